@@ -1,0 +1,112 @@
+#include "geometry/cam_outline.h"
+
+#include <string>
+
+#include "common/failing_step.h"
+#include "common/number_text.h"
+
+namespace korvel {
+
+namespace {
+
+// Body of the cam from the end of the working edge, reached by successive
+// steps along x: right foot, notch, left foot; then back to the first point.
+constexpr double kBaseLine = 0.695;
+constexpr double kNotchTop = 0.685;
+
+// Maps cam-frame inches onto the surface.
+class Placement {
+ public:
+  Placement(double xOffset, double yOffset, std::int16_t scale)
+      : xOffset_(xOffset), yOffset_(yOffset), scale_(scale) {}
+  float x(double camX) const { return static_cast<float>((camX + xOffset_) * scale_); }
+  float y(double camY) const { return static_cast<float>((camY + yOffset_) * scale_); }
+  float length(double inches) const { return static_cast<float>(inches * scale_); }
+  double xOffset() const { return xOffset_; }
+  double yOffset() const { return yOffset_; }
+
+ private:
+  double xOffset_;
+  double yOffset_;
+  double scale_;
+};
+
+void line(CamCanvas& canvas, const Placement& at, double x1, double y1, double x2, double y2) {
+  runStep([&] { canvas.line(at.x(x1), at.y(y1), at.x(x2), at.y(y2), kBlack); });
+}
+
+void markerTicks(CamCanvas& canvas, const Placement& at, const CamPoint& p) {
+  const double x = p.x;
+  const double y = p.y;
+  line(canvas, at, x, y + 0.05, x, y + 0.15);
+  line(canvas, at, x, 0.57, x, 0.67);
+}
+
+void body(CamCanvas& canvas, const Placement& at, const CamPoint& end, const CamPoint& first) {
+  const double rightFoot = 1.356 + 0.072;
+  const double notchRight = rightFoot - 0.242;
+  const double notchLeft = notchRight - 1.06;
+  const double leftFoot = notchLeft - 0.24;
+  line(canvas, at, end.x, end.y, rightFoot, kBaseLine);
+  line(canvas, at, rightFoot, kBaseLine, notchRight, kBaseLine);
+  line(canvas, at, notchRight, kBaseLine, notchRight, kNotchTop);
+  line(canvas, at, notchRight, kNotchTop, notchLeft, kNotchTop);
+  line(canvas, at, notchLeft, kNotchTop, notchLeft, kBaseLine);
+  line(canvas, at, notchLeft, kBaseLine, leftFoot, kBaseLine);
+  line(canvas, at, leftFoot, kBaseLine, first.x, first.y);
+}
+
+void holes(CamCanvas& canvas, const Placement& at) {
+  runStep([&] { canvas.circle(at.x(0.2), at.y(0.3), at.length(0.12)); });
+  runStep([&] { canvas.circle(at.x(0.88), at.y(0.46), at.length(0.12)); });
+}
+
+void caption(CamCanvas& canvas, const Placement& at, double focalMm, std::int16_t scale) {
+  runStep([&] {
+    canvas.setTextPosition(static_cast<float>((at.xOffset() + 0.5) * scale),
+                           static_cast<float>((at.yOffset() + 0.4) * scale));
+  });
+  runStep([&] {
+    const auto number = generalNumberText(focalMm);
+    if (!number) return false;
+    canvas.writeText(*number + " mm");
+    return true;
+  });
+}
+
+}  // namespace
+
+void drawCamOutline(CamCanvas& canvas, double focalMm, double xOffset, double yOffset,
+                    float& extensionFactor, const CamOutlineOptions& options) {
+  const Placement at(xOffset, yOffset, options.plotScale);
+  if (options.setDrawColour) runStep([&] { canvas.setDrawColour(kBlack); });
+
+  const CamProfile profile = ComputeCamProfile(focalMm, extensionFactor, options.leadIn);
+  extensionFactor = profile.finalFactor;
+  const std::vector<CamPoint>& points = profile.points;
+
+  // Lead-in: a dot at A, a line to B.
+  const CamPoint& a = points[0];
+  runStep([&] { canvas.point(at.x(a.x), at.y(a.y)); });
+  line(canvas, at, a.x, a.y, points[1].x, points[1].y);
+  runStep([&] { canvas.refresh(); });
+
+  // Working edge, each segment drawn as soon as its end point is known; the
+  // screen follows every ordinary row.
+  for (std::size_t i = 2; i < points.size(); ++i) {
+    const CamPoint& q = points[i - 1];
+    const CamPoint& p = points[i];
+    line(canvas, at, q.x, q.y, p.x, p.y);
+    if (p.kind != CamPointKind::Profile) continue;
+    if (options.distanceMarkers && p.marker) markerTicks(canvas, at, p);
+    if (p.x < 0.0f) continue;
+    runStep([&] { canvas.refresh(); });
+  }
+
+  body(canvas, at, points.back(), a);
+  holes(canvas, at);
+  if (options.caption) caption(canvas, at, focalMm, options.plotScale);
+  extensionFactor = kExtensionFactorAfterCam;
+}
+
+}  // namespace korvel

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <vector>
+
+// The working edge of one cam: for a lens of focal length F (millimetres), the
+// thin-lens extension at every distance setting, scaled by the extension
+// factor, paired with the cam height of that setting. All in inches, in the
+// cam's own frame: x along the cam, y downward with y = 0.695 on the base line.
+namespace korvel {
+
+inline constexpr float kWorkingLength = 1.356f;  // no profile point lies beyond it
+inline constexpr double kInfinityHeight = 0.695;
+inline constexpr float kExtensionFactorAtStart = 1.07f;
+inline constexpr float kExtensionFactorAfterCam = 1.074f;
+
+enum class CamPointKind { LeadIn, Profile, ClampedEnd, Final };
+
+struct CamPoint {
+  float x;
+  float y;
+  float index;  // row of the distance table; the lead-in points carry 0
+  CamPointKind kind;
+  bool marker;
+};
+
+// The second lead-in point stands 0.01 inch short of row 0's extension on the
+// sheet cams; the single large cam of the preview puts it right on it.
+enum class LeadInStyle { SetBack, Unshifted };
+
+struct CamProfile {
+  std::vector<CamPoint> points;  // in drawing order: A, B, rows, then E unless clamped
+  float finalFactor;             // extension factor after the last row visited
+};
+
+// Lens extension beyond infinity focus, in inches, for a subject at distanceMm.
+double lensExtension(double focalMm, double distanceMm);
+
+// Cam height converted to the cam frame's y, through the millimetre round trip
+// in single precision that the printed cams have always used.
+float rowY(double heightIn);
+
+CamProfile ComputeCamProfile(double focalMm, float extensionFactor,
+                             LeadInStyle leadIn = LeadInStyle::SetBack);
+
+}  // namespace korvel
