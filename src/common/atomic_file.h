@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Settings files and bitmaps are never written in place: the new content goes to
+// a temporary file in the same folder, which then replaces the old file, so a
+// crash or a full disk leaves the previous file intact.
+namespace korvel {
+
+// Replaces (or creates) the file at path with content. Fails, leaving any old
+// file untouched, when the folder cannot be written, when an existing file is
+// read-only (its write permission bits are honoured even for root), or when
+// writing fails. An existing file keeps its permissions.
+bool writeFileAtomically(const QString& path, const QByteArray& content);
+
+}  // namespace korvel

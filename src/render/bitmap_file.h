@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace korvel {
+
+// Writes image as a Windows BMP at path, replacing an earlier file only once
+// the new one is complete. False when the file cannot be written; the old file
+// is then intact.
+bool saveBitmap(const QImage& image, const QString& path);
+
+}  // namespace korvel

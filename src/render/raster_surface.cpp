@@ -1,0 +1,154 @@
+#include "render/raster_surface.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <cmath>
+
+namespace korvel {
+
+namespace {
+
+constexpr int kDotsPerMetre = 3780;  // 96 dots per inch, so font points map to pixels
+
+QImage blankLayer(int widthPx, int heightPx) {
+  QImage image(std::max(widthPx, 1), std::max(heightPx, 1), QImage::Format_ARGB32_Premultiplied);
+  image.setDotsPerMeterX(kDotsPerMetre);
+  image.setDotsPerMeterY(kDotsPerMetre);
+  image.fill(Qt::transparent);
+  return image;
+}
+
+QPointF px(float x, float y) { return {x * kSurfacePixelsPerInch, y * kSurfacePixelsPerInch}; }
+
+}  // namespace
+
+int surfacePixels(double inches) {
+  return static_cast<int>(std::lround(inches * kSurfacePixelsPerInch));
+}
+
+RasterSurface::RasterSurface(float widthInches, float heightInches, const QFont& font)
+    : outerWidth_(widthInches),
+      outerHeight_(heightInches),
+      drawing_(blankLayer(surfacePixels(widthInches), surfacePixels(heightInches))), font_(font) {
+  font_.setStyleStrategy(QFont::NoAntialias);
+}
+
+int RasterSurface::toPixels(float inches) { return surfacePixels(inches); }
+
+QColor RasterSurface::penColour() const {
+  return QColor(static_cast<int>(colour_ & 0xFF), static_cast<int>((colour_ >> 8) & 0xFF),
+                static_cast<int>((colour_ >> 16) & 0xFF));
+}
+
+void RasterSurface::setDrawColour(Colour colour) { colour_ = colour; }
+
+void RasterSurface::point(float x, float y) {
+  QPainter painter(&drawing_);
+  painter.setPen(QPen(penColour(), lineWidth_, Qt::SolidLine, Qt::RoundCap));
+  painter.drawPoint(px(x, y));
+}
+
+void RasterSurface::line(float x1, float y1, float x2, float y2, Colour colour) {
+  const Colour saved = colour_;
+  colour_ = colour;
+  QPainter painter(&drawing_);
+  painter.setPen(QPen(penColour(), lineWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.drawLine(px(x1, y1), px(x2, y2));
+  colour_ = saved;
+}
+
+void RasterSurface::circle(float x, float y, float radius) {
+  QPainter painter(&drawing_);
+  painter.setPen(QPen(penColour(), lineWidth_));
+  painter.setBrush(Qt::NoBrush);
+  const double r = radius * kSurfacePixelsPerInch;
+  painter.drawEllipse(px(x, y), r, r);
+}
+
+void RasterSurface::setTextPosition(float x, float y) { textPosition_ = QPointF(x, y); }
+
+void RasterSurface::writeText(const std::string& text) {
+  QPainter painter(&drawing_);
+  painter.setFont(font_);
+  painter.setPen(penColour());
+  const QFontMetricsF metrics(font_, &drawing_);
+  const QPointF topLeft = px(static_cast<float>(textPosition_.x()), static_cast<float>(textPosition_.y()));
+  painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), QString::fromStdString(text));
+  textPosition_ = QPointF(0, textPosition_.y() + metrics.height() / kSurfacePixelsPerInch);
+}
+
+void RasterSurface::refresh() {
+  if (refreshHandler_) refreshHandler_();
+}
+
+void RasterSurface::clear() {
+  drawing_.fill(Qt::transparent);
+  textPosition_ = QPointF(0, 0);
+}
+
+void RasterSurface::setLineWidth(int pixels) { lineWidth_ = std::max(pixels, 1); }
+
+void RasterSurface::setTextSize(float points) { font_.setPointSizeF(points); }
+
+QImage RasterSurface::copyImage() const {
+  QImage image(drawing_.size(), QImage::Format_RGB32);
+  image.setDotsPerMeterX(kDotsPerMetre);
+  image.setDotsPerMeterY(kDotsPerMetre);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  if (!background_.isNull()) painter.drawImage(QPointF(0, 0), background_);
+  painter.drawImage(QPointF(0, 0), drawing_);
+  return image;
+}
+
+void RasterSurface::setBackgroundPicture(const QImage& picture) {
+  background_ = picture;
+  refresh();
+}
+
+void RasterSurface::removeBackgroundPicture() {
+  background_ = QImage();
+  refresh();
+}
+
+void RasterSurface::paintPicture(const QImage& picture, float x, float y, float width, float height) {
+  QPainter painter(&drawing_);
+  const QImage source = width < 0 ? picture.mirrored(true, false) : picture;
+  const float left = width < 0 ? x + width : x;
+  const QPointF topLeft = px(left, y);
+  painter.drawImage(QRectF(topLeft, QSizeF(std::fabs(width) * kSurfacePixelsPerInch,
+                                           std::fabs(height) * kSurfacePixelsPerInch)),
+                    source);
+}
+
+float RasterSurface::innerWidth() const {
+  return static_cast<float>(drawing_.width() / kSurfacePixelsPerInch);
+}
+
+float RasterSurface::innerHeight() const {
+  return static_cast<float>(drawing_.height() / kSurfacePixelsPerInch);
+}
+
+void RasterSurface::resizeTo(int widthPx, int heightPx) {
+  if (widthPx == drawing_.width() && heightPx == drawing_.height()) return;
+  // What is drawn stays where it was; new area is blank.
+  QImage resized = blankLayer(widthPx, heightPx);
+  QPainter painter(&resized);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(QPointF(0, 0), drawing_);
+  painter.end();
+  drawing_ = resized;
+  refresh();
+}
+
+void RasterSurface::setOuterWidth(float inches) {
+  outerWidth_ = inches;
+  resizeTo(toPixels(inches), drawing_.height());
+}
+
+void RasterSurface::setOuterHeight(float inches) {
+  outerHeight_ = inches;
+  resizeTo(drawing_.width(), toPixels(inches));
+}
+
+}  // namespace korvel

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPointF>
+#include <functional>
+
+#include "render/drawing_surface.h"
+
+// The drawing surface over a QImage at a fixed 96 pixels per inch, whatever
+// the screen, so a saved cam bitmap is the same on every machine. Drawing is
+// black on white and aliased, so printed and saved cams have crisp edges.
+namespace korvel {
+
+inline constexpr double kSurfacePixelsPerInch = 96.0;
+
+class RasterSurface : public DrawingSurface {
+ public:
+  RasterSurface(float widthInches, float heightInches, const QFont& font);
+
+  void setDrawColour(Colour colour) override;
+  void point(float x, float y) override;
+  void line(float x1, float y1, float x2, float y2, Colour colour) override;
+  void circle(float x, float y, float radius) override;
+  void setTextPosition(float x, float y) override;
+  void writeText(const std::string& text) override;
+  void refresh() override;
+
+  void clear() override;
+  void setLineWidth(int pixels) override;
+  void setTextSize(float points) override;
+  QImage copyImage() const override;
+  void setBackgroundPicture(const QImage& picture) override;
+  void removeBackgroundPicture() override;
+  void paintPicture(const QImage& picture, float x, float y, float width, float height) override;
+  float innerWidth() const override;
+  float innerHeight() const override;
+  // The size as set, in inches; the interior is that size in whole pixels.
+  float outerWidth() const override { return outerWidth_; }
+  float outerHeight() const override { return outerHeight_; }
+  void setOuterWidth(float inches) override;
+  void setOuterHeight(float inches) override;
+
+  // The drawing without the background, for painting the visible part of the
+  // surface on screen.
+  const QImage& drawingLayer() const { return drawing_; }
+  const QImage& backgroundPicture() const { return background_; }
+  QPointF textPosition() const { return textPosition_; }
+  const QFont& font() const { return font_; }
+  int lineWidth() const { return lineWidth_; }
+
+  // Called by refresh() and after every change of size, so the widget that
+  // shows the surface can repaint.
+  void setRefreshHandler(std::function<void()> handler) { refreshHandler_ = std::move(handler); }
+
+ private:
+  static int toPixels(float inches);
+  void resizeTo(int widthPx, int heightPx);
+  QColor penColour() const;
+
+  float outerWidth_;
+  float outerHeight_;
+  QImage drawing_;     // transparent where nothing is drawn
+  QImage background_;  // null when there is none
+  QFont font_;
+  Colour colour_ = kBlack;
+  int lineWidth_ = 1;
+  QPointF textPosition_{0, 0};  // inches
+  std::function<void()> refreshHandler_;
+};
+
+// Whole pixels of a length in surface inches.
+int surfacePixels(double inches);
+
+}  // namespace korvel

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QImage>
+#include <QRectF>
+#include <QString>
+#include <optional>
+
+// Looks at printed output the way a user with a ruler would: renders a PDF
+// page and finds where the ink is.
+namespace korvel::testing {
+
+// Page 1 of a PDF rendered in grey at dpi dots per inch (pdftoppm).
+QImage renderPdfPage(const QString& pdfPath, int dpi);
+
+// Whether any dark pixel lies within area (inches at dpi).
+bool hasInk(const QImage& image, double dpi, const QRectF& area);
+
+// Bounding box of the dark pixels of an image, in inches at dpi.
+std::optional<QRectF> inkBounds(const QImage& image, double dpi);
+
+}  // namespace korvel::testing
+
+namespace korvel::testing {
+
+// Checks that the drawing, drawn at drawnDpi surface pixels per printed inch,
+// landed on page 1 of the PDF one inch into the printable area, scaled by
+// scaleX and scaleY, by comparing where its ink lies in both.
+void expectPrintedPlacement(const QImage& drawn, double drawnDpi, const QString& pdfPath, double scaleX,
+                            double scaleY);
+
+}  // namespace korvel::testing
