@@ -1,0 +1,177 @@
+#include "settings/ini_file.h"
+
+#include <QFile>
+#include <optional>
+#include <vector>
+
+#include "common/atomic_file.h"
+
+namespace korvel {
+namespace {
+
+// One line of the file as offsets into its text, so that a write can copy every
+// line it does not change byte for byte.
+struct Line {
+  std::size_t begin;       // first byte
+  std::size_t contentEnd;  // end of the text, before "\n" or "\r\n"
+  std::size_t end;         // first byte of the next line
+};
+
+std::vector<Line> splitLines(std::string_view text) {
+  std::vector<Line> lines;
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    const std::size_t newline = text.find('\n', begin);
+    const std::size_t end = newline == std::string_view::npos ? text.size() : newline + 1;
+    std::size_t contentEnd = newline == std::string_view::npos ? text.size() : newline;
+    if (contentEnd > begin && text[contentEnd - 1] == '\r') --contentEnd;
+    lines.push_back({begin, contentEnd, end});
+    begin = end;
+  }
+  return lines;
+}
+
+std::string_view contentOf(std::string_view text, const Line& line) {
+  return text.substr(line.begin, line.contentEnd - line.begin);
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trimmed(std::string_view s) {
+  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool sameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+  }
+  return true;
+}
+
+// The name of a "[Section]" line; text after the "]" does not count.
+std::optional<std::string_view> sectionName(std::string_view line) {
+  line = trimmed(line);
+  if (line.empty() || line.front() != '[') return std::nullopt;
+  const std::size_t close = line.find(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  return trimmed(line.substr(1, close - 1));
+}
+
+// The key of a "key=value" line; lines without "=" have none.
+std::optional<std::string_view> keyName(std::string_view line) {
+  const std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  return trimmed(line.substr(0, equals));
+}
+
+// Where a key stands: the first matching section and in it the first matching
+// key line. Without the key, lastContent is the section's last non-blank line.
+struct Location {
+  std::optional<std::size_t> section;
+  std::optional<std::size_t> key;
+  std::size_t lastContent = 0;
+};
+
+Location locate(std::string_view text, const std::vector<Line>& lines, std::string_view section,
+                std::string_view key) {
+  Location found;
+  std::size_t i = 0;
+  while (i < lines.size()) {
+    const auto name = sectionName(contentOf(text, lines[i]));
+    if (name && sameName(*name, section)) break;
+    ++i;
+  }
+  if (i == lines.size()) return found;
+  found.section = found.lastContent = i;
+  for (++i; i < lines.size(); ++i) {
+    const std::string_view line = contentOf(text, lines[i]);
+    if (sectionName(line)) break;
+    if (!trimmed(line).empty()) found.lastContent = i;
+    const auto name = keyName(line);
+    if (name && sameName(*name, key)) {
+      found.key = i;
+      break;
+    }
+  }
+  return found;
+}
+
+QString filePathOf(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// The whole file; a missing file reads as empty, an unreadable one as nothing.
+std::optional<std::string> readWholeFile(const std::string& path) {
+  QFile file(filePathOf(path));
+  if (!file.exists()) return std::string();
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray data = file.readAll();
+  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  return data.toStdString();
+}
+
+bool isStorable(std::string_view s) {
+  return s.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+// Ends an unfinished last line before anything is added after it.
+void finishLastLine(std::string& text, std::string_view eol) {
+  if (text.empty() || text.back() == '\n') return;
+  text += text.back() == '\r' ? std::string_view("\n") : eol;
+}
+
+}  // namespace
+
+IniReadResult readIniValue(const std::string& filePath, std::string_view section,
+                           std::string_view key) {
+  if (section.empty() || key.empty()) return {};
+  const auto text = readWholeFile(filePath);
+  if (!text) return {};
+  const auto lines = splitLines(*text);
+  const Location found = locate(*text, lines, section, key);
+  if (!found.key) return {};
+  const std::string_view line = contentOf(*text, lines[*found.key]);
+  const std::string_view value =
+      trimmed(line.substr(line.find('=') + 1)).substr(0, kIniValueCapacity);
+  return {std::string(value), value.size()};
+}
+
+bool writeIniValue(const std::string& filePath, std::string_view section, std::string_view key,
+                   std::string_view value) {
+  if (section.empty() || key.empty()) return false;
+  if (!isStorable(section) || !isStorable(key) || !isStorable(value)) return false;
+  const auto old = readWholeFile(filePath);
+  if (!old) return false;
+
+  const std::string_view text = *old;
+  const auto lines = splitLines(text);
+  const bool crlf = !lines.empty() && text.substr(lines[0].contentEnd, 2) == "\r\n";
+  const std::string_view eol = crlf ? "\r\n" : "\n";
+  std::string entry = std::string(key) + '=' + std::string(value);
+
+  std::string result;
+  const Location found = locate(text, lines, section, key);
+  if (found.key) {
+    // The key's line is replaced; its line ending stays.
+    const Line& line = lines[*found.key];
+    result.append(text.substr(0, line.begin)).append(entry).append(text.substr(line.contentEnd));
+  } else if (found.section) {
+    // The key goes after the section's last entry, before any blank lines.
+    const std::size_t at = lines[found.lastContent].end;
+    result.append(text.substr(0, at));
+    finishLastLine(result, eol);
+    result.append(entry).append(eol).append(text.substr(at));
+  } else {
+    result = text;
+    finishLastLine(result, eol);
+    result.append("[").append(section).append("]").append(eol).append(entry).append(eol);
+  }
+  return writeFileAtomically(filePathOf(filePath), QByteArray::fromStdString(result));
+}
+
+}  // namespace korvel

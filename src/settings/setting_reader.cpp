@@ -1,0 +1,40 @@
+#include "settings/setting_reader.h"
+
+#include "common/failing_step.h"
+#include "common/number_text.h"
+#include "settings/ini_file.h"
+
+namespace korvel {
+
+std::string& TrimAtNul(std::string& text) {
+  const auto nul = text.find('\0');
+  if (nul != std::string::npos) text.resize(nul);
+  return text;
+}
+
+std::string TrimSettingValue(std::string& text) {
+  const std::string& whole = TrimAtNul(text);
+  return whole.substr(0, whole.find('%'));
+}
+
+double readSetting(const std::string& filePath, const SettingKey& key) {
+  IniReadResult stored = readIniValue(filePath, key.section, key.key);
+  if (stored.count == 0) return key.fallback;
+
+  const std::string text = TrimSettingValue(stored.value);
+  double value = key.fallback;
+  if (key.kind == SettingKind::Int16) {
+    runStep(value, [&]() -> std::optional<double> {
+      const auto number = readLeadingNumber(text);
+      if (!number) return std::nullopt;
+      const auto whole = toInt16(*number);
+      if (!whole) return std::nullopt;
+      return static_cast<double>(*whole);
+    });
+  } else {
+    runStep(value, [&] { return readLeadingNumber(text); });
+  }
+  return key.correct(value);
+}
+
+}  // namespace korvel

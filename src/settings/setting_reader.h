@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "settings/setting_keys.h"
+
+namespace korvel {
+
+// Shortens text in place to the part before its first NUL and returns it.
+std::string& TrimAtNul(std::string& text);
+
+// Cuts the text at its first NUL, then returns the part before the first "%".
+std::string TrimSettingValue(std::string& text);
+
+// Reads one key of the settings file at filePath: the key's fallback when it
+// is missing or empty; otherwise its text trimmed, read leniently as a number
+// (rounded to a 16-bit integer for the integer keys) and corrected. A text whose
+// number cannot be held (99999 for a 16-bit key, 1e400) counts as missing.
+double readSetting(const std::string& filePath, const SettingKey& key);
+
+}  // namespace korvel
