@@ -1,0 +1,291 @@
+#include "ui/cam_designer.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+
+#include "commands/calibration.h"
+#include "commands/cam_sheet.h"
+#include "commands/draw_graph.h"
+#include "commands/unit_toggles.h"
+#include "common/failing_step.h"
+#include "geometry/cam_outline.h"
+#include "settings/setting_keys.h"
+#include "ui/check_value.h"
+#include "ui/plot_window.h"
+#include "ui/outer_size.h"
+#include "ui/twips.h"
+
+namespace korvel {
+
+namespace {
+
+constexpr int kClientWidthTwips = 8280;
+constexpr int kClientHeightTwips = 6555;
+constexpr float kPreviewWidthInches = 3015.0f / 1440.0f;
+constexpr float kPreviewHeightInches = 2055.0f / 1440.0f;
+
+QFont arial(double points, QFont::Weight weight = QFont::Normal, const char* face = "Arial") {
+  QFont font(face);
+  font.setPointSizeF(points);
+  font.setWeight(weight);
+  return font;
+}
+
+QFont standardFont() { return arial(8.25); }
+
+template <typename W>
+W* place(W* widget, int left, int top, int width, int height) {
+  widget->setGeometry(twipsRect(left, top, width, height));
+  return widget;
+}
+
+QLabel* label(QWidget* parent, const QString& text, int l, int t, int w, int h) {
+  auto* lbl = place(new QLabel(text, parent), l, t, w, h);
+  lbl->setWordWrap(true);
+  lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return lbl;
+}
+
+QCheckBox* checkBox(QWidget* parent, const QString& caption, bool checked, int l, int t, int w, int h) {
+  auto* box = place(new DesignerCheckBox(caption, parent), l, t, w, h);
+  box->setChecked(checked);
+  return box;
+}
+
+QPushButton* button(QWidget* parent, const QString& caption, int l, int t, int w, int h) {
+  auto* b = place(new QPushButton(caption, parent), l, t, w, h);
+  b->setAutoDefault(false);
+  return b;
+}
+
+DesignerTextBox* textBox(QWidget* parent, const QString& text, bool selectAll, int l, int t) {
+  return place(new DesignerTextBox(text, selectAll, parent), l, t, 855, 285);
+}
+
+}  // namespace
+
+DesignerEnvironment CamDesigner::systemEnvironment() {
+  return {QCoreApplication::applicationDirPath(), QDir::homePath(), nullptr};
+}
+
+CamDesigner::CamDesigner(const DesignerEnvironment& environment)
+    : printer_(environment.printer), preview_(kPreviewWidthInches, kPreviewHeightInches, standardFont()) {
+  if (!printer_) {
+    ownPrinter_ = std::make_unique<SystemPrinterSeam>();
+    printer_ = ownPrinter_.get();
+  }
+  setObjectName("CamDesigner");
+  setWindowTitle("Korvel Cam Designer");
+  setFont(standardFont());
+  createControls();
+  setTabOrder();
+  connectHandlers();
+  startUp(environment);
+}
+
+CamDesigner::~CamDesigner() {
+  if (plotWindow_) delete plotWindow_.data();
+}
+
+void CamDesigner::createControls() {
+  Frame1 = new QFrame(this);
+  Frame1->setFrameShape(QFrame::NoFrame);
+  place(Frame1, 0, 0, kClientWidthTwips, kClientHeightTwips);
+  QWidget* f = Frame1;
+  const QFont bold = arial(8.25, QFont::Bold);
+
+  // Title and version.
+  Label3 = label(f, QString(), 120, 120, 7695, 375);
+  Label3->setFont(arial(9.75, QFont::Black, "Arial Black"));
+  LBLVersion = label(f, "Version", 240, 480, 2295, 255);
+
+  // Single cam.
+  Label1 = label(f, "Enter Focal Length of Lens", 240, 840, 2295, 375);
+  Label1->setFont(bold);
+  FocalLength = textBox(f, "135", true, 2760, 840);
+  ChkMM = checkBox(f, "mm", true, 3960, 840, 855, 255);
+  ChkInch = checkBox(f, "Inch", false, 3960, 1200, 855, 255);
+  CMDDrawGraph = button(f, "Draw Graph", 480, 1320, 1575, 375);
+  CMDDrawGraph->setFont(bold);
+  Label5 = label(f, "Plots above focal length in box on right.", 2160, 1320, 1695, 495);
+  Picture1 = new SurfaceView(preview_, f);
+  Picture1->move(twipsToPixels(4920), twipsToPixels(840));
+  Picture1->setFocusPolicy(Qt::TabFocus);
+
+  // Cam sheet.
+  Label4 = label(f, "Focal Lengths for Cam Sheet", 240, 2040, 3375, 255);
+  Label4->setFont(bold);
+  const char* sheetTexts[] = {"65", "90", "135", "150", "210", "250", "270", "300", "380"};
+  const int columns[] = {480, 1640, 2760};
+  const int rows[] = {2400, 2760, 3120};
+  for (int i = 1; i <= 9; ++i)
+    FocalLen1[i] = textBox(f, sheetTexts[i - 1], true, columns[(i - 1) % 3], rows[(i - 1) / 3]);
+  SaveToDisk = checkBox(f, "Save cam file to disk", false, 4920, 2880, 2655, 375);
+  SaveToDisk->setFont(bold);
+  printerout = checkBox(f, "Print cam to default printer", false, 4920, 3240, 2775, 375);
+  printerout->setFont(bold);
+  CMDPlotCams = button(f, "Plot Cam Sheet", 480, 3720, 1575, 375);
+  CMDPlotCams->setFont(bold);
+  Label2 = label(f, "Plots a sheet of above nine focal lengths.", 2160, 3720, 1695, 495);
+  Label6 = label(f, "Printer XY correction Factors.", 4440, 3720, 735, 615);
+  Label8 = label(f, "X-", 5400, 3720, 375, 255);
+  PrinterXCor = textBox(f, "0.9375", false, 5760, 3720);
+  Label7 = label(f, "Y-", 6720, 3720, 255, 255);
+  PrinterYCor = textBox(f, "0.9463", false, 7080, 3720);
+
+  // Drawing options.
+  ChkFlipImage = checkBox(f, "Flip Image", true, 480, 4320, 1215, 255);
+  ChkDistMarkers = checkBox(f, "Draw distance markers", false, 2040, 4320, 2295, 255);
+  ChkUsePrintCor = checkBox(f, "Use printer correction", false, 4440, 4320, 1935, 255);
+  ChkHiRes = checkBox(f, "High Res print", false, 6480, 4320, 1575, 255);
+  Line1 = new QFrame(f);
+  Line1->setFrameShape(QFrame::HLine);
+  Line1->setFrameShadow(QFrame::Plain);
+  Line1->setGeometry(twipsToPixels(240), twipsToPixels(4680), twipsToPixels(8040 - 240), 1);
+
+  // Calibration.
+  Label13 = label(f, "Calculate printer correction factors. Measure width and height in inches of printed "
+                     "cam, enter numbers below.", 240, 4800, 7815, 255);
+  Label15 = label(f, "Calculations are cumulative. If print is wrong size, remeasure, then enter new numbers "
+                     "and hit Calculate again.", 240, 5040, 7815, 255);
+  Label14 = label(f, "Enter 0 (zero) or 1 (one) to reset calculations.", 240, 5280, 6855, 255);
+  CMDCalcCor = button(f, "Calculate Correction Factors", 600, 5760, 1815, 495);
+  Label9 = label(f, "X ( Width )", 2760, 5760, 975, 255);
+  XCorUser = textBox(f, "1.5", true, 3840, 5760);
+  Label11 = label(f, "=", 4800, 5760, 375, 255);
+  LBLXCor = label(f, "1", 5280, 5760, 1335, 255);
+  LBLXCor->setFont(arial(9.75, QFont::Bold));
+  Label10 = label(f, "Y ( Height )", 2760, 6120, 975, 255);
+  YCorUser = textBox(f, ".705", true, 3840, 6120);
+  Label12 = label(f, "=", 4800, 6120, 375, 255);
+  LBLYCor = label(f, "1", 5280, 6120, 1335, 255);
+  LBLYCor->setFont(arial(9.75, QFont::Bold));
+  ChkCormm = checkBox(f, "mm", false, 600, 6240, 855, 255);
+  ChkCorInch = checkBox(f, "inch", true, 1560, 6240, 855, 255);
+  CMDExit = button(f, "Exit", 6720, 6000, 1335, 375);
+  CMDExit->setFont(bold);
+
+  for (QWidget* w : f->findChildren<QWidget*>()) {
+    if (qobject_cast<QLabel*>(w) || w == Line1) w->setFocusPolicy(Qt::NoFocus);
+  }
+}
+
+void CamDesigner::setTabOrder() {
+  std::vector<QWidget*> order{FocalLength, CMDDrawGraph, CMDExit, ChkMM, ChkInch, SaveToDisk,
+                              printerout, CMDPlotCams, Picture1};
+  for (int i = 1; i <= 9; ++i) order.push_back(FocalLen1[i]);
+  order.insert(order.end(), {ChkFlipImage, ChkDistMarkers, PrinterXCor, PrinterYCor, ChkUsePrintCor,
+                             XCorUser, YCorUser, CMDCalcCor, ChkCormm, ChkCorInch, ChkHiRes});
+  for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void CamDesigner::connectHandlers() {
+  connect(CMDDrawGraph, &QPushButton::clicked, this, [this] { CMDDrawGraph_Click(); });
+  connect(CMDPlotCams, &QPushButton::clicked, this, [this] { CMDPlotCams_Click(); });
+  connect(CMDCalcCor, &QPushButton::clicked, this, [this] { CMDCalcCor_Click(); });
+  connect(CMDExit, &QPushButton::clicked, this, [this] { CMDExit_Click(); });
+  // Enter in the focal length draws the cam and selects the text, so the next
+  // focal length can be typed over it.
+  connect(FocalLength, &QLineEdit::returnPressed, this, [this] {
+    CMDDrawGraph_Click();
+    SelectAllActiveText();
+  });
+  // A unit box reacts only to the user's own click (mouse release over it, or
+  // the space bar); setting it from code changes nothing else.
+  connect(ChkMM, &QCheckBox::clicked, this, [this](bool) { toggleFocalLengthUnit(*this, ChkMM); });
+  connect(ChkInch, &QCheckBox::clicked, this, [this](bool) { toggleFocalLengthUnit(*this, ChkInch); });
+  connect(ChkCormm, &QCheckBox::clicked, this, [this](bool) { toggleMeasurementUnit(*this, ChkCormm); });
+  connect(ChkCorInch, &QCheckBox::clicked, this, [this](bool) { toggleMeasurementUnit(*this, ChkCorInch); });
+}
+
+void CamDesigner::startUp(const DesignerEnvironment& environment) {
+  state.ExtensionFactor = kExtensionFactorAtStart;
+  state.PlotScale = 4;
+  state.AppFolder = appFolderFor(environment.executableFolder, environment.homeFolder);
+  state.SettingsFilePath = state.AppFolder + QString::fromUtf8(kSettingsFileName.data(), kSettingsFileName.size());
+  LBLVersion->setText(QStringLiteral("Version : %1.%2.%3")
+                          .arg(KORVEL_VERSION_MAJOR)
+                          .arg(KORVEL_VERSION_MINOR)
+                          .arg(KORVEL_VERSION_PATCH));
+  Label3->setText(QStringLiteral("Korvel Cam Designer  by Orlan - ") + kAuthorWebAddress);
+  Label13->setText("Calculate printer correction factors. Measure width and height of printed cam, enter "
+                   "numbers below.");
+  Label15->setText("Calculations are cumulative. If print is wrong size, remeasure, then enter new numbers "
+                   "and hit Calculate again.");
+  Label14->setText("Enter 0 (zero) or 1 (one) to reset calculations. Result is a ratio, not inches or mm.");
+  setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+  outerSize_ = new OuterSize(this, true);
+  LoadSettings();
+}
+
+void CamDesigner::showAndFocus() {
+  show();
+  activateWindow();
+  FocalLength->setFocus(Qt::OtherFocusReason);
+  SelectAllActiveText();
+}
+
+template <typename Command>
+void CamDesigner::runCommand(Command&& command) {
+  if (commandRunning_) return;
+  commandRunning_ = true;
+  runStep(command);
+  commandRunning_ = false;
+}
+
+void CamDesigner::CMDDrawGraph_Click() {
+  runCommand([this] { DrawGraph(*this); });
+}
+
+void CamDesigner::CMDPlotCams_Click() {
+  runCommand([this] { PlotCamSheet(*this); });
+}
+
+void CamDesigner::CMDCalcCor_Click() {
+  runCommand([this] { CalculateCorrection(*this); });
+}
+
+void CamDesigner::CMDExit_Click() {
+  if (plotWindow_) plotWindow_->close();
+  close();
+}
+
+void CamDesigner::closeEvent(QCloseEvent* event) {
+  SaveSettings();
+  event->accept();
+}
+
+PlotWindow* CamDesigner::plotWindow() const { return plotWindow_.data(); }
+
+PlotWindow& CamDesigner::loadPlotWindow() {
+  if (!plotWindow_) plotWindow_ = new PlotWindow(state.SettingsFilePath);
+  return *plotWindow_;
+}
+
+void CamDesigner::PlotAllCams(double focalLen, double xoffset, double yoffset) {
+  if (plotWindow_) PlotAllCams(plotWindow_->surface(), focalLen, xoffset, yoffset);
+}
+
+void CamDesigner::PlotAllCams(DrawingSurface& surface, double focalLen, double xoffset, double yoffset) {
+  CamOutlineOptions options;
+  options.plotScale = state.PlotScale;
+  options.distanceMarkers = isChecked(ChkDistMarkers);
+  options.caption = !isChecked(ChkFlipImage);
+  drawCamOutline(surface, focalLen, xoffset, yoffset, state.ExtensionFactor, options);
+}
+
+// Geometry of the window's frame. Without a window manager there is no frame
+// and the outer size is the client size.
+int CamDesigner::outerTopTwips() const { return pixelsToTwips(frameGeometry().y()); }
+int CamDesigner::outerLeftTwips() const { return pixelsToTwips(frameGeometry().x()); }
+int CamDesigner::outerWidthTwips() const { return pixelsToTwips(frameGeometry().width()); }
+int CamDesigner::outerHeightTwips() const { return pixelsToTwips(frameGeometry().height()); }
+
+void CamDesigner::setOuterTopTwips(int twips) { move(frameGeometry().x(), twipsToPixels(twips)); }
+void CamDesigner::setOuterLeftTwips(int twips) { move(twipsToPixels(twips), frameGeometry().y()); }
+
+void CamDesigner::setOuterWidthTwips(int twips) { outerSize_->setWidth(twipsToPixels(twips)); }
+void CamDesigner::setOuterHeightTwips(int twips) { outerSize_->setHeight(twipsToPixels(twips)); }
+
+}  // namespace korvel

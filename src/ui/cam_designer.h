@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "render/printer_seam.h"
+#include "render/raster_surface.h"
+#include "ui/designer_state.h"
+#include "ui/designer_text_box.h"
+#include "ui/surface_view.h"
+
+// The designer window: every input of the program, the preview box and the
+// four command buttons. Controls carry the names the commands know them by.
+namespace korvel {
+
+class OuterSize;
+
+class PlotWindow;
+
+struct DesignerEnvironment {
+  QString executableFolder;            // where the program runs from
+  QString homeFolder;                  // stands in for a development build folder
+  PrinterSeam* printer = nullptr;      // the print dialog and default printer
+};
+
+class CamDesigner : public QWidget {
+  Q_OBJECT
+ public:
+  // The environment of the running program: its own folder, the real printer.
+  static DesignerEnvironment systemEnvironment();
+
+  explicit CamDesigner(const DesignerEnvironment& environment = systemEnvironment());
+  ~CamDesigner() override;
+
+  // Shows the window with the focus and a full selection in FocalLength.
+  void showAndFocus();
+
+  // Commands; a command started while another one still runs (through the
+  // events that printing lets through) is ignored.
+  void CMDDrawGraph_Click();
+  void CMDPlotCams_Click();
+  void CMDCalcCor_Click();
+  void CMDExit_Click();
+
+  void LoadSettings();
+  void SaveSettings();
+
+  // Draws one cam of the sheet on the plot surface, at the designer's plot scale.
+  void PlotAllCams(double focalLen, double xoffset, double yoffset);
+  // The same cam onto another surface (the sheet is laid out on either).
+  void PlotAllCams(DrawingSurface& surface, double focalLen, double xoffset, double yoffset);
+
+  // Outer (frame) geometry in twips, as the settings file keeps it.
+  int outerTopTwips() const;
+  int outerLeftTwips() const;
+  int outerWidthTwips() const;
+  int outerHeightTwips() const;
+  void setOuterTopTwips(int twips);
+  void setOuterLeftTwips(int twips);
+  void setOuterWidthTwips(int twips);
+  void setOuterHeightTwips(int twips);
+
+  DesignerState state;
+  PrinterSeam& printer() { return *printer_; }
+  RasterSurface& previewSurface() { return preview_; }
+  PlotWindow* plotWindow() const;
+  PlotWindow& loadPlotWindow();
+
+  // Controls.
+  QFrame* Frame1;
+  QLabel* Label3;
+  QLabel* LBLVersion;
+  QLabel* Label1;
+  DesignerTextBox* FocalLength;
+  QCheckBox* ChkMM;
+  QCheckBox* ChkInch;
+  QPushButton* CMDDrawGraph;
+  QLabel* Label5;
+  SurfaceView* Picture1;
+  QLabel* Label4;
+  std::array<DesignerTextBox*, 10> FocalLen1{};  // boxes 1 to 9; there is no box 0
+  QPushButton* CMDPlotCams;
+  QLabel* Label2;
+  QCheckBox* SaveToDisk;
+  QCheckBox* printerout;
+  QLabel* Label6;
+  QLabel* Label8;
+  DesignerTextBox* PrinterXCor;
+  QLabel* Label7;
+  DesignerTextBox* PrinterYCor;
+  QCheckBox* ChkFlipImage;
+  QCheckBox* ChkDistMarkers;
+  QCheckBox* ChkUsePrintCor;
+  QCheckBox* ChkHiRes;
+  QFrame* Line1;
+  QLabel* Label13;
+  QLabel* Label15;
+  QLabel* Label14;
+  QPushButton* CMDCalcCor;
+  QLabel* Label9;
+  DesignerTextBox* XCorUser;
+  QLabel* Label11;
+  QLabel* LBLXCor;
+  QLabel* Label10;
+  DesignerTextBox* YCorUser;
+  QLabel* Label12;
+  QLabel* LBLYCor;
+  QCheckBox* ChkCormm;
+  QCheckBox* ChkCorInch;
+  QPushButton* CMDExit;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void createControls();
+  void setTabOrder();
+  void connectHandlers();
+  void startUp(const DesignerEnvironment& environment);
+  template <typename Command>
+  void runCommand(Command&& command);
+
+  std::unique_ptr<SystemPrinterSeam> ownPrinter_;
+  PrinterSeam* printer_;
+  RasterSurface preview_;
+  QPointer<PlotWindow> plotWindow_;
+  bool commandRunning_ = false;
+  OuterSize* outerSize_;
+};
+
+}  // namespace korvel

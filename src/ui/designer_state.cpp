@@ -1,0 +1,11 @@
+#include "ui/designer_state.h"
+
+namespace korvel {
+
+QString appFolderFor(const QString& executableFolder, const QString& homeFolder) {
+  QString folder = executableFolder.contains(QStringLiteral("\\VB")) ? homeFolder : executableFolder;
+  if (!folder.endsWith('/')) folder += '/';
+  return folder;
+}
+
+}  // namespace korvel

@@ -1,0 +1,167 @@
+#include "ui/plot_window.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QResizeEvent>
+#include <cmath>
+
+#include "common/failing_step.h"
+#include "common/number_text.h"
+#include "settings/ini_file.h"
+#include "settings/setting_reader.h"
+#include "ui/outer_size.h"
+#include "ui/twips.h"
+
+namespace korvel {
+
+namespace {
+
+constexpr float kSheetInches = 6.3f;
+constexpr int kMinimumHeightTwips = 6360;
+constexpr int kMinimumWidthTwips = 5940;
+// The picture can be scrolled until only its last 4 inches remain in view.
+constexpr float kKeptInView = 4.0f;
+
+QFont sheetFont() {
+  QFont font("Arial");
+  font.setPointSizeF(8.25);
+  return font;
+}
+
+QScrollBar* scrollBar(Qt::Orientation orientation, QRect twips, QWidget* parent) {
+  auto* bar = new QScrollBar(orientation, parent);
+  bar->setGeometry(twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+  bar->setRange(0, 6);
+  bar->setSingleStep(1);  // one whole inch per arrow or trough click
+  bar->setPageStep(1);
+  return bar;
+}
+
+float furthest(float extent) { return -(extent - kKeptInView); }
+
+}  // namespace
+
+PlotWindow::PlotWindow(const QString& settingsFilePath)
+    : settingsFilePath_(settingsFilePath), surface_(kSheetInches, kSheetInches, sheetFont()) {
+  setWindowTitle("Plot Window");
+  setAttribute(Qt::WA_DeleteOnClose);
+  Picture1 = new SurfaceView(surface_, this);
+  Picture1->move(0, 0);
+  Picture1->installEventFilter(this);
+  HScroll1 = scrollBar(Qt::Horizontal, {0, 9120, 9135, 255}, this);
+  VScroll1 = scrollBar(Qt::Vertical, {9120, 0, 255, 9375}, this);
+  HScroll1->raise();
+  VScroll1->raise();
+  connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
+  connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
+  outerSize_ = new OuterSize(this, false);
+  loadGeometry();
+}
+
+void PlotWindow::loadGeometry() {
+  const std::string path = settingsFilePath_.toStdString();
+  void (PlotWindow::*apply[])(int) = {&PlotWindow::setOuterTopTwips, &PlotWindow::setOuterLeftTwips,
+                                      &PlotWindow::setOuterWidthTwips, &PlotWindow::setOuterHeightTwips};
+  for (std::size_t k = 0; k < kPlotWindowKeys.size(); ++k) {
+    const int twips = static_cast<int>(readSetting(path, kPlotWindowKeys[k]));
+    runStep([&] { (this->*apply[k])(twips); });
+  }
+}
+
+void PlotWindow::saveGeometry() {
+  const std::string path = settingsFilePath_.toStdString();
+  const int values[] = {outerTopTwips(), outerLeftTwips(), outerWidthTwips(), outerHeightTwips()};
+  for (std::size_t k = 0; k < kPlotWindowKeys.size(); ++k)
+    runStep([&] {
+      writeIniValue(path, kPlotWindowKeys[k].section, kPlotWindowKeys[k].key, std::to_string(values[k]));
+    });
+}
+
+void PlotWindow::closeEvent(QCloseEvent* event) {
+  saveGeometry();
+  event->accept();
+}
+
+void PlotWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (outerHeightTwips() < kMinimumHeightTwips) setOuterHeightTwips(kMinimumHeightTwips);
+  if (outerWidthTwips() < kMinimumWidthTwips) setOuterWidthTwips(kMinimumWidthTwips);
+  layOutScrollBars();
+}
+
+void PlotWindow::layOutScrollBars() {
+  const int barHeight = HScroll1->height();
+  const int barWidth = VScroll1->width();
+  // A minimized window, or one whose interior is smaller than the bars, has
+  // nothing to lay out.
+  if (isMinimized() || width() < barWidth || height() < barHeight) return;
+  HScroll1->move(HScroll1->x(), height() - barHeight);
+  VScroll1->move(width() - barWidth, VScroll1->y());
+  HScroll1->resize(width(), barHeight);
+  VScroll1->resize(barWidth, height() - barHeight);
+}
+
+void PlotWindow::setPictureLeft(float inches) {
+  pictureLeft_ = inches;
+  Picture1->move(inchesToPixels(inches), Picture1->y());
+}
+
+void PlotWindow::setPictureTop(float inches) {
+  pictureTop_ = inches;
+  Picture1->move(Picture1->x(), inchesToPixels(inches));
+}
+
+void PlotWindow::HScroll1_Change() {
+  float t = -static_cast<float>(HScroll1->value());
+  t = std::max(t, furthest(surface_.outerWidth()));
+  setPictureLeft(t);
+}
+
+void PlotWindow::VScroll1_Change() {
+  float t = -static_cast<float>(VScroll1->value());
+  t = std::max(t, furthest(surface_.outerHeight()));
+  setPictureTop(t);
+}
+
+void PlotWindow::Picture1_MouseDown(QPointF inches) { grab_ = inches; }
+
+void PlotWindow::Picture1_MouseMove(QPointF inches) {
+  float t = pictureLeft_ - static_cast<float>(grab_.x() - inches.x());
+  float u = pictureTop_ - static_cast<float>(grab_.y() - inches.y());
+  t = std::max(std::min(t, 0.0f), furthest(surface_.outerWidth()));
+  u = std::max(std::min(u, 0.0f), furthest(surface_.outerHeight()));
+  setPictureLeft(t);
+  setPictureTop(u);
+  // The bars follow in whole inches; a changed bar snaps the picture to it.
+  if (const auto v = toInt16(std::fabs(t))) HScroll1->setValue(*v);
+  if (const auto v = toInt16(std::fabs(u))) VScroll1->setValue(*v);
+}
+
+bool PlotWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Picture1) {
+    if (event->type() == QEvent::MouseButtonPress) {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      Picture1_MouseDown(mouse->position() / kPixelsPerInch);
+      return true;
+    }
+    if (event->type() == QEvent::MouseMove) {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->buttons() == Qt::LeftButton) Picture1_MouseMove(mouse->position() / kPixelsPerInch);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+int PlotWindow::outerTopTwips() const { return pixelsToTwips(frameGeometry().y()); }
+int PlotWindow::outerLeftTwips() const { return pixelsToTwips(frameGeometry().x()); }
+int PlotWindow::outerWidthTwips() const { return pixelsToTwips(frameGeometry().width()); }
+int PlotWindow::outerHeightTwips() const { return pixelsToTwips(frameGeometry().height()); }
+
+void PlotWindow::setOuterTopTwips(int twips) { move(frameGeometry().x(), twipsToPixels(twips)); }
+void PlotWindow::setOuterLeftTwips(int twips) { move(twipsToPixels(twips), frameGeometry().y()); }
+
+void PlotWindow::setOuterWidthTwips(int twips) { outerSize_->setWidth(twipsToPixels(twips)); }
+void PlotWindow::setOuterHeightTwips(int twips) { outerSize_->setHeight(twipsToPixels(twips)); }
+
+}  // namespace korvel

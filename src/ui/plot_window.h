@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QPointF>
+#include <QScrollBar>
+#include <QWidget>
+
+#include "render/raster_surface.h"
+#include "ui/surface_view.h"
+
+// The scrollable viewer of the cam sheet. The picture is moved with the two
+// scroll bars or dragged with the left mouse button; the window remembers its
+// position and size in the settings file.
+namespace korvel {
+
+class OuterSize;
+
+class PlotWindow : public QWidget {
+  Q_OBJECT
+ public:
+  // Loading reads the window's geometry keys from the settings file and
+  // places the window.
+  explicit PlotWindow(const QString& settingsFilePath);
+
+  RasterSurface& surface() { return surface_; }
+
+  // The picture's position inside the window, in inches (0 or negative).
+  float pictureLeft() const { return pictureLeft_; }
+  float pictureTop() const { return pictureTop_; }
+  void setPictureLeft(float inches);
+  void setPictureTop(float inches);
+
+  // Outer (frame) geometry in twips, as the settings file keeps it.
+  int outerTopTwips() const;
+  int outerLeftTwips() const;
+  int outerWidthTwips() const;
+  int outerHeightTwips() const;
+  void setOuterTopTwips(int twips);
+  void setOuterLeftTwips(int twips);
+  void setOuterWidthTwips(int twips);
+  void setOuterHeightTwips(int twips);
+
+  SurfaceView* Picture1;
+  QScrollBar* HScroll1;
+  QScrollBar* VScroll1;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void loadGeometry();
+  void saveGeometry();
+  void layOutScrollBars();
+  void HScroll1_Change();
+  void VScroll1_Change();
+  void Picture1_MouseDown(QPointF inches);
+  void Picture1_MouseMove(QPointF inches);
+
+  QString settingsFilePath_;
+  RasterSurface surface_;
+  float pictureLeft_ = 0;
+  float pictureTop_ = 0;
+  QPointF grab_{0, 0};  // where the picture was last pressed, in its own inches
+  OuterSize* outerSize_;
+};
+
+}  // namespace korvel

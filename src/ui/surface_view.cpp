@@ -1,0 +1,31 @@
+#include "ui/surface_view.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace korvel {
+
+SurfaceView::SurfaceView(RasterSurface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  syncSize();
+  surface_.setRefreshHandler([this] {
+    syncSize();
+    if (isVisible()) repaint();
+  });
+}
+
+void SurfaceView::syncSize() {
+  const QSize size = surface_.drawingLayer().size();
+  if (this->size() != size) resize(size);
+}
+
+void SurfaceView::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect area = event->rect();
+  painter.fillRect(area, Qt::white);
+  if (!surface_.backgroundPicture().isNull())
+    painter.drawImage(area.topLeft(), surface_.backgroundPicture(), area);
+  painter.drawImage(area.topLeft(), surface_.drawingLayer(), area);
+}
+
+}  // namespace korvel

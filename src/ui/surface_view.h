@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+#include "render/raster_surface.h"
+
+// Shows a raster surface on screen: white, the background picture, then the
+// drawing, at the surface's own 96 pixels per inch.
+namespace korvel {
+
+class SurfaceView : public QWidget {
+  Q_OBJECT
+ public:
+  SurfaceView(RasterSurface& surface, QWidget* parent);
+  // Follows the surface's size after a change.
+  void syncSize();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  RasterSurface& surface_;
+};
+
+}  // namespace korvel
