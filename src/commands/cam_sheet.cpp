@@ -1,0 +1,139 @@
+#include "commands/cam_sheet.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QTime>
+
+#include "commands/control_numbers.h"
+#include "commands/plot_steps.h"
+#include "commands/sheet_field_number.h"
+#include "common/failing_step.h"
+#include "geometry/distance_marker_table.h"
+#include "ui/cam_designer.h"
+#include "ui/check_value.h"
+#include "ui/plot_window.h"
+
+namespace korvel {
+
+namespace {
+
+constexpr float kTextPoints = 8;
+
+struct Note {
+  double x;
+  double y;
+};
+
+void writeNote(DrawingSurface& surface, std::int16_t scale, Note at, const std::string& text) {
+  runStep([&] {
+    surface.setTextPosition(static_cast<float>(at.x * scale), static_cast<float>(at.y * scale));
+    surface.writeText(text);
+  });
+}
+
+std::string titleLine() {
+  const QLocale locale = QLocale::system();
+  return "Korvel Cam Designer by Orlan - " + std::string(kAuthorWebAddress) + "   " +
+         locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString() + "   " +
+         locale.toString(QTime::currentTime(), QLocale::ShortFormat).toStdString();
+}
+
+// A factor in its shortest form with the regional decimal separator.
+std::string regionalNumber(double value) {
+  QString text = qText(generalNumberText(value).value());
+  return text.replace('.', QLocale::system().decimalPoint()).toStdString();
+}
+
+void writeNotes(CamDesigner& d, DrawingSurface& surface, std::int16_t scale) {
+  writeNote(surface, scale, {0.5, 0.1}, titleLine());
+  writeNote(surface, scale, {0.3, 5.4},
+            "Cams are 1.5 inch (38.1 mm) wide at base: .700 inch (17.78 mm) at highest point: .695 inch "
+            "(17.653 mm) at infinity.");
+  if (isChecked(d.ChkDistMarkers)) {
+    writeNote(surface, scale, {0.3, 5.6},
+              "Distance markers are : infinity (highest point), 100ft, 50ft, 25ft, 15ft, 10ft, 8ft, 7ft, "
+              "6ft, 5ft, 4ft, 3.5ft, 3ft");
+    writeNote(surface, scale, {0.3, 5.8},
+              "Distance marker Cam Heights (inches) : .695, .692, .688, .681, ,669, .654, .647, .639, .632, "
+              ".621, .599, .584, .567");
+    writeNote(surface, scale, {0.3, 6}, "Bottom Notch (inches): .01");
+  }
+  if (isChecked(d.ChkUsePrintCor)) {
+    runStep([&] {
+      writeNote(surface, scale, {2.5, 6},
+                "Cam/printer correction factors :  X = " + regionalNumber(d.state.XCor) + "   Y = " +
+                    regionalNumber(d.state.YCor));
+    });
+  }
+}
+
+}  // namespace
+
+void prepareSheet(CamDesigner& d, DrawingSurface& surface) {
+  const bool highResolution = isChecked(d.ChkHiRes);
+  d.state.PlotScale = highResolution ? 6 : 1;
+  surface.setLineWidth(highResolution ? 3 : 1);
+  const std::int16_t scale = d.state.PlotScale;
+  surface.setOuterHeight(static_cast<float>(kSheetSize * scale));
+  surface.setOuterWidth(static_cast<float>(kSheetSize * scale));
+  surface.setTextSize(kTextPoints * scale);
+}
+
+void drawSheet(CamDesigner& d, DrawingSurface& surface) {
+  const std::int16_t scale = d.state.PlotScale;
+  const double unit = isChecked(d.ChkInch) ? kMmPerInch : 1.0;
+  double focalMm = 0;
+  runStep(focalMm, [&] { return numberIn(d.FocalLength); });
+  runStep(focalMm, [&] { return focalMm * unit; });
+  reloadCorrectionFactors(d);
+
+  // Each cam takes its field's focal length; a field that is not a number
+  // repeats the cam before it (the first one the FocalLength box's).
+  std::array<double, kSheetCells.size()> drawnFor{};
+  for (std::size_t i = 0; i < kSheetCells.size(); ++i) {
+    runStep(focalMm, [&]() -> std::optional<double> {
+      const auto field = wholeTextNumber(d.FocalLen1[i + 1]->text());
+      if (!field) return std::nullopt;
+      return *field * unit;
+    });
+    drawnFor[i] = focalMm;
+    d.PlotAllCams(surface, focalMm, kSheetCells[i].xoffset, kSheetCells[i].yoffset);
+  }
+
+  if (isChecked(d.ChkFlipImage)) {
+    mirrorSurface(surface);
+    // The labels, written after mirroring so they read normally, name the lens
+    // each cam was drawn for.
+    for (std::size_t i = 0; i < kSheetCells.size(); ++i) {
+      runStep([&] {
+        surface.setTextPosition(static_cast<float>(kSheetCells[i].mirroredLabelX * scale),
+                                static_cast<float>(kSheetCells[i].mirroredLabelY * scale));
+        surface.writeText(focalLengthLabel(drawnFor[i]).value());
+      });
+    }
+  }
+  writeNotes(d, surface, scale);
+}
+
+void PlotCamSheet(CamDesigner& d) {
+  PlotWindow& window = d.loadPlotWindow();
+  window.show();
+  RasterSurface& surface = window.surface();
+  surface.clear();
+  surface.removeBackgroundPicture();
+
+  prepareSheet(d, surface);
+  // A true-size sheet starts at the window's top-left corner; a high
+  // resolution one stays where the user scrolled it.
+  if (d.state.PlotScale == 1) {
+    window.setPictureTop(0);
+    window.setPictureLeft(0);
+  }
+  runStep([&] { window.HScroll1->setMaximum(toInt16(surface.outerWidth()).value()); });
+  runStep([&] { window.VScroll1->setMaximum(toInt16(surface.outerHeight()).value()); });
+
+  drawSheet(d, surface);
+  printAndSave(d, surface, d.state.PlotScale, "KorvelCamDesigner.bmp");
+}
+
+}  // namespace korvel
