@@ -1,5 +1,7 @@
 #include <QLabel>
 
+#include "ui/plot_window.h"
+
 #include "support/designer_fixture.h"
 #include "ui/check_value.h"
 
@@ -96,6 +98,23 @@ TEST_F(DesignerStartUp, ExitClosesTheWindowAndWritesTheSettings) {
   CamDesigner& d = start();
   QTest::mouseClick(d.CMDExit, Qt::LeftButton);
   EXPECT_FALSE(d.isVisible());
+  EXPECT_TRUE(settingsText().startsWith("[Windows]\nTavoTop="));
+}
+
+TEST_F(DesignerStartUp, ExitClosesThePlotWindowFirstSoItsKeysComeFirst) {
+  CamDesigner& d = start();
+  QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
+  ASSERT_NE(d.plotWindow(), nullptr);
+  QTest::mouseClick(d.CMDExit, Qt::LeftButton);
+  EXPECT_TRUE(settingsText().startsWith("[Windows]\nPWTop=105\nPWLeft=795\nPWWidth=8745\nPWHeight=7110\nTavoTop="));
+}
+
+TEST_F(DesignerStartUp, ClosingTheDesignerByItsCloseBoxLeavesThePlotWindowOpen) {
+  CamDesigner& d = start();
+  QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
+  d.close();
+  ASSERT_NE(d.plotWindow(), nullptr);
+  EXPECT_TRUE(d.plotWindow()->isVisible());
   EXPECT_TRUE(settingsText().startsWith("[Windows]\nTavoTop="));
 }
 
