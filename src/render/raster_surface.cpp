@@ -40,12 +40,17 @@ QColor RasterSurface::penColour() const {
                 static_cast<int>((colour_ >> 16) & 0xFF));
 }
 
+void RasterSurface::changed() const {
+  if (changeHandler_) changeHandler_();
+}
+
 void RasterSurface::setDrawColour(Colour colour) { colour_ = colour; }
 
 void RasterSurface::point(float x, float y) {
   QPainter painter(&drawing_);
   painter.setPen(QPen(penColour(), lineWidth_, Qt::SolidLine, Qt::RoundCap));
   painter.drawPoint(px(x, y));
+  changed();
 }
 
 void RasterSurface::line(float x1, float y1, float x2, float y2, Colour colour) {
@@ -55,6 +60,7 @@ void RasterSurface::line(float x1, float y1, float x2, float y2, Colour colour) 
   painter.setPen(QPen(penColour(), lineWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   painter.drawLine(px(x1, y1), px(x2, y2));
   colour_ = saved;
+  changed();
 }
 
 void RasterSurface::circle(float x, float y, float radius) {
@@ -63,6 +69,7 @@ void RasterSurface::circle(float x, float y, float radius) {
   painter.setBrush(Qt::NoBrush);
   const double r = radius * kSurfacePixelsPerInch;
   painter.drawEllipse(px(x, y), r, r);
+  changed();
 }
 
 void RasterSurface::setTextPosition(float x, float y) { textPosition_ = QPointF(x, y); }
@@ -75,6 +82,7 @@ void RasterSurface::writeText(const std::string& text) {
   const QPointF topLeft = px(static_cast<float>(textPosition_.x()), static_cast<float>(textPosition_.y()));
   painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), QString::fromStdString(text));
   textPosition_ = QPointF(0, textPosition_.y() + metrics.height() / kSurfacePixelsPerInch);
+  changed();
 }
 
 void RasterSurface::refresh() {
@@ -84,6 +92,7 @@ void RasterSurface::refresh() {
 void RasterSurface::clear() {
   drawing_.fill(Qt::transparent);
   textPosition_ = QPointF(0, 0);
+  changed();
 }
 
 void RasterSurface::setLineWidth(int pixels) { lineWidth_ = std::max(pixels, 1); }
@@ -103,12 +112,12 @@ QImage RasterSurface::copyImage() const {
 
 void RasterSurface::setBackgroundPicture(const QImage& picture) {
   background_ = picture;
-  refresh();
+  changed();
 }
 
 void RasterSurface::removeBackgroundPicture() {
   background_ = QImage();
-  refresh();
+  changed();
 }
 
 void RasterSurface::paintPicture(const QImage& picture, float x, float y, float width, float height) {
@@ -119,6 +128,7 @@ void RasterSurface::paintPicture(const QImage& picture, float x, float y, float 
   painter.drawImage(QRectF(topLeft, QSizeF(std::fabs(width) * kSurfacePixelsPerInch,
                                            std::fabs(height) * kSurfacePixelsPerInch)),
                     source);
+  changed();
 }
 
 float RasterSurface::innerWidth() const {
@@ -138,7 +148,7 @@ void RasterSurface::resizeTo(int widthPx, int heightPx) {
   painter.drawImage(QPointF(0, 0), drawing_);
   painter.end();
   drawing_ = resized;
-  refresh();
+  changed();
 }
 
 void RasterSurface::setOuterWidth(float inches) {

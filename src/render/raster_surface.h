@@ -49,9 +49,10 @@ class RasterSurface : public DrawingSurface {
   const QFont& font() const { return font_; }
   int lineWidth() const { return lineWidth_; }
 
-  // Called by refresh() and after every change of size, so the widget that
-  // shows the surface can repaint.
+  // The widget that shows the surface: refresh() repaints it at once, every
+  // other change schedules a repaint for when the command is done.
   void setRefreshHandler(std::function<void()> handler) { refreshHandler_ = std::move(handler); }
+  void setChangeHandler(std::function<void()> handler) { changeHandler_ = std::move(handler); }
 
  private:
   static int toPixels(float inches);
@@ -66,7 +67,10 @@ class RasterSurface : public DrawingSurface {
   Colour colour_ = kBlack;
   int lineWidth_ = 1;
   QPointF textPosition_{0, 0};  // inches
+  void changed() const;
+
   std::function<void()> refreshHandler_;
+  std::function<void()> changeHandler_;
 };
 
 // Whole pixels of a length in surface inches.

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include "commands/calibration.h"
 #include "commands/cam_sheet.h"
@@ -32,7 +34,9 @@ QFont arial(double points, QFont::Weight weight = QFont::Normal, const char* fac
   return font;
 }
 
-QFont standardFont() { return arial(8.25); }
+// The window's standard font: a narrow sans face whose widths match the
+// captions the layout was drawn for.
+QFont standardFont() { return arial(8.25, QFont::Normal, "Liberation Sans Narrow"); }
 
 template <typename W>
 W* place(W* widget, int left, int top, int width, int height) {
@@ -53,8 +57,25 @@ QCheckBox* checkBox(QWidget* parent, const QString& caption, bool checked, int l
   return box;
 }
 
+// A command button whose caption wraps onto a second line when it is too wide,
+// as the calibration button's caption does.
+class CommandButton : public QPushButton {
+ public:
+  CommandButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    painter.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignCenter | Qt::TextWordWrap, text());
+  }
+};
+
 QPushButton* button(QWidget* parent, const QString& caption, int l, int t, int w, int h) {
-  auto* b = place(new QPushButton(caption, parent), l, t, w, h);
+  auto* b = place(new CommandButton(caption, parent), l, t, w, h);
   b->setAutoDefault(false);
   return b;
 }

@@ -12,6 +12,10 @@ SurfaceView::SurfaceView(RasterSurface& surface, QWidget* parent) : QWidget(pare
     syncSize();
     if (isVisible()) repaint();
   });
+  surface_.setChangeHandler([this] {
+    syncSize();
+    update();
+  });
 }
 
 void SurfaceView::syncSize() {
