@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "settings/ini_file.h"
+
+namespace {
+
+// Centres of the designer's controls in its client area, in pixels.
+struct Spot {
+  int x, y;
+};
+constexpr Spot kFocalLength{212, 65};
+constexpr Spot kChkInch{270, 88};
+constexpr Spot kSaveToDisk{336, 204};
+constexpr Spot kPlotCams{84, 260};
+constexpr Spot kHiRes{440, 296};
+constexpr Spot kCalcCor{100, 400};
+constexpr Spot kXCorUser{284, 393};
+constexpr Spot kYCorUser{284, 417};
+constexpr Spot kExit{492, 412};
+
+bool waitFor(const std::function<bool()>& done, int ms = 10000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > ms) return false;
+    QThread::msleep(50);
+  }
+  return true;
+}
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  QTemporaryDir folder;  // becomes the program folder
+  QProcess xvfb;
+  QProcess program;
+  QString display;
+  QString window;
+
+  void SetUp() override {
+    ASSERT_TRUE(QFile::copy(KORVEL_PROGRAM, path("korvel-cam-designer")));
+    startXvfb();
+  }
+
+  void TearDown() override {
+    for (QProcess* p : {&program, &xvfb}) {
+      if (p->state() != QProcess::NotRunning) {
+        p->kill();
+        p->waitForFinished(5000);
+      }
+    }
+  }
+
+  QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
+
+  void startXvfb() {
+    for (int n = 150 + getpid() % 300; n < 1000; ++n) {
+      if (QFileInfo::exists(QString("/tmp/.X%1-lock").arg(n))) continue;
+      display = QString(":%1").arg(n);
+      xvfb.start("Xvfb", {display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+      if (!xvfb.waitForStarted(5000)) continue;
+      if (waitFor([&] { return run("xdpyinfo", {}) == 0 || xvfb.state() == QProcess::NotRunning; }, 5000) &&
+          xvfb.state() == QProcess::Running)
+        return;
+    }
+    FAIL() << "no display for Xvfb";
+  }
+
+  QProcessEnvironment environment() const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    return env;
+  }
+
+  int run(const QString& tool, const QStringList& args, QString* output = nullptr) {
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    p.start(tool, args);
+    if (!p.waitForFinished(15000)) {
+      p.kill();
+      p.waitForFinished();
+      return -1;
+    }
+    if (output) *output = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    return p.exitCode();
+  }
+
+  QString findWindow(const QString& title) {
+    QString id;
+    waitFor([&] {
+      run("xdotool", {"search", "--name", "^" + title + "$"}, &id);
+      id = id.section('\n', 0, 0);
+      return !id.isEmpty();
+    });
+    return id;
+  }
+
+  void startProgram() {
+    program.setProcessEnvironment(environment());
+    program.setWorkingDirectory(folder.path());
+    program.start(path("korvel-cam-designer"), {});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    window = findWindow("Korvel Cam Designer");
+    ASSERT_FALSE(window.isEmpty());
+    QThread::msleep(500);  // the window maps and takes the focus
+    run("xdotool", {"mousemove", "--window", window, "300", "30"});
+  }
+
+  void click(Spot at) {
+    run("xdotool", {"mousemove", "--window", window, QString::number(at.x), QString::number(at.y), "click", "1"});
+    QThread::msleep(300);
+  }
+  // Types over the selected text of the focused box.
+  void type(const QString& text, bool enter = false) {
+    run("xdotool", {"type", "--delay", "30", text});
+    if (enter) run("xdotool", {"key", "Return"});
+    QThread::msleep(300);
+  }
+  // Clicks into another text box, which selects its text, and types over it.
+  void typeInto(Spot box, const QString& text) {
+    click(box);
+    type(text);
+  }
+
+  void exitProgram() {
+    click(kExit);
+    ASSERT_TRUE(program.waitForFinished(10000)) << "the program did not end on Exit";
+  }
+
+  QByteArray settingsText() const {
+    QFile file(QDir(folder.path()).filePath("KorvelCamDesigner.ini"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+  std::string stored(const char* section, const char* key) const {
+    return korvel::readIniValue(QDir(folder.path()).filePath("KorvelCamDesigner.ini").toStdString(), section, key)
+        .value;
+  }
+  QImage bitmapOnceWritten(const QString& name, QSize size) {
+    QImage image;
+    waitFor([&] {
+      image = QImage(path(name));
+      return image.size() == size;
+    });
+    return image;
+  }
+};
+
+bool blackNear(const QImage& image, double xIn, double yIn, double dpi = 96) {
+  const int cx = int(std::lround(xIn * dpi)), cy = int(std::lround(yIn * dpi));
+  for (int dy = -1; dy <= 1; ++dy)
+    for (int dx = -1; dx <= 1; ++dx)
+      if (qGray(image.pixel(cx + dx, cy + dy)) < 128) return true;
+  return false;
+}
+
+bool inkIn(const QImage& image, QRectF inches, double dpi) {
+  for (int y = int(inches.top() * dpi); y < int(inches.bottom() * dpi); ++y)
+    for (int x = int(inches.left() * dpi); x < int(inches.right() * dpi); ++x)
+      if (qGray(image.pixel(x, y)) < 128) return true;
+  return false;
+}
+
+TEST_F(EndToEnd, ASessionLeavesEveryKeyWithItsValueInTheSettingsFile) {
+  startProgram();
+  type("210", true);  // the focal length has the focus and its text selected
+  click(kChkInch);  // 210 mm and the sheet boxes become inches
+  typeInto(kXCorUser, "1.6");
+  typeInto(kYCorUser, "0");
+  click(kCalcCor);  // 0 becomes the reference height
+  exitProgram();
+  const QByteArray expected =
+      "[Windows]\nTavoTop=105\nTavoLeft=795\nTavoWidth=8370\nTavoHeight=7035\n"
+      "[Options]\nCheckmm=0\nCheckinch=1\nCheckFlipImage=1\nCheckDistMarkers=0\nCheckHiRes=0\n"
+      "CheckCormm=0\nCheckCorInch=1\n"
+      "[PrinterCor]\nXCor=0.9375\nYCor=0.9338\nUseCor=0\nXUserMeasure=1.6\nYUserMeasure=0.705\n"
+      "[FocalLengths]\nFL0=8.3\nFL1=2.6\nFL2=3.5\nFL3=5.3\nFL4=5.9\nFL5=8.3\nFL6=9.8\nFL7=10.6\nFL8=11.8\n"
+      "FL9=15\n";
+  EXPECT_EQ(settingsText().toStdString(), expected.toStdString());
+}
+
+TEST_F(EndToEnd, DrawGraphSavesTheMirroredCamAsABitmap) {
+  startProgram();
+  click(kSaveToDisk);
+  click(kFocalLength);
+  run("xdotool", {"key", "ctrl+a"});
+  type("150", true);
+  const QImage cam = bitmapOnceWritten("KorvelCamDesigner-150.bmp", QSize(201, 137));
+  ASSERT_EQ(cam.size(), QSize(201, 137));
+  const double width = 2.09375;
+  for (auto [x, y] : {std::pair{0.55, 0.8}, std::pair{1.23, 0.96}}) {
+    EXPECT_FALSE(blackNear(cam, width - x, y)) << "hole centre " << x;
+    EXPECT_TRUE(blackNear(cam, width - x - 0.12, y)) << "hole rim " << x;
+    EXPECT_TRUE(blackNear(cam, width - x + 0.12, y)) << "hole rim " << x;
+  }
+  EXPECT_TRUE(blackNear(cam, width - 0.35 - 1.356, 0.64));  // end of the working edge
+  exitProgram();
+}
+
+TEST_F(EndToEnd, CamSheetsInBothResolutionsAndThePlotWindowsGeometry) {
+  startProgram();
+  click(kSaveToDisk);
+  click(kPlotCams);
+  const QImage normal = bitmapOnceWritten("KorvelCamDesigner.bmp", QSize(605, 605));
+  ASSERT_EQ(normal.size(), QSize(605, 605));
+  const QString plot = findWindow("Plot Window");
+  ASSERT_FALSE(plot.isEmpty());
+  // The plot window opens over the designer; move it aside.
+  run("xdotool", {"windowmove", plot, "700", "100"});
+  QThread::msleep(500);
+  click(kHiRes);
+  click(kPlotCams);
+  const QImage high = bitmapOnceWritten("KorvelCamDesigner.bmp", QSize(3629, 3629));
+  ASSERT_EQ(high.size(), QSize(3629, 3629));
+  for (double x : {0.5, 2.5, 4.5})
+    for (double y : {0.5, 2.5, 4.5}) {
+      const QRectF mirroredCam(6.3 - x - 1.5, y, 1.5, 0.7);
+      EXPECT_TRUE(inkIn(normal, mirroredCam, 96)) << x << "," << y;
+      EXPECT_TRUE(inkIn(high, mirroredCam, 96 * 6)) << x << "," << y;
+    }
+  exitProgram();
+  EXPECT_EQ(stored("Windows", "PWTop"), "1500");
+  EXPECT_EQ(stored("Windows", "PWLeft"), "10500");
+  EXPECT_EQ(stored("Windows", "PWWidth"), "8745");
+  EXPECT_EQ(stored("Windows", "PWHeight"), "7110");
+  EXPECT_TRUE(settingsText().startsWith("[Windows]\nPWTop="));
+}
+
+TEST_F(EndToEnd, ASettingsFileFromWindowsSurvivesASession) {
+  const QByteArray windowsFile =
+      "; written on Windows\r\n[Windows]\r\nTavoTop=1500\r\nTavoLeft=1500\r\nExtra=keep\r\n\r\n"
+      "[Options]\r\nCheckmm=1\r\n; a comment\r\n[Unknown]\r\nsomething=else\r\n"
+      "[FocalLengths]\r\nFL0=90\r\n";
+  {
+    QFile file(path("KorvelCamDesigner.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(windowsFile);
+  }
+  startProgram();
+  QString geometry;
+  run("xdotool", {"getwindowgeometry", window}, &geometry);
+  EXPECT_TRUE(geometry.contains("Position: 100,100")) << geometry.toStdString();
+  exitProgram();
+  const QByteArray saved = settingsText();
+  for (const char* line : {"; written on Windows\r\n", "Extra=keep\r\n", "; a comment\r\n",
+                           "[Unknown]\r\nsomething=else\r\n", "FL0=90\r\n", "TavoTop=1500\r\n"})
+    EXPECT_TRUE(saved.contains(line)) << line;
+  EXPECT_EQ(saved.count('\n'), saved.count("\r\n"));
+}
+
+}  // namespace
