@@ -1,9 +1,27 @@
 #!/usr/bin/env bash
-# Builds everything with warnings as errors and runs every test.
+# Builds everything with warnings as errors and runs every test: the unit, GUI
+# and end-to-end tests, then the unit and GUI tests again under AddressSanitizer
+# and UndefinedBehaviorSanitizer, then each fuzzer for a bounded time.
+# KORVEL_QUICK=1 runs only the first build and its tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEL_WARNINGS_AS_ERRORS=ON
-cmake --build build -j"$(nproc)"
-cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+jobs=$(nproc)
+
+echo "== build and test"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEL_WARNINGS_AS_ERRORS=ON > /dev/null
+cmake --build build -j"$jobs"
+(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs")
+
+[[ "${KORVEL_QUICK:-0}" == 1 ]] && exit 0
+
+echo "== sanitizers"
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DKORVEL_WARNINGS_AS_ERRORS=ON -DKORVEL_SANITIZE=ON \
+  -DKORVEL_BUILD_BENCHMARKS=OFF > /dev/null
+cmake --build build-sanitize -j"$jobs"
+(cd build-sanitize &&
+  QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -LE e2e -j"$jobs")
+
+echo "== fuzzing"
+scripts/fuzz.sh

@@ -22,10 +22,14 @@ bool hasInk(const QImage& image, double dpi, const QRectF& area) {
   return false;
 }
 
-std::optional<QRectF> inkBounds(const QImage& image, double dpi) {
+std::optional<QRectF> inkBounds(const QImage& image, double dpi, std::optional<QRectF> area) {
   int left = image.width(), top = image.height(), right = -1, bottom = -1;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
+  QRect scan = image.rect();
+  if (area)
+    scan &= QRect(QPoint(int(area->left() * dpi), int(area->top() * dpi)),
+                  QPoint(int(area->right() * dpi), int(area->bottom() * dpi)));
+  for (int y = scan.top(); y <= scan.bottom(); ++y)
+    for (int x = scan.left(); x <= scan.right(); ++x)
       if (qGray(image.pixel(x, y)) < 128) {
         left = std::min(left, x);
         right = std::max(right, x);

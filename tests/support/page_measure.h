@@ -15,8 +15,9 @@ QImage renderPdfPage(const QString& pdfPath, int dpi);
 // Whether any dark pixel lies within area (inches at dpi).
 bool hasInk(const QImage& image, double dpi, const QRectF& area);
 
-// Bounding box of the dark pixels of an image, in inches at dpi.
-std::optional<QRectF> inkBounds(const QImage& image, double dpi);
+// Bounding box of the dark pixels of an image, in inches at dpi, optionally
+// only of those within area (inches).
+std::optional<QRectF> inkBounds(const QImage& image, double dpi, std::optional<QRectF> area = std::nullopt);
 
 }  // namespace korvel::testing
 

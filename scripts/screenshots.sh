@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots: the designer window after a Draw Graph and
+# the plot window holding a cam sheet, each as it looks under Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+for p in x11-apps imagemagick; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [[ -n "${missing[*]:-}" ]]; then
+  sudo=(); [[ $(id -u) -ne 0 ]] && sudo=(sudo)
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+cmake --build build --target korvel-cam-designer -j"$(nproc)"
+
+work=$(mktemp -d)
+cp build/korvel-cam-designer "$work/"
+display=:$((200 + $$ % 300))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp & xvfb=$!
+app=""
+trap 'kill $app $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+export DISPLAY=$display QT_QPA_PLATFORM=xcb
+for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
+
+(cd "$work" && exec ./korvel-cam-designer) & app=$!
+designer=$(xdotool search --sync --name '^Korvel Cam Designer$' | head -n 1)
+sleep 1
+xdotool mousemove --window "$designer" 300 30
+xdotool type --delay 30 150 && xdotool key Return
+sleep 1
+
+# Grabs one window from the screen, by its geometry.
+grab() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xwd -root -silent | convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
+}
+grab "$designer" docs/designer-window.png
+
+xdotool mousemove --window "$designer" 84 260 click 1
+plot=$(xdotool search --sync --name '^Plot Window$' | head -n 1)
+sleep 1
+grab "$plot" docs/plot-window.png
+echo "wrote docs/designer-window.png and docs/plot-window.png"
