@@ -60,11 +60,16 @@ PlotWindow::PlotWindow(const QString& settingsFilePath)
 
 void PlotWindow::loadGeometry() {
   const std::string path = settingsFilePath_.toStdString();
-  void (PlotWindow::*apply[])(int) = {&PlotWindow::setOuterTopTwips, &PlotWindow::setOuterLeftTwips,
-                                      &PlotWindow::setOuterWidthTwips, &PlotWindow::setOuterHeightTwips};
   for (std::size_t k = 0; k < kPlotWindowKeys.size(); ++k) {
     const int twips = static_cast<int>(readSetting(path, kPlotWindowKeys[k]));
-    runStep([&] { (this->*apply[k])(twips); });
+    runStep([&] {
+      switch (k) {
+        case key::PWTop: setOuterTopTwips(twips); break;
+        case key::PWLeft: setOuterLeftTwips(twips); break;
+        case key::PWWidth: setOuterWidthTwips(twips); break;
+        default: setOuterHeightTwips(twips); break;
+      }
+    });
   }
 }
 
