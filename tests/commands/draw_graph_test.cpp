@@ -146,6 +146,12 @@ TEST_F(DrawGraphPrinting, PrintsAtTrueSizeTimesTheCorrectionOneInchIntoThePage) 
   // 2.09375 x 0.9375 = 1.962890625 by 1.4270833 x 0.9463 = 1.3504 inches.
   expectPrintedAt(0.9375, 0.9463);
 
+  // With the stored defaults: about 1.9629 by 1.3326 inches.
+  printer.pdfPath = path("defaults.pdf");
+  d.PrinterYCor->setText("0.9338");
+  enter("150");
+  expectPrintedAt(0.9375, 0.9338);
+
   printer.pdfPath = path("true-size.pdf");
   d.ChkUsePrintCor->setChecked(false);
   enter("150");

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "geometry/cam_outline.h"
@@ -96,8 +97,11 @@ TEST(BitmapFile, SavedCamLoadsBackWithItsPixelSizeAndReplacesTheOldFile) {
   ASSERT_TRUE(saveBitmap(image, path));
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.read(2), QByteArray("BM"));
+  const QByteArray header = file.read(54);
   file.close();
+  EXPECT_EQ(header.left(2), QByteArray("BM"));
+  EXPECT_EQ(header[28], 24);  // 24 bits per pixel, uncompressed: any viewer opens it
+  EXPECT_EQ(QFileInfo(path).size(), 54 + 604 * 137);  // rows of 201 pixels padded to 604 bytes
   QImage loaded(path, "BMP");
   EXPECT_EQ(loaded.size(), QSize(201, 137));
   EXPECT_EQ(loaded.convertToFormat(QImage::Format_RGB32), image);

@@ -101,6 +101,14 @@ TEST_F(DesignerStartUp, ExitClosesTheWindowAndWritesTheSettings) {
   EXPECT_TRUE(settingsText().startsWith("[Windows]\nTavoTop="));
 }
 
+TEST(AppFolder, IsTheProgramsFolderWithATrailingSeparator) {
+  EXPECT_EQ(appFolderFor("/opt/korvel", "/home/ann"), "/opt/korvel/");
+  EXPECT_EQ(appFolderFor("/opt/korvel/", "/home/ann"), "/opt/korvel/");
+  // A development tools' build folder holds no settings: the home folder does.
+  EXPECT_EQ(appFolderFor("/src/\\VB98/korvel", "/home/ann"), "/home/ann/");
+  EXPECT_EQ(appFolderFor("/src/\\vb98/korvel", "/home/ann"), "/src/\\vb98/korvel/");
+}
+
 TEST_F(DesignerStartUp, ExitClosesThePlotWindowFirstSoItsKeysComeFirst) {
   CamDesigner& d = start();
   QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
