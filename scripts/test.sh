@@ -20,7 +20,7 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DKORVEL_WARNINGS_AS_ERROR
   -DKORVEL_BUILD_BENCHMARKS=OFF > /dev/null
 cmake --build build-sanitize -j"$jobs"
 (cd build-sanitize &&
-  QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+  QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -LE e2e -j"$jobs")
 
 echo "== fuzzing"
