@@ -14,6 +14,7 @@ packages=(
   poppler-utils
   clang libclang-rt-14-dev
   time
+  locales
 )
 
 missing=()
@@ -22,12 +23,17 @@ for p in "${packages[@]}"; do
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
 
-if ((${#missing[@]} == 0)); then
-  exit 0
-fi
-
 sudo=()
 if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
-echo "Installing: ${missing[*]}"
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+
+if ((${#missing[@]} > 0)); then
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# A locale with a decimal comma, so the tests prove that typed and stored
+# numbers keep the point whatever the user's locale.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+  "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

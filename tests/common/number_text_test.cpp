@@ -160,6 +160,18 @@ TEST(GeneralNumberText, VeryLargeOrSmallUseUpperCaseExponent) {
   }
 }
 
+// Fifteen digits round the largest doubles up past the largest double, so
+// their text reads back as too large: a stored value of that size fails to
+// load and the key keeps its default, instead of loading as infinity.
+TEST(GeneralNumberText, LargestDoublesReadBackAsTooLarge) {
+  const double largest = std::numeric_limits<double>::max();
+  EXPECT_EQ(shown(generalNumberText(largest)), "1.79769313486232E+308");
+  EXPECT_EQ(shown(generalNumberText(-largest)), "-1.79769313486232E+308");
+  EXPECT_FALSE(readLeadingNumber(*generalNumberText(largest)).has_value());
+  EXPECT_FALSE(readLeadingNumber(*generalNumberText(-largest)).has_value());
+  EXPECT_EQ(readLeadingNumber(*generalNumberText(1.79769313486231e308)), 1.79769313486231e308);
+}
+
 // --- Pattern texts in the boxes and captions --------------------------------
 
 struct PatternCase {
