@@ -3,25 +3,28 @@
 # the plot window holding a cam sheet, each as it looks under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
-for p in x11-apps imagemagick; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [[ -n "${missing[*]:-}" ]]; then
-  sudo=(); [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build build --target korvel-cam-designer -j"$(nproc)"
 
+if [[ "${1:-}" != --on-display ]]; then
+  scripts/deps.sh
+  missing=()
+  for p in x11-apps imagemagick; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if ((${#missing[@]} > 0)); then
+    sudo=(); [[ $(id -u) -ne 0 ]] && sudo=(sudo)
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  fi
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+  cmake --build build --target korvel-cam-designer -j"$(nproc)"
+  exec scripts/with-display.sh "$0" --on-display
+fi
+
+# From here on, on a display of our own.
 work=$(mktemp -d)
-cp build/korvel-cam-designer "$work/"
-display=:$((200 + $$ % 300))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp & xvfb=$!
 app=""
-trap 'kill $app $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
+trap '[[ -n "$app" ]] && kill -TERM "$app" 2>/dev/null && wait "$app"; rm -rf "$work"' EXIT
+cp build/korvel-cam-designer "$work/"
+export QT_QPA_PLATFORM=xcb
 
 (cd "$work" && exec ./korvel-cam-designer) & app=$!
 designer=$(xdotool search --sync --name '^Korvel Cam Designer$' | head -n 1)

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -41,43 +39,33 @@ bool waitFor(const std::function<bool()>& done, int ms = 10000) {
 class EndToEnd : public ::testing::Test {
  protected:
   QTemporaryDir folder;  // becomes the program folder
-  QProcess xvfb;
   QProcess program;
-  QString display;
   QString window;
 
+  // Each case runs on a display of its own, set up by the script that starts
+  // the test program.
   void SetUp() override {
+    ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY")) << "run through scripts/with-display.sh";
     ASSERT_TRUE(QFile::copy(KORVEL_PROGRAM, path("korvel-cam-designer")));
-    startXvfb();
   }
 
-  void TearDown() override {
-    for (QProcess* p : {&program, &xvfb}) {
-      if (p->state() != QProcess::NotRunning) {
-        p->kill();
-        p->waitForFinished(5000);
-      }
+  void TearDown() override { stop(program); }
+
+  // A process still running is asked to end first, and killed only when it
+  // does not.
+  static void stop(QProcess& process) {
+    if (process.state() == QProcess::NotRunning) return;
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
+      process.kill();
+      process.waitForFinished(5000);
     }
   }
 
   QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
 
-  void startXvfb() {
-    for (int n = 150 + getpid() % 300; n < 1000; ++n) {
-      if (QFileInfo::exists(QString("/tmp/.X%1-lock").arg(n))) continue;
-      display = QString(":%1").arg(n);
-      xvfb.start("Xvfb", {display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-      if (!xvfb.waitForStarted(5000)) continue;
-      if (waitFor([&] { return run("xdpyinfo", {}) == 0 || xvfb.state() == QProcess::NotRunning; }, 5000) &&
-          xvfb.state() == QProcess::Running)
-        return;
-    }
-    FAIL() << "no display for Xvfb";
-  }
-
   QProcessEnvironment environment() const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", display);
     env.insert("QT_QPA_PLATFORM", "xcb");
     return env;
   }
@@ -87,8 +75,7 @@ class EndToEnd : public ::testing::Test {
     p.setProcessEnvironment(environment());
     p.start(tool, args);
     if (!p.waitForFinished(15000)) {
-      p.kill();
-      p.waitForFinished();
+      stop(p);
       return -1;
     }
     if (output) *output = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
