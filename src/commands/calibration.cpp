@@ -9,13 +9,16 @@ namespace korvel {
 
 namespace {
 
-// True size of the printed test cam.
+// True size of a printed cam as the user measures it: foot to foot across the
+// base (x = -0.114 to 1.428) and from the base line to the highest point, on
+// the centres of the lines. The millimetre sizes are written out rather than
+// computed, so the exact comparisons with the shown ratios hold.
 struct ReferenceSize {
   double width;
   double height;
 };
-constexpr ReferenceSize kInchReference{1.5, 0.705};
-constexpr ReferenceSize kMillimetreReference{38.1, 17.907};
+constexpr ReferenceSize kInchReference{1.542, 0.7};
+constexpr ReferenceSize kMillimetreReference{39.1668, 17.78};
 
 struct Calibration {
   double shownX = 0, shownY = 0;        // ratios shown now

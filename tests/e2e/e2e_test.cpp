@@ -169,7 +169,7 @@ TEST_F(EndToEnd, ASessionLeavesEveryKeyWithItsValueInTheSettingsFile) {
       "[Windows]\nTavoTop=105\nTavoLeft=795\nTavoWidth=8370\nTavoHeight=7035\n"
       "[Options]\nCheckmm=0\nCheckinch=1\nCheckFlipImage=1\nCheckDistMarkers=0\nCheckHiRes=0\n"
       "CheckCormm=0\nCheckCorInch=1\n"
-      "[PrinterCor]\nXCor=0.9375\nYCor=0.9338\nUseCor=0\nXUserMeasure=1.6\nYUserMeasure=0.705\n"
+      "[PrinterCor]\nXCor=0.9375\nYCor=0.9338\nUseCor=0\nXUserMeasure=1.6\nYUserMeasure=0.7\n"
       "[FocalLengths]\nFL0=8.3\nFL1=2.6\nFL2=3.5\nFL3=5.3\nFL4=5.9\nFL5=8.3\nFL6=9.8\nFL7=10.6\nFL8=11.8\n"
       "FL9=15\n";
   EXPECT_EQ(settingsText().toStdString(), expected.toStdString());
