@@ -12,14 +12,17 @@ namespace {
 
 enum class Toward { Inches, Millimetres };
 
-// Settles the pair after a click on one of its boxes and tells whether the
-// unit changed: only when the box went from clear to checked while its
-// partner held the unit. A click on the box already checked leaves it checked.
-bool settlePair(QCheckBox* clicked, QCheckBox* partner) {
-  const bool unitChanged = isChecked(clicked) && isChecked(partner);
+// Settles the pair after a click on one of its boxes, leaving the clicked box
+// checked and its partner clear, and tells whether the unit in force changed.
+// The unit in force is the one of the "ruling" box when that box holds 1, and
+// the other unit otherwise (a pair with both boxes clear or dimmed reads as the
+// other unit too). The click has already changed the clicked box: it is
+// checked now when it was not before, and clear when it was.
+bool settlePair(QCheckBox* clicked, QCheckBox* partner, QCheckBox* ruling) {
+  const bool rulingBefore = clicked == ruling ? !isChecked(clicked) : isChecked(partner);
   setCheckValue(clicked, 1);
   setCheckValue(partner, 0);
-  return unitChanged;
+  return rulingBefore != (clicked == ruling);
 }
 
 void convertBox(QLineEdit* box, double value, Toward toward, NumberPattern pattern) {
@@ -33,7 +36,8 @@ void convertBox(QLineEdit* box, double value, Toward toward, NumberPattern patte
 
 void toggleFocalLengthUnit(CamDesigner& d, QCheckBox* clicked) {
   QCheckBox* partner = clicked == d.ChkInch ? d.ChkMM : d.ChkInch;
-  if (!settlePair(clicked, partner)) return;
+  // Draw Graph and the sheet read inches only when "Inch" holds 1.
+  if (!settlePair(clicked, partner, d.ChkInch)) return;
   const Toward toward = clicked == d.ChkInch ? Toward::Inches : Toward::Millimetres;
 
   double focal = 0;
@@ -51,7 +55,8 @@ void toggleFocalLengthUnit(CamDesigner& d, QCheckBox* clicked) {
 
 void toggleMeasurementUnit(CamDesigner& d, QCheckBox* clicked) {
   QCheckBox* partner = clicked == d.ChkCorInch ? d.ChkCormm : d.ChkCorInch;
-  if (!settlePair(clicked, partner)) return;
+  // The calibration measures in millimetres only when "mm" holds 1.
+  if (!settlePair(clicked, partner, d.ChkCormm)) return;
   const Toward toward = clicked == d.ChkCorInch ? Toward::Inches : Toward::Millimetres;
 
   for (QLineEdit* box : {static_cast<QLineEdit*>(d.XCorUser), static_cast<QLineEdit*>(d.YCorUser)}) {

@@ -95,6 +95,45 @@ TEST_F(UnitToggles, MeasurementsConvertBoxByBox) {
   EXPECT_EQ(d.YCorUser->text(), "19.05");
 }
 
+// Any pair of values a settings file can hold: a click converts exactly when
+// the unit the commands read ("Inch" or "mm" holding 1) changes.
+TEST_F(UnitToggles, AClickConvertsOnlyWhenTheUnitInForceChanges) {
+  struct Row {
+    const char* name;
+    int first, second;  // mm and Inch, or the measurements' mm and inch
+    bool clickFirst;
+    const char* focalAfter;  // from 150, or 6 where Inch rules
+    const char* measuredAfter;  // from 1.5, or 38.1 where mm rules
+  };
+  const Row rows[] = {
+      {"both clear, first clicked", 0, 0, true, "150", "38.1"},
+      {"both clear, second clicked", 0, 0, false, "5.9", "1.5"},
+      {"first dimmed, second clicked", 2, 0, false, "5.9", "1.5"},
+      {"second dimmed, second clicked", 0, 2, false, "5.9", "1.5"},
+      {"second dimmed, first clicked", 0, 2, true, "150", "38.1"},
+      {"both checked, first clicked", 1, 1, true, "152.4", "38.1"},
+      {"both checked, second clicked", 1, 1, false, "6", "1.5"},
+  };
+  CamDesigner& d = start();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const bool inchRules = row.second == 1;
+    const bool mmRules = row.first == 1;
+    d.FocalLength->setText(inchRules ? "6" : "150");
+    d.XCorUser->setText(mmRules ? "38.1" : "1.5");
+    setCheckValue(d.ChkMM, row.first);
+    setCheckValue(d.ChkInch, row.second);
+    setCheckValue(d.ChkCormm, row.first);
+    setCheckValue(d.ChkCorInch, row.second);
+    click(row.clickFirst ? d.ChkMM : d.ChkInch);
+    click(row.clickFirst ? d.ChkCormm : d.ChkCorInch);
+    EXPECT_EQ(d.FocalLength->text(), row.focalAfter);
+    EXPECT_EQ(d.XCorUser->text(), row.measuredAfter);
+    EXPECT_EQ(checkValue(row.clickFirst ? d.ChkMM : d.ChkInch), 1);
+    EXPECT_EQ(checkValue(row.clickFirst ? d.ChkInch : d.ChkMM), 0);
+  }
+}
+
 TEST_F(UnitToggles, SettingsLoadSetsTheBoxesWithoutConverting) {
   writeSettings("[Options]\nCheckmm=0\nCheckinch=1\n[FocalLengths]\nFL0=6\n");
   CamDesigner& d = start();
