@@ -105,6 +105,29 @@ TEST_F(CamSheet, InchFieldsAndTheFocalLengthFallBack) {
   for (std::size_t i = 0; i < 9; ++i) EXPECT_EQ(xs[i], leadInOf(135, i % 3 * 2 + 0.5)) << i;
 }
 
+// Run once more under a German locale by the test build: the regional comma
+// reads, and so do the points the unit toggles write.
+TEST_F(CamSheet, UnderADecimalCommaEveryCellIsTheCamOfItsOwnLens) {
+  if (QLocale::system().decimalPoint() != ",") GTEST_SKIP() << "the locale has no decimal comma";
+  start();
+  designer->ChkFlipImage->setChecked(false);
+  designer->ChkUsePrintCor->setChecked(true);
+  designer->PrinterXCor->setText("0.9375");
+  setFields({"88,9", "90", "135", "150", "210", "250", "270", "300", "380"});
+  layOut();
+  EXPECT_EQ(sheet.texts()[0], "88.9 mm");
+  EXPECT_EQ(sheet.texts().back(), "Cam/printer correction factors :  X = 0,9375   Y = 0,9338");
+
+  sheet.ops.clear();
+  QTest::mouseClick(designer->ChkInch, Qt::LeftButton, {}, QPoint(6, designer->ChkInch->height() / 2));
+  ASSERT_EQ(designer->FocalLen1[2]->text(), "3.5");
+  layOut();
+  const auto texts = sheet.texts();
+  EXPECT_EQ(std::vector<std::string>(texts.begin(), texts.begin() + 9),
+            (std::vector<std::string>{"88.9 mm", "88.9 mm", "134.62 mm", "149.86 mm", "210.82 mm", "248.92 mm",
+                                      "269.24 mm", "299.72 mm", "381 mm"}));
+}
+
 TEST_F(CamSheet, HighResolutionScalesTheSheetNotesAndText) {
   start();
   designer->ChkHiRes->setChecked(true);
