@@ -6,9 +6,9 @@ cd "$(dirname "$0")/.."
 
 if [[ "${1:-}" != --on-display ]]; then
   scripts/deps.sh
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-  cmake --build build --target korvel-bench korvel-cam-designer -j"$(nproc)"
-  [[ "${KORVEL_BENCH_STARTUP_ONLY:-0}" == 1 ]] || QT_QPA_PLATFORM=offscreen build/bench/korvel-bench \
+  cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEL_BUILD_TESTS=OFF > /dev/null
+  cmake --build build-bench --target korvel-bench korvel-cam-designer -j"$(nproc)"
+  [[ "${KORVEL_BENCH_STARTUP_ONLY:-0}" == 1 ]] || QT_QPA_PLATFORM=offscreen build-bench/bench/korvel-bench \
     --benchmark_repetitions=5 --benchmark_report_aggregates_only=true --benchmark_min_time=0.2 |
     grep -E 'median|Benchmark'
   exec scripts/with-display.sh "$0" --on-display
@@ -17,7 +17,7 @@ fi
 # From here on, on a display of our own.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp build/korvel-cam-designer "$work/"
+cp build-bench/korvel-cam-designer "$work/"
 export QT_QPA_PLATFORM=xcb
 for run in 1 2 3 4 5; do
   start=$(date +%s%N)

@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKORVEL_BUILD_TESTS=OFF -DKORVEL_BUILD_BENCHMARKS=OFF
-cmake --build build --target korvel-cam-designer -j"$(nproc)"
-exec build/korvel-cam-designer
+# A folder of its own: the test build's settings (warnings as errors,
+# sanitizers) never reach the program a user runs.
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DKORVEL_BUILD_TESTS=OFF -DKORVEL_BUILD_BENCHMARKS=OFF
+cmake --build build-release --target korvel-cam-designer -j"$(nproc)"
+exec build-release/korvel-cam-designer

@@ -14,8 +14,8 @@ if [[ "${1:-}" != --on-display ]]; then
     sudo=(); [[ $(id -u) -ne 0 ]] && sudo=(sudo)
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
   fi
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-  cmake --build build --target korvel-cam-designer -j"$(nproc)"
+  cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DKORVEL_BUILD_TESTS=OFF -DKORVEL_BUILD_BENCHMARKS=OFF > /dev/null
+  cmake --build build-release --target korvel-cam-designer -j"$(nproc)"
   exec scripts/with-display.sh "$0" --on-display
 fi
 
@@ -23,7 +23,7 @@ fi
 work=$(mktemp -d)
 app=""
 trap '[[ -n "$app" ]] && kill -TERM "$app" 2>/dev/null && wait "$app"; rm -rf "$work"' EXIT
-cp build/korvel-cam-designer "$work/"
+cp build-release/korvel-cam-designer "$work/"
 export QT_QPA_PLATFORM=xcb
 
 (cd "$work" && exec ./korvel-cam-designer) & app=$!

@@ -16,8 +16,13 @@ cmake --build build -j"$jobs"
 [[ "${KORVEL_QUICK:-0}" == 1 ]] && exit 0
 
 echo "== sanitizers"
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DKORVEL_WARNINGS_AS_ERRORS=ON -DKORVEL_SANITIZE=ON \
-  -DKORVEL_BUILD_BENCHMARKS=OFF > /dev/null
+# clang's UndefinedBehaviorSanitizer also checks double-to-integer casts,
+# which GCC's does not. A folder left from another compiler starts afresh.
+if [[ -f build-sanitize/CMakeCache.txt ]] && ! grep -q '^CMAKE_CXX_COMPILER:.*clang' build-sanitize/CMakeCache.txt; then
+  rm -rf build-sanitize
+fi
+cmake -S . -B build-sanitize -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DKORVEL_WARNINGS_AS_ERRORS=ON \
+  -DKORVEL_SANITIZE=ON -DKORVEL_BUILD_BENCHMARKS=OFF > /dev/null
 cmake --build build-sanitize -j"$jobs"
 (cd build-sanitize &&
   QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \

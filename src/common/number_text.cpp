@@ -167,15 +167,22 @@ std::string writeFixed(std::string scaled, int decimals, bool negative, bool lea
   if (scaled.size() <= fractionLength) {
     scaled.insert(0, fractionLength + 1 - scaled.size(), '0');
   }
-  std::string whole = scaled.substr(0, scaled.size() - fractionLength);
-  std::string fraction = scaled.substr(whole.size());
+  const std::size_t wholeLength = scaled.size() - fractionLength;
+  const std::size_t firstDigit = scaled.find_first_not_of('0');
+  const bool isZero = firstDigit == std::string::npos;
 
-  whole.erase(0, whole.find_first_not_of('0'));
-  if (whole.empty() && leadingZero) whole = "0";
-  fraction.erase(fraction.find_last_not_of('0') + 1);
-
-  const bool isZero = scaled.find_first_not_of('0') == std::string::npos;
-  return (negative && !isZero ? "-" : "") + whole + "." + fraction;
+  // Built by appending: assigning a literal to the whole part trips a false
+  // overlap warning of GCC 12 in optimised builds.
+  std::string text = negative && !isZero ? "-" : "";
+  if (firstDigit < wholeLength) {
+    text.append(scaled, firstDigit, wholeLength - firstDigit);
+  } else if (leadingZero) {
+    text.push_back('0');
+  }
+  text.push_back('.');
+  const std::size_t lastDigit = scaled.find_last_not_of('0');
+  if (!isZero && lastDigit >= wholeLength) text.append(scaled, wholeLength, lastDigit + 1 - wholeLength);
+  return text;
 }
 
 }  // namespace
