@@ -2,8 +2,6 @@
 
 #include "commands/control_numbers.h"
 #include "common/failing_step.h"
-#include "ui/cam_designer.h"
-#include "ui/check_value.h"
 
 namespace korvel {
 
@@ -26,16 +24,16 @@ struct Calibration {
   std::optional<double> ratioX, ratioY;
 };
 
-void writeMeasurement(DesignerTextBox* box, double value) {
-  runStep([&] { box->setText(qText(generalNumberText(value).value())); });
+void writeMeasurement(std::optional<QString>& box, double value) {
+  runStep([&] { box = qText(generalNumberText(value).value()); });
 }
 
-void runPass(CamDesigner& d, Calibration& c, ReferenceSize ref) {
+void runPass(CalibrationResult& result, Calibration& c, ReferenceSize ref) {
   // 0 or 1 stands for "reset": the reference size itself.
   if (c.measuredX == 0 || c.measuredX == 1) c.measuredX = ref.width;
   if (c.measuredY == 0 || c.measuredY == 1) c.measuredY = ref.height;
-  writeMeasurement(d.XCorUser, c.measuredX);
-  writeMeasurement(d.YCorUser, c.measuredY);
+  writeMeasurement(result.XCorUser, c.measuredX);
+  writeMeasurement(result.YCorUser, c.measuredY);
 
   const bool cumulative =
       c.shownX != 1 && c.shownY != 1 && c.shownX != ref.width && c.shownY != ref.height;
@@ -49,25 +47,27 @@ void runPass(CamDesigner& d, Calibration& c, ReferenceSize ref) {
   });
 }
 
-void showRatio(QLabel* label, const std::optional<double>& ratio) {
+void showRatio(std::optional<QString>& label, const std::optional<double>& ratio) {
   const double shown = (!ratio || *ratio == 0) ? 1.0 : *ratio;
-  runStep([&] { label->setText(qText(formatWithPattern(shown, NumberPattern::FourDecimalsNoLeadingZero).value())); });
+  runStep([&] { label = qText(formatWithPattern(shown, NumberPattern::FourDecimalsNoLeadingZero).value()); });
 }
 
 }  // namespace
 
-void CalculateCorrection(CamDesigner& d) {
+CalibrationResult CalculateCorrection(const DesignerInputs& in) {
   Calibration c;
-  runStep(c.shownX, [&] { return numberIn(d.LBLXCor); });
-  runStep(c.shownY, [&] { return numberIn(d.LBLYCor); });
-  runStep(c.measuredX, [&] { return numberIn(d.XCorUser); });
-  runStep(c.measuredY, [&] { return numberIn(d.YCorUser); });
+  runStep(c.shownX, [&] { return numberIn(in.LBLXCor); });
+  runStep(c.shownY, [&] { return numberIn(in.LBLYCor); });
+  runStep(c.measuredX, [&] { return numberIn(in.XCorUser); });
+  runStep(c.measuredY, [&] { return numberIn(in.YCorUser); });
 
-  if (isChecked(d.ChkCorInch)) runPass(d, c, kInchReference);
-  if (isChecked(d.ChkCormm)) runPass(d, c, kMillimetreReference);
+  CalibrationResult result;
+  if (isChecked(in.ChkCorInch)) runPass(result, c, kInchReference);
+  if (isChecked(in.ChkCormm)) runPass(result, c, kMillimetreReference);
 
-  showRatio(d.LBLXCor, c.ratioX);
-  showRatio(d.LBLYCor, c.ratioY);
+  showRatio(result.LBLXCor, c.ratioX);
+  showRatio(result.LBLYCor, c.ratioY);
+  return result;
 }
 
 }  // namespace korvel

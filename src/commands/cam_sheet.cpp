@@ -8,10 +8,8 @@
 #include "commands/plot_steps.h"
 #include "commands/sheet_field_number.h"
 #include "common/failing_step.h"
+#include "geometry/cam_outline.h"
 #include "geometry/distance_marker_table.h"
-#include "ui/cam_designer.h"
-#include "ui/check_value.h"
-#include "ui/plot_window.h"
 
 namespace korvel {
 
@@ -44,12 +42,12 @@ std::string regionalNumber(double value) {
   return text.replace('.', QLocale::system().decimalPoint()).toStdString();
 }
 
-void writeNotes(CamDesigner& d, DrawingSurface& surface, std::int16_t scale) {
+void writeNotes(const DesignerInputs& in, const DesignerState& state, DrawingSurface& surface, std::int16_t scale) {
   writeNote(surface, scale, {0.5, 0.1}, titleLine());
   writeNote(surface, scale, {0.3, 5.4},
             "Cams are 1.5 inch (38.1 mm) wide at base: .700 inch (17.78 mm) at highest point: .695 inch "
             "(17.653 mm) at infinity.");
-  if (isChecked(d.ChkDistMarkers)) {
+  if (isChecked(in.ChkDistMarkers)) {
     writeNote(surface, scale, {0.3, 5.6},
               "Distance markers are : infinity (highest point), 100ft, 50ft, 25ft, 15ft, 10ft, 8ft, 7ft, "
               "6ft, 5ft, 4ft, 3.5ft, 3ft");
@@ -58,49 +56,58 @@ void writeNotes(CamDesigner& d, DrawingSurface& surface, std::int16_t scale) {
               ".621, .599, .584, .567");
     writeNote(surface, scale, {0.3, 6}, "Bottom Notch (inches): .01");
   }
-  if (isChecked(d.ChkUsePrintCor)) {
+  if (isChecked(in.ChkUsePrintCor)) {
     runStep([&] {
       writeNote(surface, scale, {2.5, 6},
-                "Cam/printer correction factors :  X = " + regionalNumber(d.state.XCor) + "   Y = " +
-                    regionalNumber(d.state.YCor));
+                "Cam/printer correction factors :  X = " + regionalNumber(state.XCor) + "   Y = " +
+                    regionalNumber(state.YCor));
     });
   }
 }
 
 }  // namespace
 
-void prepareSheet(CamDesigner& d, DrawingSurface& surface) {
-  const bool highResolution = isChecked(d.ChkHiRes);
-  d.state.PlotScale = highResolution ? 6 : 1;
+void PlotAllCams(DrawingSurface& surface, const DesignerInputs& in, DesignerState& state, double focalLen,
+                 double xoffset, double yoffset) {
+  CamOutlineOptions options;
+  options.plotScale = state.PlotScale;
+  options.distanceMarkers = isChecked(in.ChkDistMarkers);
+  options.caption = !isChecked(in.ChkFlipImage);
+  drawCamOutline(surface, focalLen, xoffset, yoffset, state.ExtensionFactor, options);
+}
+
+void prepareSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface) {
+  const bool highResolution = isChecked(in.ChkHiRes);
+  state.PlotScale = highResolution ? 6 : 1;
   surface.setLineWidth(highResolution ? 3 : 1);
-  const std::int16_t scale = d.state.PlotScale;
+  const std::int16_t scale = state.PlotScale;
   surface.setOuterHeight(static_cast<float>(kSheetSize * scale));
   surface.setOuterWidth(static_cast<float>(kSheetSize * scale));
   surface.setTextSize(kTextPoints * scale);
 }
 
-void drawSheet(CamDesigner& d, DrawingSurface& surface) {
-  const std::int16_t scale = d.state.PlotScale;
-  const double unit = isChecked(d.ChkInch) ? kMmPerInch : 1.0;
+void drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface) {
+  const std::int16_t scale = state.PlotScale;
+  const double unit = isChecked(in.ChkInch) ? kMmPerInch : 1.0;
   double focalMm = 0;
-  runStep(focalMm, [&] { return numberIn(d.FocalLength); });
+  runStep(focalMm, [&] { return numberIn(in.FocalLength); });
   runStep(focalMm, [&] { return focalMm * unit; });
-  reloadCorrectionFactors(d);
+  reloadCorrectionFactors(in, state);
 
   // Each cam takes its field's focal length; a field that is not a number
   // repeats the cam before it (the first one the FocalLength box's).
   std::array<double, kSheetCells.size()> drawnFor{};
   for (std::size_t i = 0; i < kSheetCells.size(); ++i) {
     runStep(focalMm, [&]() -> std::optional<double> {
-      const auto field = wholeTextNumber(d.FocalLen1[i + 1]->text());
+      const auto field = wholeTextNumber(in.FocalLen1[i + 1]);
       if (!field) return std::nullopt;
       return *field * unit;
     });
     drawnFor[i] = focalMm;
-    d.PlotAllCams(surface, focalMm, kSheetCells[i].xoffset, kSheetCells[i].yoffset);
+    PlotAllCams(surface, in, state, focalMm, kSheetCells[i].xoffset, kSheetCells[i].yoffset);
   }
 
-  if (isChecked(d.ChkFlipImage)) {
+  if (isChecked(in.ChkFlipImage)) {
     mirrorSurface(surface);
     // The labels, written after mirroring so they read normally, name the lens
     // each cam was drawn for.
@@ -112,28 +119,24 @@ void drawSheet(CamDesigner& d, DrawingSurface& surface) {
       });
     }
   }
-  writeNotes(d, surface, scale);
+  writeNotes(in, state, surface, scale);
 }
 
-void PlotCamSheet(CamDesigner& d) {
-  PlotWindow& window = d.loadPlotWindow();
-  window.show();
-  RasterSurface& surface = window.surface();
+void PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window, PrinterSeam& printer) {
+  window.showWindow();
+  DrawingSurface& surface = window.surface();
   surface.clear();
   surface.removeBackgroundPicture();
 
-  prepareSheet(d, surface);
+  prepareSheet(in, state, surface);
   // A true-size sheet starts at the window's top-left corner; a high
   // resolution one stays where the user scrolled it.
-  if (d.state.PlotScale == 1) {
-    window.setPictureTop(0);
-    window.setPictureLeft(0);
-  }
-  runStep([&] { window.HScroll1->setMaximum(toInt16(surface.outerWidth()).value()); });
-  runStep([&] { window.VScroll1->setMaximum(toInt16(surface.outerHeight()).value()); });
+  if (state.PlotScale == 1) window.placePictureAtCorner();
+  runStep([&] { window.setHorizontalMaximum(toInt16(surface.outerWidth()).value()); });
+  runStep([&] { window.setVerticalMaximum(toInt16(surface.outerHeight()).value()); });
 
-  drawSheet(d, surface);
-  printAndSave(d, surface, d.state.PlotScale, "KorvelCamDesigner.bmp");
+  drawSheet(in, state, surface);
+  printAndSave(in, state, surface, state.PlotScale, "KorvelCamDesigner.bmp", printer);
 }
 
 }  // namespace korvel

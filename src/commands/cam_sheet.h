@@ -2,9 +2,13 @@
 
 #include <array>
 
-namespace korvel {
+#include "commands/designer_inputs.h"
+#include "commands/designer_state.h"
+#include "commands/plot_window_view.h"
+#include "render/drawing_surface.h"
+#include "render/printer_seam.h"
 
-class CamDesigner;
+namespace korvel {
 
 // Where each of the nine cams of a sheet stands, in sheet inches, and where its
 // label goes when the sheet is mirrored.
@@ -23,18 +27,21 @@ inline constexpr std::array<SheetCell, 9> kSheetCells{{
 
 inline constexpr double kSheetSize = 6.3;  // sheet inches, square
 
-class DrawingSurface;
+// Draws one cam of the sheet at the plot scale, its frame's corner at
+// (xoffset, yoffset) sheet inches, captioned unless the sheet is mirrored.
+void PlotAllCams(DrawingSurface& surface, const DesignerInputs& in, DesignerState& state, double focalLen,
+                 double xoffset, double yoffset);
 
 // Sets the plot scale from "High Res print" and gives the surface the sheet's
 // size, line width and text size.
-void prepareSheet(CamDesigner& designer, DrawingSurface& surface);
+void prepareSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface);
 
 // Draws the nine cams of the sheet fields, mirrored and re-labelled on
 // request, then the title line and the notes.
-void drawSheet(CamDesigner& designer, DrawingSurface& surface);
+void drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface);
 
 // Lays out the nine cams of the sheet fields in the plot window with the title
 // line and the notes, mirrored on request, then prints and saves the sheet.
-void PlotCamSheet(CamDesigner& designer);
+void PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window, PrinterSeam& printer);
 
 }  // namespace korvel

@@ -5,8 +5,6 @@
 #include "common/failing_step.h"
 #include "geometry/cam_outline.h"
 #include "geometry/distance_marker_table.h"
-#include "ui/cam_designer.h"
-#include "ui/check_value.h"
 
 namespace korvel {
 
@@ -18,27 +16,26 @@ constexpr double kCamTop = 0.5;
 
 }  // namespace
 
-void DrawGraph(CamDesigner& d) {
+void DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface, PrinterSeam& printer) {
   double typed = 0;  // names the bitmap, as typed
   double focalMm = 0;
-  runStep(typed, [&] { return numberIn(d.FocalLength); });
-  runStep(focalMm, [&] { return numberIn(d.FocalLength); });
-  if (isChecked(d.ChkInch)) runStep(focalMm, [&] { return focalMm * kMmPerInch; });
-  reloadCorrectionFactors(d);
+  runStep(typed, [&] { return numberIn(in.FocalLength); });
+  runStep(focalMm, [&] { return numberIn(in.FocalLength); });
+  if (isChecked(in.ChkInch)) runStep(focalMm, [&] { return focalMm * kMmPerInch; });
+  reloadCorrectionFactors(in, state);
 
-  RasterSurface& surface = d.previewSurface();
   surface.clear();
   surface.removeBackgroundPicture();
 
   CamOutlineOptions options;
   options.plotScale = 1;
-  options.distanceMarkers = isChecked(d.ChkDistMarkers);
+  options.distanceMarkers = isChecked(in.ChkDistMarkers);
   options.caption = false;
   options.setDrawColour = false;
   options.leadIn = LeadInStyle::Unshifted;
-  drawCamOutline(surface, focalMm, kCamLeft, kCamTop, d.state.ExtensionFactor, options);
+  drawCamOutline(surface, focalMm, kCamLeft, kCamTop, state.ExtensionFactor, options);
 
-  if (isChecked(d.ChkFlipImage)) mirrorSurface(surface);
+  if (isChecked(in.ChkFlipImage)) mirrorSurface(surface);
 
   runStep([&] {
     surface.setTextPosition(static_cast<float>(0.6 + kCamLeft), static_cast<float>(0.4 + kCamTop));
@@ -53,8 +50,9 @@ void DrawGraph(CamDesigner& d) {
     surface.writeText(std::string("by Orlan - ") + kAuthorWebAddress);
   });
 
-  printAndSave(d, surface, 1, "KorvelCamDesigner-" + generalNumberText(typed).value_or("0") + ".bmp");
-  d.state.ExtensionFactor = kExtensionFactorAfterCam;
+  printAndSave(in, state, surface, 1, "KorvelCamDesigner-" + generalNumberText(typed).value_or("0") + ".bmp",
+               printer);
+  state.ExtensionFactor = kExtensionFactorAfterCam;
 }
 
 }  // namespace korvel

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "commands/designer_inputs.h"
+#include "commands/designer_state.h"
+#include "render/drawing_surface.h"
+#include "render/printer_seam.h"
+
 namespace korvel {
 
-class CamDesigner;
-
-// Draws the cam of the focal length in the FocalLength box into the preview
-// box at true size, captioned and titled, mirrored on request, then prints and
-// saves it as the output options say.
-void DrawGraph(CamDesigner& designer);
+// Draws the cam of the focal length in the FocalLength box onto the preview
+// surface at true size, captioned and titled, mirrored on request, then prints
+// and saves it as the output options say.
+void DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& preview, PrinterSeam& printer);
 
 }  // namespace korvel

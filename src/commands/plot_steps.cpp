@@ -3,14 +3,12 @@
 #include "commands/control_numbers.h"
 #include "common/failing_step.h"
 #include "render/plot_output.h"
-#include "ui/cam_designer.h"
-#include "ui/check_value.h"
 
 namespace korvel {
 
-void reloadCorrectionFactors(CamDesigner& d) {
-  runStep(d.state.XCor, [&] { return numberIn(d.PrinterXCor); });
-  runStep(d.state.YCor, [&] { return numberIn(d.PrinterYCor); });
+void reloadCorrectionFactors(const DesignerInputs& in, DesignerState& state) {
+  runStep(state.XCor, [&] { return numberIn(in.PrinterXCor); });
+  runStep(state.YCor, [&] { return numberIn(in.PrinterYCor); });
 }
 
 void mirrorSurface(DrawingSurface& surface) {
@@ -27,12 +25,13 @@ std::optional<std::string> focalLengthLabel(double focalMm) {
   return *number + " mm";
 }
 
-void printAndSave(CamDesigner& d, DrawingSurface& surface, int scale, const std::string& fileName) {
-  if (isChecked(d.printerout)) {
-    const PrinterCorrection correction{d.state.XCor, d.state.YCor, isChecked(d.ChkUsePrintCor)};
-    runStep([&] { PrintPlot(surface, scale, correction, d.printer()); });
+void printAndSave(const DesignerInputs& in, const DesignerState& state, DrawingSurface& surface, int scale,
+                  const std::string& fileName, PrinterSeam& printer) {
+  if (isChecked(in.printerout)) {
+    const PrinterCorrection correction{state.XCor, state.YCor, isChecked(in.ChkUsePrintCor)};
+    runStep([&] { PrintPlot(surface, scale, correction, printer); });
   }
-  if (isChecked(d.SaveToDisk)) runStep([&] { SavePlot(surface, d.state.AppFolder, qText(fileName)); });
+  if (isChecked(in.SaveToDisk)) runStep([&] { SavePlot(surface, state.AppFolder, qText(fileName)); });
 }
 
 }  // namespace korvel

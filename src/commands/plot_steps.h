@@ -3,16 +3,17 @@
 #include <optional>
 #include <string>
 
+#include "commands/designer_inputs.h"
+#include "commands/designer_state.h"
 #include "render/drawing_surface.h"
+#include "render/printer_seam.h"
 
 // Steps that the single cam and the cam sheet share.
 namespace korvel {
 
-class CamDesigner;
-
 // Reloads the printer correction factors from their boxes; a box whose
 // number cannot be read keeps the factor as it was.
-void reloadCorrectionFactors(CamDesigner& designer);
+void reloadCorrectionFactors(const DesignerInputs& in, DesignerState& state);
 
 // Mirrors everything drawn so far left to right over the whole surface.
 void mirrorSurface(DrawingSurface& surface);
@@ -23,6 +24,7 @@ std::optional<std::string> focalLengthLabel(double focalMm);
 
 // Prints (when "Print cam to default printer" is checked) and then saves
 // (when "Save cam file to disk" is checked) the finished surface.
-void printAndSave(CamDesigner& designer, DrawingSurface& surface, int scale, const std::string& fileName);
+void printAndSave(const DesignerInputs& in, const DesignerState& state, DrawingSurface& surface, int scale,
+                  const std::string& fileName, PrinterSeam& printer);
 
 }  // namespace korvel

@@ -11,8 +11,8 @@
 #include "commands/draw_graph.h"
 #include "commands/unit_toggles.h"
 #include "common/failing_step.h"
-#include "geometry/cam_outline.h"
 #include "settings/setting_keys.h"
+#include "ui/app_folder.h"
 #include "ui/check_value.h"
 #include "ui/plot_window.h"
 #include "ui/outer_size.h"
@@ -214,10 +214,10 @@ void CamDesigner::connectHandlers() {
   });
   // A unit box reacts only to the user's own click (mouse release over it, or
   // the space bar); setting it from code changes nothing else.
-  connect(ChkMM, &QCheckBox::clicked, this, [this](bool) { toggleFocalLengthUnit(*this, ChkMM); });
-  connect(ChkInch, &QCheckBox::clicked, this, [this](bool) { toggleFocalLengthUnit(*this, ChkInch); });
-  connect(ChkCormm, &QCheckBox::clicked, this, [this](bool) { toggleMeasurementUnit(*this, ChkCormm); });
-  connect(ChkCorInch, &QCheckBox::clicked, this, [this](bool) { toggleMeasurementUnit(*this, ChkCorInch); });
+  connect(ChkMM, &QCheckBox::clicked, this, [this](bool) { switchFocalLengthUnit(false); });
+  connect(ChkInch, &QCheckBox::clicked, this, [this](bool) { switchFocalLengthUnit(true); });
+  connect(ChkCormm, &QCheckBox::clicked, this, [this](bool) { switchMeasurementUnit(false); });
+  connect(ChkCorInch, &QCheckBox::clicked, this, [this](bool) { switchMeasurementUnit(true); });
 }
 
 void CamDesigner::startUp(const DesignerEnvironment& environment) {
@@ -255,16 +255,71 @@ void CamDesigner::runCommand(Command&& command) {
   commandRunning_ = false;
 }
 
+DesignerInputs CamDesigner::inputs() const {
+  DesignerInputs in;
+  in.FocalLength = FocalLength->text();
+  for (int i = 1; i <= 9; ++i) in.FocalLen1[i] = FocalLen1[i]->text();
+  in.PrinterXCor = PrinterXCor->text();
+  in.PrinterYCor = PrinterYCor->text();
+  in.XCorUser = XCorUser->text();
+  in.YCorUser = YCorUser->text();
+  in.LBLXCor = LBLXCor->text();
+  in.LBLYCor = LBLYCor->text();
+  in.ChkMM = checkValue(ChkMM);
+  in.ChkInch = checkValue(ChkInch);
+  in.ChkFlipImage = checkValue(ChkFlipImage);
+  in.ChkDistMarkers = checkValue(ChkDistMarkers);
+  in.ChkUsePrintCor = checkValue(ChkUsePrintCor);
+  in.ChkHiRes = checkValue(ChkHiRes);
+  in.SaveToDisk = checkValue(SaveToDisk);
+  in.printerout = checkValue(printerout);
+  in.ChkCormm = checkValue(ChkCormm);
+  in.ChkCorInch = checkValue(ChkCorInch);
+  return in;
+}
+
+namespace {
+
+// A text a command gave a control; a control it gave none keeps its own.
+template <typename Control>
+void showText(Control* control, const std::optional<QString>& text) {
+  if (text) control->setText(*text);
+}
+
+}  // namespace
+
 void CamDesigner::CMDDrawGraph_Click() {
-  runCommand([this] { DrawGraph(*this); });
+  runCommand([this] { DrawGraph(inputs(), state, preview_, *printer_); });
 }
 
 void CamDesigner::CMDPlotCams_Click() {
-  runCommand([this] { PlotCamSheet(*this); });
+  runCommand([this] { PlotCamSheet(inputs(), state, loadPlotWindow(), *printer_); });
 }
 
 void CamDesigner::CMDCalcCor_Click() {
-  runCommand([this] { CalculateCorrection(*this); });
+  runCommand([this] {
+    const CalibrationResult result = CalculateCorrection(inputs());
+    showText(XCorUser, result.XCorUser);
+    showText(YCorUser, result.YCorUser);
+    showText(LBLXCor, result.LBLXCor);
+    showText(LBLYCor, result.LBLYCor);
+  });
+}
+
+void CamDesigner::switchFocalLengthUnit(bool inchClicked) {
+  const FocalLengthUnitSwitch result = toggleFocalLengthUnit(inputs(), inchClicked);
+  setCheckValue(ChkMM, result.ChkMM);
+  setCheckValue(ChkInch, result.ChkInch);
+  showText(FocalLength, result.texts[0]);
+  for (int i = 1; i <= 9; ++i) showText(FocalLen1[i], result.texts[i]);
+}
+
+void CamDesigner::switchMeasurementUnit(bool inchClicked) {
+  const MeasurementUnitSwitch result = toggleMeasurementUnit(inputs(), inchClicked);
+  setCheckValue(ChkCormm, result.ChkCormm);
+  setCheckValue(ChkCorInch, result.ChkCorInch);
+  showText(XCorUser, result.XCorUser);
+  showText(YCorUser, result.YCorUser);
 }
 
 void CamDesigner::CMDExit_Click() {
@@ -282,18 +337,6 @@ PlotWindow* CamDesigner::plotWindow() const { return plotWindow_.data(); }
 PlotWindow& CamDesigner::loadPlotWindow() {
   if (!plotWindow_) plotWindow_ = new PlotWindow(state.SettingsFilePath);
   return *plotWindow_;
-}
-
-void CamDesigner::PlotAllCams(double focalLen, double xoffset, double yoffset) {
-  if (plotWindow_) PlotAllCams(plotWindow_->surface(), focalLen, xoffset, yoffset);
-}
-
-void CamDesigner::PlotAllCams(DrawingSurface& surface, double focalLen, double xoffset, double yoffset) {
-  CamOutlineOptions options;
-  options.plotScale = state.PlotScale;
-  options.distanceMarkers = isChecked(ChkDistMarkers);
-  options.caption = !isChecked(ChkFlipImage);
-  drawCamOutline(surface, focalLen, xoffset, yoffset, state.ExtensionFactor, options);
 }
 
 // Geometry of the window's frame. Without a window manager there is no frame

@@ -9,9 +9,10 @@
 #include <array>
 #include <memory>
 
+#include "commands/designer_inputs.h"
+#include "commands/designer_state.h"
 #include "render/printer_seam.h"
 #include "render/raster_surface.h"
-#include "ui/designer_state.h"
 #include "ui/designer_text_box.h"
 #include "ui/surface_view.h"
 
@@ -51,10 +52,8 @@ class CamDesigner : public QWidget {
   void LoadSettings();
   void SaveSettings();
 
-  // Draws one cam of the sheet on the plot surface, at the designer's plot scale.
-  void PlotAllCams(double focalLen, double xoffset, double yoffset);
-  // The same cam onto another surface (the sheet is laid out on either).
-  void PlotAllCams(DrawingSurface& surface, double focalLen, double xoffset, double yoffset);
+  // The texts and check values of the controls, as the commands read them.
+  DesignerInputs inputs() const;
 
   // Outer (frame) geometry in twips, as the settings file keeps it.
   int outerTopTwips() const;
@@ -123,6 +122,8 @@ class CamDesigner : public QWidget {
   void setTabOrder();
   void connectHandlers();
   void startUp(const DesignerEnvironment& environment);
+  void switchFocalLengthUnit(bool inchClicked);
+  void switchMeasurementUnit(bool inchClicked);
   template <typename Command>
   void runCommand(Command&& command);
 

@@ -106,6 +106,11 @@ void PlotWindow::layOutScrollBars() {
   VScroll1->resize(barWidth, height() - barHeight);
 }
 
+void PlotWindow::placePictureAtCorner() {
+  setPictureTop(0);
+  setPictureLeft(0);
+}
+
 void PlotWindow::setPictureLeft(float inches) {
   pictureLeft_ = inches;
   Picture1->move(inchesToPixels(inches), Picture1->y());

@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <QWidget>
 
+#include "commands/plot_window_view.h"
 #include "render/raster_surface.h"
 #include "ui/surface_view.h"
 
@@ -14,14 +15,18 @@ namespace korvel {
 
 class OuterSize;
 
-class PlotWindow : public QWidget {
+class PlotWindow : public QWidget, public PlotWindowView {
   Q_OBJECT
  public:
   // Loading reads the window's geometry keys from the settings file and
   // places the window.
   explicit PlotWindow(const QString& settingsFilePath);
 
-  RasterSurface& surface() { return surface_; }
+  RasterSurface& surface() override { return surface_; }
+  void showWindow() override { show(); }
+  void placePictureAtCorner() override;
+  void setHorizontalMaximum(std::int16_t value) override { HScroll1->setMaximum(value); }
+  void setVerticalMaximum(std::int16_t value) override { VScroll1->setMaximum(value); }
 
   // The picture's position inside the window, in inches (0 or negative).
   float pictureLeft() const { return pictureLeft_; }

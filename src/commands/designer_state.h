@@ -5,7 +5,7 @@
 
 #include "geometry/cam_profile.h"
 
-// Values the designer window holds for the whole run, besides its controls.
+// Values the designer holds for the whole run, besides its controls.
 namespace korvel {
 
 inline constexpr const char* kAuthorWebAddress = "www.orlan.example";
@@ -18,10 +18,5 @@ struct DesignerState {
   double XCor = 0.0;            // current printer correction factors, reloaded
   double YCor = 0.0;            // by every drawing command
 };
-
-// The program folder for the settings file and the bitmaps: the folder of the
-// executable, with a trailing "/". A folder whose path holds "\VB" (a build
-// folder of the development tools) is replaced by the user's home folder.
-QString appFolderFor(const QString& executableFolder, const QString& homeFolder);
 
 }  // namespace korvel

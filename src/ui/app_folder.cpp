@@ -1,4 +1,4 @@
-#include "ui/designer_state.h"
+#include "ui/app_folder.h"
 
 namespace korvel {
 
