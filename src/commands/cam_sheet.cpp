@@ -124,8 +124,12 @@ void PlotCamSheet(CamDesigner& d) {
 
   prepareSheet(d, surface);
   // A true-size sheet starts at the window's top-left corner; a high
-  // resolution one stays where the user scrolled it.
+  // resolution one stays where the user scrolled it. The bars go back to 0
+  // first: the smaller maxima below would otherwise lower their values, and
+  // their change handlers would move the sheet away from the corner.
   if (d.state.PlotScale == 1) {
+    window.HScroll1->setValue(0);
+    window.VScroll1->setValue(0);
     window.setPictureTop(0);
     window.setPictureLeft(0);
   }

@@ -235,8 +235,10 @@ void CamDesigner::startUp(const DesignerEnvironment& environment) {
   Label15->setText("Calculations are cumulative. If print is wrong size, remeasure, then enter new numbers "
                    "and hit Calculate again.");
   Label14->setText("Enter 0 (zero) or 1 (one) to reset calculations. Result is a ratio, not inches or mm.");
-  setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
-  outerSize_ = new OuterSize(this, true);
+  const QSize client(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+  setFixedSize(client);
+  // A tall title bar must not cut off the bottom row of controls.
+  outerSize_ = new OuterSize(this, true, client);
   LoadSettings();
 }
 
@@ -298,15 +300,14 @@ void CamDesigner::PlotAllCams(DrawingSurface& surface, double focalLen, double x
 
 // Geometry of the window's frame. Without a window manager there is no frame
 // and the outer size is the client size.
-int CamDesigner::outerTopTwips() const { return pixelsToTwips(frameGeometry().y()); }
-int CamDesigner::outerLeftTwips() const { return pixelsToTwips(frameGeometry().x()); }
-int CamDesigner::outerWidthTwips() const { return pixelsToTwips(frameGeometry().width()); }
-int CamDesigner::outerHeightTwips() const { return pixelsToTwips(frameGeometry().height()); }
+int CamDesigner::outerTopTwips() const { return outerSize_->topTwips(); }
+int CamDesigner::outerLeftTwips() const { return outerSize_->leftTwips(); }
+int CamDesigner::outerWidthTwips() const { return outerSize_->widthTwips(); }
+int CamDesigner::outerHeightTwips() const { return outerSize_->heightTwips(); }
 
-void CamDesigner::setOuterTopTwips(int twips) { move(frameGeometry().x(), twipsToPixels(twips)); }
-void CamDesigner::setOuterLeftTwips(int twips) { move(twipsToPixels(twips), frameGeometry().y()); }
-
-void CamDesigner::setOuterWidthTwips(int twips) { outerSize_->setWidth(twipsToPixels(twips)); }
-void CamDesigner::setOuterHeightTwips(int twips) { outerSize_->setHeight(twipsToPixels(twips)); }
+void CamDesigner::setOuterTopTwips(int twips) { outerSize_->setTopTwips(twips); }
+void CamDesigner::setOuterLeftTwips(int twips) { outerSize_->setLeftTwips(twips); }
+void CamDesigner::setOuterWidthTwips(int twips) { outerSize_->setWidthTwips(twips); }
+void CamDesigner::setOuterHeightTwips(int twips) { outerSize_->setHeightTwips(twips); }
 
 }  // namespace korvel
