@@ -15,6 +15,7 @@ packages=(
   clang libclang-rt-14-dev
   time
   locales
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

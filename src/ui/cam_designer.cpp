@@ -12,6 +12,7 @@
 #include "commands/unit_toggles.h"
 #include "common/failing_step.h"
 #include "geometry/cam_outline.h"
+#include "settings/program_folder.h"
 #include "settings/setting_keys.h"
 #include "ui/check_value.h"
 #include "ui/plot_window.h"
@@ -87,7 +88,9 @@ DesignerTextBox* textBox(QWidget* parent, const QString& text, bool selectAll, i
 }  // namespace
 
 DesignerEnvironment CamDesigner::systemEnvironment() {
-  return {QCoreApplication::applicationDirPath(), QDir::homePath(), nullptr};
+  return {programFolderFor(QCoreApplication::applicationDirPath(), qEnvironmentVariable("XDG_DATA_HOME"),
+                           QDir::homePath()),
+          QDir::homePath(), nullptr};
 }
 
 CamDesigner::CamDesigner(const DesignerEnvironment& environment)
