@@ -10,11 +10,12 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   fonts-liberation fontconfig
   libcups2-dev cups cups-client cups-bsd
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils openbox
   poppler-utils
   clang libclang-rt-14-dev
   time
   locales
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors and runs every test: the unit, GUI
 # and end-to-end tests, then the unit and GUI tests again under AddressSanitizer
-# and UndefinedBehaviorSanitizer, then each fuzzer for a bounded time.
+# and UndefinedBehaviorSanitizer, then builds and checks the Debian package,
+# then runs each fuzzer for a bounded time.
 # KORVEL_QUICK=1 runs only the first build and its tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,6 +28,9 @@ cmake --build build-sanitize -j"$jobs"
 (cd build-sanitize &&
   QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -LE e2e -j"$jobs")
+
+echo "== package"
+scripts/check-package.sh
 
 echo "== fuzzing"
 scripts/fuzz.sh

@@ -10,15 +10,24 @@
 # its own lock file and socket.
 #
 #   --wm                 also run the openbox window manager on the display
+#   --wm-config RC.XML   the same, with openbox configured by RC.XML
 #   KORVEL_DISPLAY_SIZE  screen size and depth (default 1280x1024x24)
 set -uo pipefail
 
-wm=0
-if [[ "${1:-}" == --wm ]]; then wm=1; shift; fi
-if (($# == 0)); then
-  echo "usage: with-display.sh [--wm] COMMAND [ARGUMENT...]" >&2
+usage() {
+  echo "usage: with-display.sh [--wm | --wm-config RC.XML] COMMAND [ARGUMENT...]" >&2
   exit 2
-fi
+}
+wm=0
+wm_options=(--sm-disable)
+case "${1:-}" in
+  --wm) wm=1; shift ;;
+  --wm-config)
+    [[ -f "${2:-}" ]] || usage
+    # openbox reads it after changing its own folder.
+    wm=1; wm_options+=(--config-file "$(realpath -- "$2")"); shift 2 ;;
+esac
+(($# > 0)) || usage
 
 coproc XVFB {
   exec Xvfb -displayfd 1 -noreset -nolisten tcp -screen 0 "${KORVEL_DISPLAY_SIZE:-1280x1024x24}" 2>/dev/null
@@ -28,6 +37,7 @@ number=""
 read -r -t 20 number <&"${XVFB[0]}" || true
 
 manager=""
+manager_cache=""
 child=""
 # Stops a process by its id, gently, and waits for it.
 stop() {
@@ -38,6 +48,7 @@ stop() {
 finish() {
   stop "$child"
   stop "$manager"
+  [[ -z "$manager_cache" ]] || rm -rf "$manager_cache"
   stop "$xvfb"
 }
 trap finish EXIT
@@ -50,7 +61,10 @@ fi
 export DISPLAY=":$number"
 
 if ((wm)); then
-  openbox --sm-disable > /dev/null 2>&1 & manager=$!
+  # openbox writes its log into a cache folder; one of its own, removed at the
+  # end, leaves nothing behind.
+  manager_cache=$(mktemp -d) || exit 125
+  XDG_CACHE_HOME="$manager_cache" openbox "${wm_options[@]}" > /dev/null 2>&1 & manager=$!
   # The manager is ready once it announces itself on the root window.
   for _ in $(seq 200); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break

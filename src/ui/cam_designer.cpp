@@ -11,6 +11,7 @@
 #include "commands/draw_graph.h"
 #include "commands/unit_toggles.h"
 #include "common/failing_step.h"
+#include "settings/program_folder.h"
 #include "settings/setting_keys.h"
 #include "ui/app_folder.h"
 #include "ui/check_value.h"
@@ -87,7 +88,9 @@ DesignerTextBox* textBox(QWidget* parent, const QString& text, bool selectAll, i
 }  // namespace
 
 DesignerEnvironment CamDesigner::systemEnvironment() {
-  return {QCoreApplication::applicationDirPath(), QDir::homePath(), nullptr};
+  return {programFolderFor(QCoreApplication::applicationDirPath(), qEnvironmentVariable("XDG_DATA_HOME"),
+                           QDir::homePath()),
+          QDir::homePath(), nullptr};
 }
 
 CamDesigner::CamDesigner(const DesignerEnvironment& environment)
@@ -235,8 +238,10 @@ void CamDesigner::startUp(const DesignerEnvironment& environment) {
   Label15->setText("Calculations are cumulative. If print is wrong size, remeasure, then enter new numbers "
                    "and hit Calculate again.");
   Label14->setText("Enter 0 (zero) or 1 (one) to reset calculations. Result is a ratio, not inches or mm.");
-  setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
-  outerSize_ = new OuterSize(this, true);
+  const QSize client(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+  setFixedSize(client);
+  // A tall title bar must not cut off the bottom row of controls.
+  outerSize_ = new OuterSize(this, true, client);
   LoadSettings();
 }
 
@@ -341,15 +346,14 @@ PlotWindow& CamDesigner::loadPlotWindow() {
 
 // Geometry of the window's frame. Without a window manager there is no frame
 // and the outer size is the client size.
-int CamDesigner::outerTopTwips() const { return pixelsToTwips(frameGeometry().y()); }
-int CamDesigner::outerLeftTwips() const { return pixelsToTwips(frameGeometry().x()); }
-int CamDesigner::outerWidthTwips() const { return pixelsToTwips(frameGeometry().width()); }
-int CamDesigner::outerHeightTwips() const { return pixelsToTwips(frameGeometry().height()); }
+int CamDesigner::outerTopTwips() const { return outerSize_->topTwips(); }
+int CamDesigner::outerLeftTwips() const { return outerSize_->leftTwips(); }
+int CamDesigner::outerWidthTwips() const { return outerSize_->widthTwips(); }
+int CamDesigner::outerHeightTwips() const { return outerSize_->heightTwips(); }
 
-void CamDesigner::setOuterTopTwips(int twips) { move(frameGeometry().x(), twipsToPixels(twips)); }
-void CamDesigner::setOuterLeftTwips(int twips) { move(twipsToPixels(twips), frameGeometry().y()); }
-
-void CamDesigner::setOuterWidthTwips(int twips) { outerSize_->setWidth(twipsToPixels(twips)); }
-void CamDesigner::setOuterHeightTwips(int twips) { outerSize_->setHeight(twipsToPixels(twips)); }
+void CamDesigner::setOuterTopTwips(int twips) { outerSize_->setTopTwips(twips); }
+void CamDesigner::setOuterLeftTwips(int twips) { outerSize_->setLeftTwips(twips); }
+void CamDesigner::setOuterWidthTwips(int twips) { outerSize_->setWidthTwips(twips); }
+void CamDesigner::setOuterHeightTwips(int twips) { outerSize_->setHeightTwips(twips); }
 
 }  // namespace korvel

@@ -25,7 +25,8 @@ class OuterSize;
 class PlotWindow;
 
 struct DesignerEnvironment {
-  QString executableFolder;            // where the program runs from
+  QString executableFolder;            // where the program runs from, or the user's
+                                       // data folder when that one must not be written
   QString homeFolder;                  // stands in for a development build folder
   PrinterSeam* printer = nullptr;      // the print dialog and default printer
 };
@@ -33,7 +34,8 @@ struct DesignerEnvironment {
 class CamDesigner : public QWidget {
   Q_OBJECT
  public:
-  // The environment of the running program: its own folder, the real printer.
+  // The environment of the running program: its own folder (or the user's data
+  // folder for an installed or read-only program), the real printer.
   static DesignerEnvironment systemEnvironment();
 
   explicit CamDesigner(const DesignerEnvironment& environment = systemEnvironment());

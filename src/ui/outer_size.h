@@ -5,31 +5,57 @@
 #include <QSize>
 #include <QWidget>
 
-// Window sizes in the settings file are outer sizes, frame included. The
-// window system may tell the frame's size only once the window is shown; this
-// keeps the outer size as asked and re-fits the interior when the frame
-// becomes known, so a window never grows by its frame from one run to the next.
+// Window geometry in the settings file is outer geometry, frame included, in
+// twips. The window system may tell the frame's size only once the window is
+// shown; this keeps the outer size as asked and re-fits the interior when the
+// frame becomes known, so a window never grows by its frame from one run to
+// the next.
+//
+// A pixel is 15 twips, so a stored value that is not a multiple of 15 is shown
+// rounded (10000 twips at 667 pixels, which are 10005 twips). Each value keeps
+// the twips it was given for as long as the window stays at the pixel it was
+// shown at, so a value the user did not move comes back exactly as stored.
 namespace korvel {
 
 class OuterSize : public QObject {
  public:
   // fixed: the user cannot resize the window (the interior is fixed too).
-  OuterSize(QWidget* window, bool fixed);
+  // smallestInterior: however large the frame, the interior never gets
+  // smaller, so nothing laid out in it is cut off; the window grows instead.
+  OuterSize(QWidget* window, bool fixed, QSize smallestInterior = {1, 1});
 
-  void setWidth(int pixels);
-  void setHeight(int pixels);
+  int topTwips() const;
+  int leftTwips() const;
+  int widthTwips() const;
+  int heightTwips() const;
+  void setTopTwips(int twips);
+  void setLeftTwips(int twips);
+  void setWidthTwips(int twips);
+  void setHeightTwips(int twips);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // A value as given in twips and the pixel it was shown at.
+  struct Kept {
+    int twips = 0;
+    int pixels = -1;
+    bool given = false;
+    int twipsAt(int shownPixels) const;
+    void give(int value);
+  };
+
   QMargins frame() const;
   void apply();
 
   QWidget* window_;
   bool fixed_;
-  QSize outer_;
+  QSize smallestInterior_;
+  QSize outer_;  // as asked, or as the user resized it
   QMargins appliedFrame_;
+  QSize appliedInterior_;
+  Kept top_, left_, width_, height_;
 };
 
 }  // namespace korvel

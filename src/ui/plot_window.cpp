@@ -106,7 +106,12 @@ void PlotWindow::layOutScrollBars() {
   VScroll1->resize(barWidth, height() - barHeight);
 }
 
+// The bars go back to 0 first: smaller maxima set afterwards would otherwise
+// lower their values, and their change handlers would move the sheet away from
+// the corner.
 void PlotWindow::placePictureAtCorner() {
+  HScroll1->setValue(0);
+  VScroll1->setValue(0);
   setPictureTop(0);
   setPictureLeft(0);
 }
@@ -163,15 +168,14 @@ bool PlotWindow::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-int PlotWindow::outerTopTwips() const { return pixelsToTwips(frameGeometry().y()); }
-int PlotWindow::outerLeftTwips() const { return pixelsToTwips(frameGeometry().x()); }
-int PlotWindow::outerWidthTwips() const { return pixelsToTwips(frameGeometry().width()); }
-int PlotWindow::outerHeightTwips() const { return pixelsToTwips(frameGeometry().height()); }
+int PlotWindow::outerTopTwips() const { return outerSize_->topTwips(); }
+int PlotWindow::outerLeftTwips() const { return outerSize_->leftTwips(); }
+int PlotWindow::outerWidthTwips() const { return outerSize_->widthTwips(); }
+int PlotWindow::outerHeightTwips() const { return outerSize_->heightTwips(); }
 
-void PlotWindow::setOuterTopTwips(int twips) { move(frameGeometry().x(), twipsToPixels(twips)); }
-void PlotWindow::setOuterLeftTwips(int twips) { move(twipsToPixels(twips), frameGeometry().y()); }
-
-void PlotWindow::setOuterWidthTwips(int twips) { outerSize_->setWidth(twipsToPixels(twips)); }
-void PlotWindow::setOuterHeightTwips(int twips) { outerSize_->setHeight(twipsToPixels(twips)); }
+void PlotWindow::setOuterTopTwips(int twips) { outerSize_->setTopTwips(twips); }
+void PlotWindow::setOuterLeftTwips(int twips) { outerSize_->setLeftTwips(twips); }
+void PlotWindow::setOuterWidthTwips(int twips) { outerSize_->setWidthTwips(twips); }
+void PlotWindow::setOuterHeightTwips(int twips) { outerSize_->setHeightTwips(twips); }
 
 }  // namespace korvel

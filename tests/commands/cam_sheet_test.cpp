@@ -225,6 +225,15 @@ TEST_F(CamSheet, PlotCamSheetShowsSavesAndPrintsTheSheet) {
     EXPECT_TRUE(testing::hasInk(normal, 96, camArea)) << cell.xoffset << "," << cell.yoffset;
     EXPECT_TRUE(testing::hasInk(high, 96 * 6, camArea)) << cell.xoffset << "," << cell.yoffset;
   }
+
+  // A true-size sheet after a scrolled high-resolution one stands at the corner.
+  d.plotWindow()->HScroll1->setValue(30);
+  d.plotWindow()->VScroll1->setValue(20);
+  d.ChkHiRes->setChecked(false);
+  QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
+  EXPECT_EQ(d.plotWindow()->Picture1->pos(), QPoint(0, 0));
+  EXPECT_EQ(d.plotWindow()->HScroll1->value(), 0);
+  EXPECT_EQ(d.plotWindow()->VScroll1->value(), 0);
 }
 
 TEST_F(CamSheet, PrintedSheetHasTheSameSizeInBothResolutions) {

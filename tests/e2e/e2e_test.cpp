@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -25,6 +26,9 @@ constexpr Spot kCalcCor{100, 400};
 constexpr Spot kXCorUser{284, 393};
 constexpr Spot kYCorUser{284, 417};
 constexpr Spot kExit{492, 412};
+// The lowest controls: the measurement unit boxes reach down to 433 pixels.
+constexpr Spot kChkCormmLowerHalf{48, 429};
+constexpr QSize kDesignedClient{552, 437};
 
 bool waitFor(const std::function<bool()>& done, int ms = 10000) {
   QElapsedTimer timer;
@@ -166,7 +170,7 @@ TEST_F(EndToEnd, ASessionLeavesEveryKeyWithItsValueInTheSettingsFile) {
   click(kCalcCor);  // 0 becomes the reference height
   exitProgram();
   const QByteArray expected =
-      "[Windows]\nTavoTop=105\nTavoLeft=795\nTavoWidth=8370\nTavoHeight=7035\n"
+      "[Windows]\nTavoTop=100\nTavoLeft=800\nTavoWidth=8370\nTavoHeight=7035\n"
       "[Options]\nCheckmm=0\nCheckinch=1\nCheckFlipImage=1\nCheckDistMarkers=0\nCheckHiRes=0\n"
       "CheckCormm=0\nCheckCorInch=1\n"
       "[PrinterCor]\nXCor=0.9375\nYCor=0.9338\nUseCor=0\nXUserMeasure=1.6\nYUserMeasure=0.7\n"
@@ -242,6 +246,34 @@ TEST_F(EndToEnd, ASettingsFileFromWindowsSurvivesASession) {
                            "[Unknown]\r\nsomething=else\r\n", "FL0=90\r\n", "TavoTop=1500\r\n"})
     EXPECT_TRUE(saved.contains(line)) << line;
   EXPECT_EQ(saved.count('\n'), saved.count("\r\n"));
+}
+
+// Run by the display script with openbox and a large title font.
+class UnderOpenbox : public EndToEnd {
+ protected:
+  QSize clientSize() {
+    QString info;
+    run("xwininfo", {"-id", window}, &info);
+    auto number = [&](const char* name) {
+      return QRegularExpression(QString(name) + R"(:\s+(\d+))").match(info).captured(1).toInt();
+    };
+    return {number("Width"), number("Height")};
+  }
+};
+
+TEST_F(UnderOpenbox, ATallTitleBarGrowsTheDesignerInsteadOfCuttingOffItsControls) {
+  startProgram();
+  const QSize client = clientSize();
+  EXPECT_GE(client.width(), kDesignedClient.width());
+  EXPECT_GE(client.height(), kDesignedClient.height());
+  click(kChkCormmLowerHalf);  // reaches the box only when it is not cut off
+  exitProgram();
+  EXPECT_EQ(stored("Options", "CheckCormm"), "1");
+  // The keys still hold the outer geometry as it was stored.
+  EXPECT_EQ(stored("Windows", "TavoTop"), "100");
+  EXPECT_EQ(stored("Windows", "TavoLeft"), "800");
+  EXPECT_EQ(stored("Windows", "TavoWidth"), "8370");
+  EXPECT_EQ(stored("Windows", "TavoHeight"), "7035");
 }
 
 }  // namespace

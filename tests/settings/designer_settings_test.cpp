@@ -11,7 +11,7 @@ namespace {
 class DesignerSettings : public testing::DesignerFixture {};
 
 const char* const kDefaultFile =
-    "[Windows]\nTavoTop=105\nTavoLeft=795\nTavoWidth=8370\nTavoHeight=7035\n"
+    "[Windows]\nTavoTop=100\nTavoLeft=800\nTavoWidth=8370\nTavoHeight=7035\n"
     "[Options]\nCheckmm=1\nCheckinch=0\nCheckFlipImage=1\nCheckDistMarkers=0\nCheckHiRes=0\n"
     "CheckCormm=0\nCheckCorInch=1\n"
     "[PrinterCor]\nXCor=0.9375\nYCor=0.9338\nUseCor=0\nXUserMeasure=1.\nYUserMeasure=1.\n"
@@ -35,28 +35,38 @@ TEST_F(DesignerSettings, StoredValuesAreCorrectedAndApplied) {
       {"geometry accepted", "[Windows]\nTavoTop=1500\nTavoLeft=2000\nTavoWidth=9000\nTavoHeight=7500\n",
        [](CamDesigner& d) {
          EXPECT_EQ(d.outerTopTwips(), 1500);
-         EXPECT_EQ(d.outerLeftTwips(), 2000 / 15 * 15);
+         EXPECT_EQ(d.outerLeftTwips(), 2000);
          EXPECT_EQ(d.outerWidthTwips(), 9000);
          EXPECT_EQ(d.outerHeightTwips(), 7500);
        }},
       {"geometry bounds", "[Windows]\nTavoTop=50\nTavoLeft=12000\nTavoWidth=5000\nTavoHeight=10\n",
        [](CamDesigner& d) {
-         EXPECT_EQ(d.outerTopTwips(), 105);
-         EXPECT_EQ(d.outerLeftTwips(), 795);
+         EXPECT_EQ(d.outerTopTwips(), 100);
+         EXPECT_EQ(d.outerLeftTwips(), 800);
          EXPECT_EQ(d.outerWidthTwips(), 8370);
          EXPECT_EQ(d.outerHeightTwips(), 7035);
        }},
-      {"left at its upper bound", "[Windows]\nTavoLeft=10000\n",
-       [](CamDesigner& d) { EXPECT_EQ(d.outerLeftTwips(), 10005); }},
+      // Shown at whole pixels (10000 twips at 667), written back as stored
+      // until the user moves the window.
+      {"geometry between pixels", "[Windows]\nTavoTop=1001\nTavoLeft=10000\nTavoWidth=9007\nTavoHeight=7508\n",
+       [](CamDesigner& d) {
+         EXPECT_EQ(d.outerTopTwips(), 1001);
+         EXPECT_EQ(d.outerLeftTwips(), 10000);
+         EXPECT_EQ(d.outerWidthTwips(), 9007);
+         EXPECT_EQ(d.outerHeightTwips(), 7508);
+         d.move(d.x() + 1, d.y());
+         EXPECT_EQ(d.outerLeftTwips(), 668 * 15);
+         EXPECT_EQ(d.outerTopTwips(), 1001);
+       }},
       {"left below its lower bound", "[Windows]\nTavoLeft=50\n",
-       [](CamDesigner& d) { EXPECT_EQ(d.outerLeftTwips(), 795); }},
+       [](CamDesigner& d) { EXPECT_EQ(d.outerLeftTwips(), 800); }},
       // A value beyond 16 bits takes the key's own default, never the value of
       // the key read before it.
-      {"16-bit overflow", "[Windows]\nTavoTop=99999\n", [](CamDesigner& d) { EXPECT_EQ(d.outerTopTwips(), 105); }},
+      {"16-bit overflow", "[Windows]\nTavoTop=99999\n", [](CamDesigner& d) { EXPECT_EQ(d.outerTopTwips(), 100); }},
       {"16-bit overflow after a good key", "[Windows]\nTavoTop=1500\nTavoLeft=-480000\n",
        [](CamDesigner& d) {
          EXPECT_EQ(d.outerTopTwips(), 1500);
-         EXPECT_EQ(d.outerLeftTwips(), 795);
+         EXPECT_EQ(d.outerLeftTwips(), 800);
        }},
       {"check boxes", "[Options]\nCheckmm=-3\nCheckCorInch=-3\nCheckFlipImage=2\nCheckDistMarkers=7\nCheckHiRes=1\n",
        [](CamDesigner& d) {

@@ -51,8 +51,9 @@ TEST_F(DesignerStartUp, ShowsVersionTitleHelpTextsAndTheStoredDefaults) {
 TEST_F(DesignerStartUp, WindowHasTheDesignedSizeAndPlacesControlsInTwips) {
   CamDesigner& d = start();
   // 100 and 800 twips are 6.7 and 53.3 pixels, shown at 7 and 53.
-  EXPECT_EQ(d.outerTopTwips(), 105);
-  EXPECT_EQ(d.outerLeftTwips(), 795);
+  EXPECT_EQ(d.pos(), QPoint(53, 7));
+  EXPECT_EQ(d.outerTopTwips(), 100);
+  EXPECT_EQ(d.outerLeftTwips(), 800);
   EXPECT_EQ(d.outerWidthTwips(), 8370);
   EXPECT_EQ(d.outerHeightTwips(), 7035);
   EXPECT_EQ(d.FocalLength->geometry(), QRect(184, 56, 57, 19));
@@ -114,7 +115,7 @@ TEST_F(DesignerStartUp, ExitClosesThePlotWindowFirstSoItsKeysComeFirst) {
   QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
   ASSERT_NE(d.plotWindow(), nullptr);
   QTest::mouseClick(d.CMDExit, Qt::LeftButton);
-  EXPECT_TRUE(settingsText().startsWith("[Windows]\nPWTop=105\nPWLeft=795\nPWWidth=8745\nPWHeight=7110\nTavoTop="));
+  EXPECT_TRUE(settingsText().startsWith("[Windows]\nPWTop=100\nPWLeft=800\nPWWidth=8745\nPWHeight=7110\nTavoTop="));
 }
 
 TEST_F(DesignerStartUp, ClosingTheDesignerByItsCloseBoxLeavesThePlotWindowOpen) {

@@ -42,8 +42,9 @@ class PlotWindowTest : public ::testing::Test {
 TEST_F(PlotWindowTest, OpensWithTheDefaultGeometryAndCaption) {
   PlotWindow* w = open();
   EXPECT_EQ(w->windowTitle(), "Plot Window");
-  EXPECT_EQ(w->outerTopTwips(), 105);   // 100 twips shown at 7 pixels
-  EXPECT_EQ(w->outerLeftTwips(), 795);  // 800 twips shown at 53 pixels
+  EXPECT_EQ(w->pos(), QPoint(53, 7));  // 800 and 100 twips between pixels
+  EXPECT_EQ(w->outerTopTwips(), 100);
+  EXPECT_EQ(w->outerLeftTwips(), 800);
   EXPECT_EQ(w->outerWidthTwips(), 8745);
   EXPECT_EQ(w->outerHeightTwips(), 7110);
   EXPECT_EQ(w->Picture1->size(), QSize(605, 605));
@@ -56,9 +57,10 @@ TEST_F(PlotWindowTest, StoredGeometryIsBoundedAndWrittenBackOnClose) {
     int top, left, width, height;
   };
   const Case cases[] = {
-      {"[Windows]\nPWTop=50\nPWLeft=12000\nPWWidth=6000\nPWHeight=9000\n", 105, 795, 8745, 9000},
+      {"[Windows]\nPWTop=50\nPWLeft=12000\nPWWidth=6000\nPWHeight=9000\n", 100, 800, 8745, 9000},
       {"[Windows]\nPWTop=1500\nPWLeft=10800\nPWWidth=9000\nPWHeight=7110\n", 1500, 10800, 9000, 7110},
-      {"[Windows]\nPWTop=99999\nPWLeft=10801\nPWWidth=abc\nPWHeight=-5\n", 105, 795, 8745, 7110},
+      {"[Windows]\nPWTop=99999\nPWLeft=10801\nPWWidth=abc\nPWHeight=-5\n", 100, 800, 8745, 7110},
+      {"[Windows]\nPWTop=1001\nPWLeft=10799\nPWWidth=9007\nPWHeight=7111\n", 1001, 10799, 9007, 7111},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
