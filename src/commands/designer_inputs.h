@@ -16,8 +16,8 @@ struct DesignerInputs {
   std::array<QString, 10> FocalLen1{"", "65", "90", "135", "150", "210", "250", "270", "300", "380"};  // 1 to 9
   QString PrinterXCor = "0.9375";
   QString PrinterYCor = "0.9338";
-  QString XCorUser = "1";
-  QString YCorUser = "1";
+  QString XCorUser = "1.";
+  QString YCorUser = "1.";
   QString LBLXCor = "1";
   QString LBLYCor = "1";
   int ChkMM = 1;

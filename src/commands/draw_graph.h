@@ -7,6 +7,10 @@
 
 namespace korvel {
 
+// The preview box of the designer window, in inches: 3015 by 2055 twips.
+inline constexpr float kPreviewWidthInches = 3015.0f / 1440.0f;
+inline constexpr float kPreviewHeightInches = 2055.0f / 1440.0f;
+
 // Draws the cam of the focal length in the FocalLength box onto the preview
 // surface at true size, captioned and titled, mirrored on request, then prints
 // and saves it as the output options say.

@@ -25,8 +25,6 @@ namespace {
 
 constexpr int kClientWidthTwips = 8280;
 constexpr int kClientHeightTwips = 6555;
-constexpr float kPreviewWidthInches = 3015.0f / 1440.0f;
-constexpr float kPreviewHeightInches = 2055.0f / 1440.0f;
 
 QFont arial(double points, QFont::Weight weight = QFont::Normal, const char* face = "Arial") {
   QFont font(face);

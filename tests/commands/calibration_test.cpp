@@ -1,85 +1,76 @@
-#include "support/designer_fixture.h"
-#include "ui/check_value.h"
+#include "commands/calibration.h"
+
+#include <gtest/gtest.h>
 
 namespace korvel {
 namespace {
 
-class Calibration : public testing::DesignerFixture {
- protected:
-  void measure(const QString& x, const QString& y) {
-    designer->XCorUser->setText(x);
-    designer->YCorUser->setText(y);
-    QTest::mouseClick(designer->CMDCalcCor, Qt::LeftButton);
-  }
-  std::pair<QString, QString> ratios() const { return {designer->LBLXCor->text(), designer->LBLYCor->text()}; }
-  using Ratios = std::pair<QString, QString>;
+// One press of "Calculate Correction Factors" after another, each with the
+// ratios the one before showed.
+struct Press {
+  const char* measuredX;
+  const char* measuredY;
+  const char* ratioX;
+  const char* ratioY;
+  const char* measurementXAfter = nullptr;  // the measurement boxes afterwards, where checked
+  const char* measurementYAfter = nullptr;
 };
 
-TEST_F(Calibration, RatiosStartAfreshThenMultiplyIntoTheShownOnes) {
-  start();
-  measure("1.6", "0.75");
-  EXPECT_EQ(ratios(), Ratios(".9638", ".9333"));
-  measure("1.52", "0.71");
-  EXPECT_EQ(ratios(), Ratios(".9777", ".9202"));
-  EXPECT_EQ(designer->XCorUser->text(), "1.52");
-  // A cam printed at its drawn size, foot to foot and base line to top.
-  measure("1.542", "0.7");
-  EXPECT_EQ(ratios(), Ratios(".9777", ".9202"));  // cumulative: multiplied by 1
-  // The factor boxes are the user's to fill in; the calculation leaves them.
-  EXPECT_EQ(designer->PrinterXCor->text(), "0.9375");
-}
+struct Sequence {
+  const char* name;
+  int inch, mm;
+  std::vector<Press> presses;
+};
 
-TEST_F(Calibration, AShownRatioOfExactlyOneStartsAfresh) {
-  start();
-  measure("1.542", "0.7");  // a cam printed at its drawn size
-  EXPECT_EQ(ratios(), Ratios("1.", "1."));
-  measure("1.542", "0.75");  // X matches the reference: ratio 1
-  EXPECT_EQ(ratios(), Ratios("1.", ".9333"));
-  measure("1.6", "0.75");
-  EXPECT_EQ(ratios(), Ratios(".9638", ".9333"));  // not .9333 x .9333
-}
-
-TEST_F(Calibration, ZeroOrOneStandsForTheReferenceSize) {
-  start();
-  measure("1.6", "0.75");
-  measure("0", "1");
-  EXPECT_EQ(designer->XCorUser->text(), "1.542");
-  EXPECT_EQ(designer->YCorUser->text(), "0.7");
-  EXPECT_EQ(ratios(), Ratios(".9638", ".9333"));  // multiplied by 1
-  measure("1", "0");                              // at start-up both labels show 1
-  EXPECT_EQ(ratios(), Ratios(".9638", ".9333"));
-}
-
-TEST_F(Calibration, TextAroundTheNumberAndNegativeMeasurements) {
-  start();
-  measure("1.6in", "0.75 inch");
-  EXPECT_EQ(designer->XCorUser->text(), "1.6");
-  EXPECT_EQ(designer->YCorUser->text(), "0.75");
-  EXPECT_EQ(ratios(), Ratios(".9638", ".9333"));
-  measure("-1.5", "abc");  // abc reads as 0, the reference size
-  EXPECT_EQ(ratios(), Ratios("-.9908", ".9333"));
-  // A ratio too large to hold shows 1; a measurement too large to read
-  // counts as 0, the reference size, multiplying the shown ratio by 1.
-  measure("1e-320", "1e400");
-  EXPECT_EQ(ratios(), Ratios("1.", ".9333"));
-}
-
-TEST_F(Calibration, TheUnitBoxesChooseTheReferenceSizes) {
-  start();
-  designer->ChkCorInch->setChecked(false);
-  measure("1.6", "0");
-  EXPECT_EQ(ratios(), Ratios("1.", "1."));  // neither unit: no pass at all
-  EXPECT_EQ(designer->XCorUser->text(), "1.6");
-  EXPECT_EQ(designer->YCorUser->text(), "0");
-  designer.reset();
-
-  // Both checked, which only a settings file can do: the inch pass, then the
-  // millimetre pass on what the inch pass left.
-  writeSettings("[Options]\nCheckCormm=1\nCheckCorInch=1\n");
-  start();
-  measure("40", "0");
-  EXPECT_EQ(designer->YCorUser->text(), "0.7");
-  EXPECT_EQ(ratios(), Ratios(".9792", "25.4"));  // 39.1668 / 40 and 17.78 / 0.7
+TEST(Calibration, PassesStartAfreshThenMultiplyIntoTheShownRatios) {
+  const Sequence sequences[] = {
+      {"worked example, inch pass", 1, 0,
+       {{"1.6", "0.75", ".9638", ".9333"},
+        {"1.52", "0.71", ".9777", ".9202"},
+        {"1.542", "0.7", ".9777", ".9202"}}},  // the drawn size multiplies by 1
+      {"a ratio of exactly 1 starts afresh", 1, 0,
+       {{"1.542", "0.7", "1.", "1."}, {"1.542", "0.75", "1.", ".9333"}, {"1.6", "0.75", ".9638", ".9333"}}},
+      {"0 or 1 stands for the reference size", 1, 0,
+       {{"1.6", "0.75", ".9638", ".9333"},
+        {"0", "1", ".9638", ".9333", "1.542", "0.7"},
+        {"1", "0", ".9638", ".9333", "1.542", "0.7"}}},
+      {"text around the number, negative and unreadable measurements", 1, 0,
+       {{"1.6in", "0.75 inch", ".9638", ".9333", "1.6", "0.75"},
+        {"-1.5", "abc", "-.9908", ".9333", "-1.5", "0.7"},
+        // A ratio too large to hold shows 1; a measurement too large to read
+        // counts as 0, the reference size.
+        {"1e-320", "1e400", "1.", ".9333", nullptr, "0.7"}}},
+      {"millimetre pass", 0, 1, {{"40", "17.78", ".9792", "1."}}},
+      {"no unit: no pass at all", 0, 0, {{"1.6", "0", "1.", "1."}}},
+      // Only a settings file can check both: the inch pass, then the
+      // millimetre pass on what the inch pass left.
+      {"both units", 1, 1, {{"40", "0", ".9792", "25.4", "40", "0.7"}}},
+  };
+  for (const Sequence& sequence : sequences) {
+    SCOPED_TRACE(sequence.name);
+    DesignerInputs in;
+    in.ChkCorInch = sequence.inch;
+    in.ChkCormm = sequence.mm;
+    for (const Press& press : sequence.presses) {
+      SCOPED_TRACE(press.measuredX);
+      in.XCorUser = press.measuredX;
+      in.YCorUser = press.measuredY;
+      const CalibrationResult result = CalculateCorrection(in);
+      EXPECT_EQ(result.LBLXCor, press.ratioX);
+      EXPECT_EQ(result.LBLYCor, press.ratioY);
+      if (press.measurementXAfter) {
+        EXPECT_EQ(result.XCorUser, press.measurementXAfter);
+      }
+      if (press.measurementYAfter) {
+        EXPECT_EQ(result.YCorUser, press.measurementYAfter);
+      }
+      if (!sequence.inch && !sequence.mm) {
+        EXPECT_FALSE(result.XCorUser || result.YCorUser);
+      }
+      in.LBLXCor = *result.LBLXCor;
+      in.LBLYCor = *result.LBLYCor;
+    }
+  }
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
 #include "commands/cam_sheet.h"
-#include "geometry/cam_outline.h"
 
+#include <QDate>
 #include <QLocale>
 
-#include "support/designer_fixture.h"
+#include "geometry/cam_outline.h"
+#include "support/command_fixture.h"
 #include "support/page_measure.h"
 #include "support/recording_surface.h"
-#include "ui/check_value.h"
-#include "ui/plot_window.h"
 
 namespace korvel {
 namespace {
@@ -16,13 +15,14 @@ using testing::RecordingSurface;
 using testing::SurfaceOp;
 constexpr double kInch = 1e-5;
 
-class CamSheet : public testing::DesignerFixture {
+class CamSheet : public testing::CommandFixture {
  protected:
   RecordingSurface sheet;
 
   void layOut() {
-    prepareSheet(*designer, sheet);
-    drawSheet(*designer, sheet);
+    sheet.ops.clear();
+    prepareSheet(in, state, sheet);
+    drawSheet(in, state, sheet);
   }
   // The first hole of every cam, centred 0.2 and 0.3 inch into its frame.
   std::vector<std::pair<double, double>> camOrigins(double scale = 1) const {
@@ -45,13 +45,16 @@ class CamSheet : public testing::DesignerFixture {
     return one.named("point")[0].args[0];
   }
   void setFields(const QStringList& texts) {
-    for (int i = 1; i <= 9; ++i) designer->FocalLen1[i]->setText(texts[i - 1]);
+    for (int i = 1; i <= 9; ++i) in.FocalLen1[i] = texts[i - 1];
+  }
+  std::vector<std::string> labels() const {
+    const auto texts = sheet.texts();
+    return {texts.begin(), texts.begin() + 9};
   }
 };
 
 TEST_F(CamSheet, NineCamsStandInCellOrderForTheNineFields) {
-  start();
-  designer->ChkFlipImage->setChecked(false);
+  in.ChkFlipImage = 0;
   layOut();
   const std::vector<std::pair<double, double>> expected{{0.5, 0.5}, {2.5, 0.5}, {4.5, 0.5}, {0.5, 2.5}, {2.5, 2.5},
                                                        {4.5, 2.5}, {0.5, 4.5}, {2.5, 4.5}, {4.5, 4.5}};
@@ -61,11 +64,9 @@ TEST_F(CamSheet, NineCamsStandInCellOrderForTheNineFields) {
     EXPECT_NEAR(origins[i].first, expected[i].first, kInch) << i;
     EXPECT_NEAR(origins[i].second, expected[i].second, kInch) << i;
   }
-  const auto texts = sheet.texts();
-  const std::vector<std::string> labels(texts.begin(), texts.begin() + 9);
-  EXPECT_EQ(labels, (std::vector<std::string>{"65 mm", "90 mm", "135 mm", "150 mm", "210 mm", "250 mm", "270 mm",
-                                               "300 mm", "380 mm"}));
-  EXPECT_EQ(designer->state.PlotScale, 1);
+  EXPECT_EQ(labels(), (std::vector<std::string>{"65 mm", "90 mm", "135 mm", "150 mm", "210 mm", "250 mm", "270 mm",
+                                                "300 mm", "380 mm"}));
+  EXPECT_EQ(state.PlotScale, 1);
   EXPECT_FLOAT_EQ(sheet.outerWidth(), 6.3f);
   EXPECT_EQ(sheet.named("text size")[0].args[0], 8.0f);
   EXPECT_EQ(sheet.named("line width")[0].args[0], 1.0f);
@@ -73,8 +74,7 @@ TEST_F(CamSheet, NineCamsStandInCellOrderForTheNineFields) {
 }
 
 TEST_F(CamSheet, FieldsAreReadAsWholeNumbersAndAFailedFieldRepeatsTheCamBefore) {
-  start();
-  designer->ChkFlipImage->setChecked(false);
+  in.ChkFlipImage = 0;
   setFields({"65", "90", "135", "", "150mm", " 210 ", "5e1", "abc", "300"});
   layOut();
   const auto xs = leadIns();
@@ -84,62 +84,46 @@ TEST_F(CamSheet, FieldsAreReadAsWholeNumbersAndAFailedFieldRepeatsTheCamBefore) 
   EXPECT_EQ(xs[5], leadInOf(210, 4.5));  // blanks around are fine
   EXPECT_EQ(xs[6], leadInOf(50, 0.5));
   EXPECT_EQ(xs[7], leadInOf(50, 2.5));
-}
 
-TEST_F(CamSheet, InchFieldsAndTheFocalLengthFallBack) {
-  start();
-  designer->ChkFlipImage->setChecked(false);
-  designer->ChkInch->setChecked(true);
-  designer->ChkMM->setChecked(false);
-  setFields({"5", "", "", "", "", "", "", "", ""});
+  // Inch fields; the first cam falls back to the focal length box.
+  in.ChkInch = 1;
+  in.FocalLength = "5";
+  setFields({"", "", "", "", "", "", "", "", ""});
+  state.ExtensionFactor = kExtensionFactorAtStart;
   layOut();
   EXPECT_EQ(leadIns()[0], leadInOf(127, 0.5, 1.07f));
   EXPECT_EQ(sheet.texts()[0], "127 mm");
-
-  sheet.ops.clear();
-  designer->ChkInch->setChecked(false);
-  designer->FocalLength->setText("135");
-  setFields(QStringList(9, QString()));
-  layOut();
-  const auto xs = leadIns();
-  for (std::size_t i = 0; i < 9; ++i) EXPECT_EQ(xs[i], leadInOf(135, i % 3 * 2 + 0.5)) << i;
+  EXPECT_EQ(leadIns()[8], leadInOf(127, 4.5));
 }
 
 // Run once more under a German locale by the test build: the regional comma
 // reads, and so do the points the unit toggles write.
 TEST_F(CamSheet, UnderADecimalCommaEveryCellIsTheCamOfItsOwnLens) {
   if (QLocale::system().decimalPoint() != ",") GTEST_SKIP() << "the locale has no decimal comma";
-  start();
-  designer->ChkFlipImage->setChecked(false);
-  designer->ChkUsePrintCor->setChecked(true);
-  designer->PrinterXCor->setText("0.9375");
+  in.ChkFlipImage = 0;
+  in.ChkUsePrintCor = 1;
   setFields({"88,9", "90", "135", "150", "210", "250", "270", "300", "380"});
   layOut();
   EXPECT_EQ(sheet.texts()[0], "88.9 mm");
   EXPECT_EQ(sheet.texts().back(), "Cam/printer correction factors :  X = 0,9375   Y = 0,9338");
 
-  sheet.ops.clear();
-  QTest::mouseClick(designer->ChkInch, Qt::LeftButton, {}, QPoint(6, designer->ChkInch->height() / 2));
-  ASSERT_EQ(designer->FocalLen1[2]->text(), "3.5");
+  in.ChkInch = 1;
+  setFields({"3.5", "3.5", "5.3", "5.9", "8.3", "9.8", "10.6", "11.8", "15"});
   layOut();
-  const auto texts = sheet.texts();
-  EXPECT_EQ(std::vector<std::string>(texts.begin(), texts.begin() + 9),
-            (std::vector<std::string>{"88.9 mm", "88.9 mm", "134.62 mm", "149.86 mm", "210.82 mm", "248.92 mm",
-                                      "269.24 mm", "299.72 mm", "381 mm"}));
+  EXPECT_EQ(labels(), (std::vector<std::string>{"88.9 mm", "88.9 mm", "134.62 mm", "149.86 mm", "210.82 mm",
+                                                "248.92 mm", "269.24 mm", "299.72 mm", "381 mm"}));
 }
 
 TEST_F(CamSheet, HighResolutionScalesTheSheetNotesAndText) {
-  start();
-  designer->ChkHiRes->setChecked(true);
-  designer->ChkFlipImage->setChecked(false);
+  in.ChkHiRes = 1;
+  in.ChkFlipImage = 0;
   layOut();
-  EXPECT_EQ(designer->state.PlotScale, 6);
+  EXPECT_EQ(state.PlotScale, 6);
   EXPECT_FLOAT_EQ(sheet.outerWidth(), 37.8f);
   EXPECT_FLOAT_EQ(sheet.outerHeight(), 37.8f);
   EXPECT_EQ(sheet.named("text size")[0].args[0], 48.0f);
   EXPECT_EQ(sheet.named("line width")[0].args[0], 3.0f);
-  const auto origins = camOrigins(6);
-  EXPECT_NEAR(origins[8].first, 4.5, kInch);
+  EXPECT_NEAR(camOrigins(6)[8].first, 4.5, kInch);
   // The title line comes after the nine captions, at (3, 0.6).
   const auto positions = sheet.named("text position");
   ASSERT_GE(positions.size(), 11u);
@@ -150,8 +134,7 @@ TEST_F(CamSheet, HighResolutionScalesTheSheetNotesAndText) {
 }
 
 TEST_F(CamSheet, FlippedSheetIsMirroredAndRelabelledAfterwards) {
-  start();
-  designer->FocalLength->setText("88.9");
+  in.FocalLength = "88.9";
   setFields({"abc", "90", "135", "150", "210", "250", "270", "300", "380"});
   layOut();
   const auto paint = sheet.named("paint picture");
@@ -165,14 +148,12 @@ TEST_F(CamSheet, FlippedSheetIsMirroredAndRelabelledAfterwards) {
     EXPECT_FLOAT_EQ(positions[i].args[1], rows[i / 3]) << i;
   }
   // The first cam fell back to the focal length box, and so does its label.
-  const auto texts = sheet.texts();
-  EXPECT_EQ(texts[0], "88.9 mm");
-  EXPECT_EQ(texts[1], "90 mm");
+  EXPECT_EQ(sheet.texts()[0], "88.9 mm");
+  EXPECT_EQ(sheet.texts()[1], "90 mm");
   EXPECT_EQ(leadIns()[0], leadInOf(88.9, 0.5, 1.07f));
 }
 
 TEST_F(CamSheet, NotesAreWrittenOnlyUnderTheirConditions) {
-  start();
   layOut();
   auto texts = sheet.texts();
   ASSERT_EQ(texts.size(), 11u);  // nine labels, the title and note 2
@@ -183,11 +164,10 @@ TEST_F(CamSheet, NotesAreWrittenOnlyUnderTheirConditions) {
             "Cams are 1.5 inch (38.1 mm) wide at base: .700 inch (17.78 mm) at highest point: .695 inch (17.653 mm) "
             "at infinity.");
 
-  sheet.ops.clear();
-  designer->ChkDistMarkers->setChecked(true);
-  designer->ChkUsePrintCor->setChecked(true);
-  designer->PrinterXCor->setText("1");
-  designer->PrinterYCor->setText("1.0");
+  in.ChkDistMarkers = 1;
+  in.ChkUsePrintCor = 1;
+  in.PrinterXCor = "1";
+  in.PrinterYCor = "1.0";
   layOut();
   texts = sheet.texts();
   ASSERT_EQ(texts.size(), 15u);
@@ -204,19 +184,20 @@ TEST_F(CamSheet, NotesAreWrittenOnlyUnderTheirConditions) {
   EXPECT_FLOAT_EQ(positions[14].args[1], 6.0f);
 }
 
-TEST_F(CamSheet, PlotCamSheetShowsSavesAndPrintsTheSheet) {
-  CamDesigner& d = start();
-  d.SaveToDisk->setChecked(true);
-  QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
-  ASSERT_NE(d.plotWindow(), nullptr);
-  EXPECT_TRUE(d.plotWindow()->isVisible());
-  EXPECT_EQ(d.plotWindow()->HScroll1->maximum(), 6);
+TEST_F(CamSheet, PlotCamSheetShowsTheWindowThenSavesTheSheet) {
+  testing::FakePlotWindow window;
+  in.SaveToDisk = 1;
+  PlotCamSheet(in, state, window, printer);
+  EXPECT_EQ(window.shown, 1);
+  EXPECT_EQ(window.placedAtCorner, 1);
+  EXPECT_EQ(window.horizontalMaximum, 6);
   const QImage normal(path("KorvelCamDesigner.bmp"));
   EXPECT_EQ(normal.size(), QSize(605, 605));
 
-  d.ChkHiRes->setChecked(true);
-  QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
-  EXPECT_EQ(d.plotWindow()->VScroll1->maximum(), 38);
+  in.ChkHiRes = 1;
+  PlotCamSheet(in, state, window, printer);
+  EXPECT_EQ(window.placedAtCorner, 1);  // a high-resolution sheet stays where it was scrolled
+  EXPECT_EQ(window.verticalMaximum, 38);
   const QImage high(path("KorvelCamDesigner.bmp"));
   EXPECT_EQ(high.size(), QSize(3629, 3629));
   // Ink in every cell, mirrored to the other side of the sheet.
@@ -225,31 +206,22 @@ TEST_F(CamSheet, PlotCamSheetShowsSavesAndPrintsTheSheet) {
     EXPECT_TRUE(testing::hasInk(normal, 96, camArea)) << cell.xoffset << "," << cell.yoffset;
     EXPECT_TRUE(testing::hasInk(high, 96 * 6, camArea)) << cell.xoffset << "," << cell.yoffset;
   }
-
-  // A true-size sheet after a scrolled high-resolution one stands at the corner.
-  d.plotWindow()->HScroll1->setValue(30);
-  d.plotWindow()->VScroll1->setValue(20);
-  d.ChkHiRes->setChecked(false);
-  QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
-  EXPECT_EQ(d.plotWindow()->Picture1->pos(), QPoint(0, 0));
-  EXPECT_EQ(d.plotWindow()->HScroll1->value(), 0);
-  EXPECT_EQ(d.plotWindow()->VScroll1->value(), 0);
 }
 
 TEST_F(CamSheet, PrintedSheetHasTheSameSizeInBothResolutions) {
-  CamDesigner& d = start();
+  testing::FakePlotWindow window;
   printer.accept = true;
-  d.printerout->setChecked(true);
-  for (bool corrected : {true, false}) {
-    d.ChkUsePrintCor->setChecked(corrected);
-    for (bool high : {false, true}) {
+  in.printerout = 1;
+  for (int corrected : {1, 0}) {
+    in.ChkUsePrintCor = corrected;
+    for (int high : {0, 1}) {
       SCOPED_TRACE(std::string(corrected ? "corrected " : "true size ") + (high ? "high" : "normal"));
-      d.ChkHiRes->setChecked(high);
+      in.ChkHiRes = high;
       printer.pdfPath = path(QString("sheet-%1-%2.pdf").arg(corrected).arg(high));
-      QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
+      PlotCamSheet(in, state, window, printer);
       // 6.3 inches times 0.9375 and 0.9338: about 5.906 by 5.883 inches.
-      testing::expectPrintedPlacement(d.plotWindow()->surface().copyImage(), 96.0 * (high ? 6 : 1),
-                                      printer.pdfPath, corrected ? 0.9375 : 1, corrected ? 0.9338 : 1);
+      testing::expectPrintedPlacement(window.sheet.copyImage(), 96.0 * (high ? 6 : 1), printer.pdfPath,
+                                      corrected ? 0.9375 : 1, corrected ? 0.9338 : 1);
     }
   }
 }

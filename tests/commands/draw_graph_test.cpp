@@ -1,15 +1,15 @@
+#include "commands/draw_graph.h"
+
 #include <sys/stat.h>
 
 #include <QImage>
 
-#include "support/designer_fixture.h"
+#include "support/command_fixture.h"
 #include "support/page_measure.h"
-#include "ui/check_value.h"
+#include "support/recording_surface.h"
 
 namespace korvel {
 namespace {
-
-constexpr double kBoxWidth = 2.09375;
 
 int px(double inches) { return static_cast<int>(std::lround(inches * 96)); }
 
@@ -20,182 +20,149 @@ bool blackNear(const QImage& image, double xIn, double yIn) {
   return false;
 }
 
-class DrawGraph : public testing::DesignerFixture {
+class DrawGraphCommand : public testing::CommandFixture {
  protected:
-  QImage preview() { return designer->previewSurface().copyImage(); }
-  void enter(const QString& focal) {
-    designer->FocalLength->setFocus();
-    designer->FocalLength->selectAll();
-    // The test keyboard types ASCII only; other text is pasted in.
-    if (focal.toLatin1() == focal.toUtf8()) {
-      QTest::keyClicks(designer->FocalLength, focal);
-    } else {
-      designer->FocalLength->insert(focal);
-    }
-    QTest::keyClick(designer->FocalLength, Qt::Key_Return);
+  RasterSurface preview{kPreviewWidthInches, kPreviewHeightInches, QFont("Arial")};
+
+  QImage draw(const QString& focal) {
+    in.FocalLength = focal;
+    DrawGraph(in, state, preview, printer);
+    return preview.copyImage();
   }
-  QStringList bitmaps() const { return QDir(folder.path()).entryList({"*.bmp"}, QDir::Files); }
+  // The drawing of a focal length, figure by figure, unmirrored.
+  std::vector<testing::SurfaceOp> recorded(const QString& focal, int inch) {
+    testing::RecordingSurface surface;
+    DesignerInputs typed = in;
+    typed.FocalLength = focal;
+    typed.ChkInch = inch;
+    typed.ChkFlipImage = 0;
+    DesignerState once = state;  // every cam with the start-up extension factor
+    DrawGraph(typed, once, surface, printer);
+    return surface.ops;
+  }
 };
 
-TEST_F(DrawGraph, EnterDrawsTheMirroredCamAndSelectsTheFocalLength) {
-  CamDesigner& d = start();
-  enter("150");
-  const QImage image = preview();
+TEST_F(DrawGraphCommand, DrawsTheCamMirroredAtTrueSize) {
+  const QImage image = draw("150");
   // Mirrored: the holes at (0.55, 0.8) and (1.23, 0.96) of the cam appear
-  // from the right edge of the box.
+  // from the right edge of the box, 0.12 inch round.
+  const double width = preview.innerWidth();
   for (auto [x, y] : {std::pair{0.55, 0.8}, std::pair{1.23, 0.96}}) {
-    const double mx = kBoxWidth - x;
-    EXPECT_NE(image.pixel(px(mx), px(y)), qRgb(0, 0, 0)) << x;
-    EXPECT_TRUE(blackNear(image, mx - 0.12, y)) << x;
-    EXPECT_TRUE(blackNear(image, mx + 0.12, y)) << x;
+    EXPECT_FALSE(blackNear(image, width - x, y)) << x;
+    EXPECT_TRUE(blackNear(image, width - x - 0.12, y)) << x;
+    EXPECT_TRUE(blackNear(image, width - x + 0.12, y)) << x;
   }
   // The base line runs 0.35 + (-0.114 .. 1.428) inches across the box at 1.195.
-  EXPECT_TRUE(blackNear(image, kBoxWidth - 0.35 - 0.1, 1.195));
-  EXPECT_TRUE(blackNear(image, kBoxWidth - 1.7, 1.195));
-  // Unmirrored there is nothing at the holes' own places.
-  EXPECT_FALSE(blackNear(image, 0.55 - 0.12, 0.8));
-  EXPECT_EQ(d.FocalLength->selectedText(), "150");
-  EXPECT_EQ(d.state.ExtensionFactor, 1.074f);
+  EXPECT_TRUE(blackNear(image, width - 0.35 - 0.1, 1.195));
+  EXPECT_TRUE(blackNear(image, width - 1.7, 1.195));
+  EXPECT_FALSE(blackNear(image, 0.55 - 0.12, 0.8));  // nothing at the holes' own places
+  EXPECT_EQ(state.ExtensionFactor, 1.074f);
   EXPECT_TRUE(bitmaps().isEmpty());  // saving is off by default
-
-  // The button gives the same picture as Enter (both after a first cam).
-  enter("150");
-  const QImage byEnter = preview();
-  QTest::mouseClick(d.CMDDrawGraph, Qt::LeftButton);
-  EXPECT_EQ(preview(), byEnter);
 }
 
-TEST_F(DrawGraph, InchFocalLengthIsDrawnAndCaptionedInMillimetres) {
-  CamDesigner& d = start();
-  d.SaveToDisk->setChecked(true);
-  enter("165.1");
-  enter("165.1");
-  const QImage millimetres = preview();
-  d.ChkInch->setChecked(true);
-  enter("6.5");
-  EXPECT_EQ(preview(), millimetres);  // same cam, same "165.1 mm" caption
-  EXPECT_TRUE(QFile::exists(path("KorvelCamDesigner-6.5.bmp")));
-  EXPECT_TRUE(QFile::exists(path("KorvelCamDesigner-165.1.bmp")));
-}
-
-TEST_F(DrawGraph, EmptyOrBadTextDrawsTheCamOfZeroAndNeverFails) {
-  CamDesigner& d = start();
-  d.SaveToDisk->setChecked(true);
-  enter("0");
-  enter("0");
-  const QImage zero = preview();
-  d.FocalLength->clear();
-  QTest::mouseClick(d.CMDDrawGraph, Qt::LeftButton);
-  EXPECT_EQ(preview(), zero);
-  enter("abc");
-  EXPECT_EQ(preview(), zero);
-  EXPECT_TRUE(QFile::exists(path("KorvelCamDesigner-0.bmp")));
-  for (const char* text : {"-50", "1e300", "1e400", "\xC3\xA9\xE2\x82\xAC", "9999999999999999999999", "."}) {
-    enter(QString::fromUtf8(text));
-    EXPECT_EQ(d.state.ExtensionFactor, 1.074f) << text;
+// What a focal length text draws, compared with the cam of a plain number.
+TEST_F(DrawGraphCommand, TextsDrawTheCamOfTheirNumber) {
+  struct Row {
+    const char* name;
+    const char* typed;
+    int inch;
+    const char* sameAs;  // millimetres
+  };
+  const Row rows[] = {
+      {"inches drawn and captioned in millimetres", "6.5", 1, "165.1"},
+      {"empty text as 0", "", 0, "0"},
+      {"letters as 0", "abc", 0, "0"},
+      {"leading number of mixed text", "150mm", 0, "150"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto a = recorded(row.typed, row.inch), b = recorded(row.sameAs, 0);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      EXPECT_EQ(a[i].args, b[i].args) << i;
+      EXPECT_EQ(a[i].text, b[i].text) << i;
+    }
   }
-  EXPECT_TRUE(QFile::exists(path("KorvelCamDesigner--50.bmp")));
-  EXPECT_TRUE(QFile::exists(path("KorvelCamDesigner-1E+300.bmp")));
 }
 
-TEST_F(DrawGraph, SavingWritesTheBitmapAndReplacesItButNeverIntoAReadOnlyFolder) {
-  CamDesigner& d = start();
-  d.SaveToDisk->setChecked(true);
-  enter("150");
+// Whatever is typed, the command goes through and names the bitmap after it.
+TEST_F(DrawGraphCommand, BadTextNeverFailsAndNamesTheBitmap) {
+  in.SaveToDisk = 1;
+  const std::pair<const char*, const char*> rows[] = {
+      {"-50", "KorvelCamDesigner--50.bmp"},   {"1e300", "KorvelCamDesigner-1E+300.bmp"},
+      {"1e400", "KorvelCamDesigner-0.bmp"},   {"\xC3\xA9\xE2\x82\xAC", "KorvelCamDesigner-0.bmp"},
+      {"9999999999999999999999", "KorvelCamDesigner-1E+22.bmp"}, {".", "KorvelCamDesigner-0.bmp"},
+  };
+  for (const auto& [typed, bitmap] : rows) {
+    draw(QString::fromUtf8(typed));
+    EXPECT_EQ(state.ExtensionFactor, 1.074f) << typed;
+    EXPECT_TRUE(QFile::exists(path(bitmap))) << typed << " " << bitmap;
+  }
+}
+
+TEST_F(DrawGraphCommand, SavingReplacesTheBitmapButNeverWritesIntoAReadOnlyFolder) {
+  in.SaveToDisk = 1;
+  QImage image = draw("150");
   const QString file = path("KorvelCamDesigner-150.bmp");
-  QImage saved(file);
-  ASSERT_FALSE(saved.isNull());
-  EXPECT_EQ(saved.size(), QSize(201, 137));
-  EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), preview());
-
-  d.ChkFlipImage->setChecked(false);
-  enter("150");
-  EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32), preview());
+  EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32), image);
+  in.ChkFlipImage = 0;
+  image = draw("150");
+  EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32), image);
   EXPECT_EQ(bitmaps(), QStringList{"KorvelCamDesigner-150.bmp"});
 
-  QFile before(file);
-  ASSERT_TRUE(before.open(QIODevice::ReadOnly));
-  const QByteArray bytes = before.readAll();
-  before.close();
+  const QByteArray bytes = fileBytes("KorvelCamDesigner-150.bmp");
   ASSERT_EQ(chmod(folder.path().toLocal8Bit().constData(), 0555), 0);
-  d.ChkFlipImage->setChecked(true);
-  enter("150");
+  in.ChkFlipImage = 1;
+  draw("150");
   chmod(folder.path().toLocal8Bit().constData(), 0755);
-  QFile after(file);
-  ASSERT_TRUE(after.open(QIODevice::ReadOnly));
-  EXPECT_EQ(after.readAll(), bytes);
+  EXPECT_EQ(fileBytes("KorvelCamDesigner-150.bmp"), bytes);
   EXPECT_EQ(bitmaps(), QStringList{"KorvelCamDesigner-150.bmp"});
 }
 
-class DrawGraphPrinting : public DrawGraph {
- protected:
-  void expectPrintedAt(double scaleX, double scaleY) {
-    testing::expectPrintedPlacement(preview(), 96, printer.pdfPath, scaleX, scaleY);
-  }
-};
-
-TEST_F(DrawGraphPrinting, PrintsAtTrueSizeTimesTheCorrectionOneInchIntoThePage) {
-  CamDesigner& d = start();
+// The printed cam lands one inch into the page at true size, times the
+// correction factors when they are in use.
+TEST_F(DrawGraphCommand, PrintsAtTrueSizeTimesTheCorrection) {
+  struct Row {
+    const char* name;
+    int useCorrection;
+    const char* yFactor;
+    double scaleX, scaleY;
+  };
+  const Row rows[] = {
+      {"corrected", 1, "0.9463", 0.9375, 0.9463},
+      {"stored defaults", 1, "0.9338", 0.9375, 0.9338},
+      {"true size", 0, "0.9338", 1.0, 1.0},
+  };
   printer.accept = true;
-  printer.pdfPath = path("corrected.pdf");
-  d.printerout->setChecked(true);
-  d.ChkUsePrintCor->setChecked(true);
-  d.PrinterYCor->setText("0.9463");
-  enter("150");
-  ASSERT_EQ(printer.dialogs, 1);
-  // 2.09375 x 0.9375 = 1.962890625 by 1.4270833 x 0.9463 = 1.3504 inches.
-  expectPrintedAt(0.9375, 0.9463);
-
-  // With the stored defaults: about 1.9629 by 1.3326 inches.
-  printer.pdfPath = path("defaults.pdf");
-  d.PrinterYCor->setText("0.9338");
-  enter("150");
-  expectPrintedAt(0.9375, 0.9338);
-
-  printer.pdfPath = path("true-size.pdf");
-  d.ChkUsePrintCor->setChecked(false);
-  enter("150");
-  expectPrintedAt(1.0, 1.0);
+  in.printerout = 1;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    in.ChkUsePrintCor = row.useCorrection;
+    in.PrinterYCor = row.yFactor;
+    printer.pdfPath = path(QString(row.name) + ".pdf");
+    const QImage image = draw("150");
+    testing::expectPrintedPlacement(image, 96, printer.pdfPath, row.scaleX, row.scaleY);
+  }
+  EXPECT_EQ(printer.dialogs, 3);
   EXPECT_TRUE(printer.madeDefault.isEmpty());  // the default never changed
 }
 
-TEST_F(DrawGraphPrinting, PickingAnotherPrinterGivesTheDefaultBack) {
-  CamDesigner& d = start();
+TEST_F(DrawGraphCommand, PickingAnotherPrinterGivesTheDefaultBackAndCancelStillSaves) {
   printer.accept = true;
   printer.pdfPath = path("other.pdf");
   printer.pickedPrinter = "Workshop";
-  d.printerout->setChecked(true);
-  enter("150");
+  in.printerout = 1;
+  draw("150");
   EXPECT_EQ(printer.madeDefault, QStringList{"Office"});
   EXPECT_EQ(printer.systemDefault, "Office");
-}
 
-TEST_F(DrawGraphPrinting, CancelPrintsNothingAndStillSaves) {
-  CamDesigner& d = start();
   printer.accept = false;
   printer.pdfPath = path("never.pdf");
-  d.printerout->setChecked(true);
-  d.SaveToDisk->setChecked(true);
-  enter("150");
-  EXPECT_EQ(printer.dialogs, 1);
+  in.SaveToDisk = 1;
+  draw("150");
+  EXPECT_EQ(printer.dialogs, 2);
   EXPECT_FALSE(QFile::exists(printer.pdfPath));
   EXPECT_TRUE(QFile::exists(path("KorvelCamDesigner-150.bmp")));
-  EXPECT_TRUE(printer.madeDefault.isEmpty());
-}
-
-TEST_F(DrawGraphPrinting, AClickWhilePrintingLetsEventsThroughIsIgnored) {
-  CamDesigner& d = start();
-  printer.accept = true;
-  printer.pdfPath = path("once.pdf");
-  d.printerout->setChecked(true);
-  d.SaveToDisk->setChecked(true);
-  printer.onEvents = [&] {
-    d.FocalLength->setText("210");
-    QTest::mouseClick(d.CMDDrawGraph, Qt::LeftButton);
-  };
-  enter("150");
-  EXPECT_EQ(printer.dialogs, 1);
-  EXPECT_EQ(bitmaps(), QStringList{"KorvelCamDesigner-150.bmp"});
 }
 
 }  // namespace

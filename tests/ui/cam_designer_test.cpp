@@ -3,6 +3,7 @@
 #include "ui/plot_window.h"
 
 #include "support/designer_fixture.h"
+#include "ui/app_folder.h"
 #include "ui/check_value.h"
 
 namespace korvel {

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "commands/designer_inputs.h"
+#include "commands/designer_state.h"
+#include "commands/plot_window_view.h"
+#include "render/raster_surface.h"
+#include "support/fake_printer.h"
+
+// A command run without a window: the controls as plain inputs, the state of a
+// fresh start with a program folder of its own, and a stand-in print dialog.
+namespace korvel::testing {
+
+// The plot window as the cam sheet sees it: a raster sheet and what was asked
+// of the window.
+class FakePlotWindow : public PlotWindowView {
+ public:
+  RasterSurface sheet{6.3f, 6.3f, QFont("Arial")};
+  int shown = 0;
+  int placedAtCorner = 0;
+  int horizontalMaximum = -1;
+  int verticalMaximum = -1;
+
+  void showWindow() override { ++shown; }
+  DrawingSurface& surface() override { return sheet; }
+  void placePictureAtCorner() override { ++placedAtCorner; }
+  void setHorizontalMaximum(std::int16_t value) override { horizontalMaximum = value; }
+  void setVerticalMaximum(std::int16_t value) override { verticalMaximum = value; }
+};
+
+class CommandFixture : public ::testing::Test {
+ protected:
+  QTemporaryDir folder;
+  DesignerInputs in;
+  DesignerState state;
+  FakePrinterSeam printer;
+
+  void SetUp() override {
+    state.AppFolder = folder.path() + "/";
+    state.XCor = 0.9375;
+    state.YCor = 0.9338;
+  }
+  QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
+  QStringList bitmaps() const { return QDir(folder.path()).entryList({"*.bmp"}, QDir::Files); }
+  QByteArray fileBytes(const QString& name) const {
+    QFile file(path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+};
+
+}  // namespace korvel::testing
