@@ -2,6 +2,7 @@
 // and applied to its control, every key written from the live controls when
 // the window closes.
 #include <QApplication>
+#include <array>
 
 #include "common/failing_step.h"
 #include "common/number_text.h"
@@ -70,8 +71,12 @@ void CamDesigner::SaveSettings() {
       text(FocalLen1[5]), text(FocalLen1[6]), text(FocalLen1[7]), text(FocalLen1[8]), text(FocalLen1[9]),
   };
   static_assert(std::size(values) == kDesignerKeys.size());
+  std::array<IniEntry, kDesignerKeys.size()> entries;
   for (std::size_t k = 0; k < kDesignerKeys.size(); ++k)
-    runStep([&] { writeIniValue(path, kDesignerKeys[k].section, kDesignerKeys[k].key, values[k]); });
+    entries[k] = {kDesignerKeys[k].section, kDesignerKeys[k].key, values[k]};
+  // One replacement of the whole file: a crash never leaves "Inch" checked
+  // beside focal lengths still in millimetres.
+  runStep([&] { return writeIniValues(path, entries); });
 }
 
 }  // namespace korvel

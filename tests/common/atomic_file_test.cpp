@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <csignal>
 
+#include "support/file_size_limit.h"
+
 namespace korvel {
 namespace {
 
@@ -123,16 +125,11 @@ TEST_F(AtomicFileTest, EmptyPathFails) { EXPECT_FALSE(writeFileAtomically(QStrin
 
 TEST_F(AtomicFileTest, FailedWriteLeavesOldFile) {
   put("big.bin", "old content");
-  // A file size limit makes write() fail with EFBIG instead of raising SIGXFSZ.
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limit{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
-  rlimit small = limit;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool written = writeFileAtomically(path("big.bin"), QByteArray(100000, 'x'));
-  ::setrlimit(RLIMIT_FSIZE, &limit);
-  std::signal(SIGXFSZ, oldHandler);
+  bool written = true;
+  {
+    const testing::FileSizeLimit limit(4096);
+    written = writeFileAtomically(path("big.bin"), QByteArray(100000, 'x'));
+  }
   EXPECT_FALSE(written);
   EXPECT_EQ(get("big.bin"), "old content");
   EXPECT_EQ(entries(), QStringList{"big.bin"});

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "support/designer_fixture.h"
+#include "support/file_size_limit.h"
 #include "ui/check_value.h"
 
 namespace korvel {
@@ -159,6 +160,18 @@ TEST_F(DesignerSettings, ReadOnlyFileOrFolderIsReadAndLeftUntouched) {
     EXPECT_EQ(settingsText(), stored);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
   }
+}
+
+TEST_F(DesignerSettings, ASaveThatCannotFinishLeavesTheOldFileWhole) {
+  const QByteArray stored = "[FocalLengths]\nFL0=210\n";
+  writeSettings(stored);
+  start().FocalLength->setText("90");
+  {
+    // Room for the first few keys only: saving key by key would leave a mix.
+    const testing::FileSizeLimit limit(100);
+    closeDesigner();
+  }
+  EXPECT_EQ(settingsText(), stored);
 }
 
 TEST_F(DesignerSettings, EveryControlComesBackAfterARestart) {
