@@ -5,7 +5,10 @@
 
 // Settings files and bitmaps are never written in place: the new content goes to
 // a temporary file in the same folder, which then replaces the old file, so a
-// crash or a full disk leaves the previous file intact.
+// crash or a full disk leaves the previous file intact. The temporary file has
+// no name until it is complete, so a killed program leaves nothing behind; where
+// the file system cannot do that, the next save of the same file removes what a
+// program that is no longer running left.
 namespace korvel {
 
 // Replaces (or creates) the file at path with content. Fails, leaving any old

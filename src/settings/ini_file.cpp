@@ -141,14 +141,11 @@ IniReadResult readIniValue(const std::string& filePath, std::string_view section
   return {std::string(value), value.size()};
 }
 
-bool writeIniValue(const std::string& filePath, std::string_view section, std::string_view key,
-                   std::string_view value) {
-  if (section.empty() || key.empty()) return false;
-  if (!isStorable(section) || !isStorable(key) || !isStorable(value)) return false;
-  const auto old = readWholeFile(filePath);
-  if (!old) return false;
+std::optional<std::string> withIniValue(std::string_view text, std::string_view section,
+                                        std::string_view key, std::string_view value) {
+  if (section.empty() || key.empty()) return std::nullopt;
+  if (!isStorable(section) || !isStorable(key) || !isStorable(value)) return std::nullopt;
 
-  const std::string_view text = *old;
   const auto lines = splitLines(text);
   const bool crlf = !lines.empty() && text.substr(lines[0].contentEnd, 2) == "\r\n";
   const std::string_view eol = crlf ? "\r\n" : "\n";
@@ -171,7 +168,27 @@ bool writeIniValue(const std::string& filePath, std::string_view section, std::s
     finishLastLine(result, eol);
     result.append("[").append(section).append("]").append(eol).append(entry).append(eol);
   }
-  return writeFileAtomically(filePathOf(filePath), QByteArray::fromStdString(result));
+  return result;
+}
+
+bool writeIniValues(const std::string& filePath, std::span<const IniEntry> entries) {
+  const auto old = readWholeFile(filePath);
+  if (!old) return false;
+  std::string text = *old;
+  bool changed = false;
+  for (const IniEntry& entry : entries) {
+    if (auto next = withIniValue(text, entry.section, entry.key, entry.value)) {
+      text = std::move(*next);
+      changed = true;
+    }
+  }
+  return changed && writeFileAtomically(filePathOf(filePath), QByteArray::fromStdString(text));
+}
+
+bool writeIniValue(const std::string& filePath, std::string_view section, std::string_view key,
+                   std::string_view value) {
+  const IniEntry entry{section, key, value};
+  return writeIniValues(filePath, {&entry, 1});
 }
 
 }  // namespace korvel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,12 +26,30 @@ struct IniReadResult {
 IniReadResult readIniValue(const std::string& filePath, std::string_view section,
                            std::string_view key);
 
-// Writes one key: replaces the value where the key stands, or adds the key at
-// the end of its section, or adds the section at the end of the file, or creates
-// the file. Every other line stays as it was, in its place; a CRLF file stays
-// CRLF, a new file uses LF. The file is replaced atomically. Returns false, and
-// leaves the file untouched, when it cannot be written or when section, key or
-// value hold a line break or NUL (which would break the file's structure).
+// One key to write.
+struct IniEntry {
+  std::string_view section;
+  std::string_view key;
+  std::string_view value;
+};
+
+// The text of a file after writing one key to it: replaces the value where the
+// key stands, or adds the key at the end of its section, or adds the section at
+// the end of the file (an empty text stands for a missing file). Every other line stays as it was, in its place; a CRLF file stays
+// CRLF, a new file uses LF. nullopt when section or key is empty or when section,
+// key or value hold a line break or NUL (which would break the file's structure).
+std::optional<std::string> withIniValue(std::string_view text, std::string_view section,
+                                        std::string_view key, std::string_view value);
+
+// Writes several keys with one atomic replacement of the file, so that a crash
+// leaves either the old file or the new one, never a mix. Each key goes in as
+// withIniValue puts it, in order; a key that cannot be stored is skipped. The
+// file holds exactly the bytes that writing the keys one by one would give.
+// Returns false, and leaves the file untouched, when it cannot be read or
+// written or when no key could be stored.
+bool writeIniValues(const std::string& filePath, std::span<const IniEntry> entries);
+
+// Writes one key as writeIniValues does.
 bool writeIniValue(const std::string& filePath, std::string_view section, std::string_view key,
                    std::string_view value);
 

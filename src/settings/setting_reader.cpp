@@ -31,6 +31,13 @@ double readSetting(const std::string& filePath, const SettingKey& key) {
       if (!whole) return std::nullopt;
       return static_cast<double>(*whole);
     });
+  } else if (key.kind == SettingKind::FocalLength) {
+    // Kept with its fraction, but held to the range of the other integer keys.
+    runStep(value, [&]() -> std::optional<double> {
+      const auto number = readLeadingNumber(text);
+      if (!number || !toInt16(*number)) return std::nullopt;
+      return number;
+    });
   } else {
     runStep(value, [&] { return readLeadingNumber(text); });
   }

@@ -15,7 +15,8 @@ std::string TrimSettingValue(std::string& text);
 // Reads one key of the settings file at filePath: the key's fallback when it
 // is missing or empty; otherwise its text trimmed, read leniently as a number
 // (rounded to a 16-bit integer for the integer keys) and corrected. A text whose
-// number cannot be held (99999 for a 16-bit key, 1e400) counts as missing.
+// number cannot be held (99999 for a 16-bit key or a focal length, 1e400)
+// counts as missing.
 double readSetting(const std::string& filePath, const SettingKey& key);
 
 }  // namespace korvel

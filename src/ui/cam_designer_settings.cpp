@@ -2,6 +2,7 @@
 // and applied to its control, every key written from the live controls when
 // the window closes.
 #include <QApplication>
+#include <array>
 
 #include "common/failing_step.h"
 #include "common/number_text.h"
@@ -30,23 +31,25 @@ void CamDesigner::LoadSettings() {
   QCheckBox* const checks[] = {ChkMM, ChkInch, ChkFlipImage, ChkDistMarkers, ChkHiRes};
   for (std::size_t k = 0; k < kDesignerKeys.size(); ++k) {
     const double value = readSetting(path, kDesignerKeys[k]);
-    const int whole = static_cast<int>(value);  // the integer keys hold whole numbers
     runStep([&] {
+      // Only the 16-bit keys become integers; a factor of 1e300 never meets an
+      // int, and a value that does not fit fails the step.
+      const auto whole = [&] { return int{toInt16(value).value()}; };
       switch (k) {
-        case key::TavoTop: setOuterTopTwips(whole); break;
-        case key::TavoLeft: setOuterLeftTwips(whole); break;
-        case key::TavoWidth: setOuterWidthTwips(whole); break;
-        case key::TavoHeight: setOuterHeightTwips(whole); break;
+        case key::TavoTop: setOuterTopTwips(whole()); break;
+        case key::TavoLeft: setOuterLeftTwips(whole()); break;
+        case key::TavoWidth: setOuterWidthTwips(whole()); break;
+        case key::TavoHeight: setOuterHeightTwips(whole()); break;
         case key::Checkmm: case key::Checkinch: case key::CheckFlipImage:
         case key::CheckDistMarkers: case key::CheckHiRes:
-          return setCheckValue(checks[k - key::Checkmm], whole);
+          return setCheckValue(checks[k - key::Checkmm], whole());
         case key::XCor: PrinterXCor->setText(numberText(value, general)); break;
         case key::YCor: PrinterYCor->setText(numberText(value, general)); break;
-        case key::UseCor: return setCheckValue(ChkUsePrintCor, toInt16(value).value());
+        case key::UseCor: return setCheckValue(ChkUsePrintCor, whole());
         case key::XUserMeasure: XCorUser->setText(numberText(value, measurement)); break;
         case key::YUserMeasure: YCorUser->setText(numberText(value, measurement)); break;
-        case key::CheckCormm: return setCheckValue(ChkCormm, whole);
-        case key::CheckCorInch: return setCheckValue(ChkCorInch, whole);
+        case key::CheckCormm: return setCheckValue(ChkCormm, whole());
+        case key::CheckCorInch: return setCheckValue(ChkCorInch, whole());
         case key::FL0: FocalLength->setText(numberText(value, general)); break;
         default: FocalLen1[k - key::FL0]->setText(numberText(value, general)); break;
       }
@@ -70,8 +73,12 @@ void CamDesigner::SaveSettings() {
       text(FocalLen1[5]), text(FocalLen1[6]), text(FocalLen1[7]), text(FocalLen1[8]), text(FocalLen1[9]),
   };
   static_assert(std::size(values) == kDesignerKeys.size());
+  std::array<IniEntry, kDesignerKeys.size()> entries;
   for (std::size_t k = 0; k < kDesignerKeys.size(); ++k)
-    runStep([&] { writeIniValue(path, kDesignerKeys[k].section, kDesignerKeys[k].key, values[k]); });
+    entries[k] = {kDesignerKeys[k].section, kDesignerKeys[k].key, values[k]};
+  // One replacement of the whole file: a crash never leaves "Inch" checked
+  // beside focal lengths still in millimetres.
+  runStep([&] { return writeIniValues(path, entries); });
 }
 
 }  // namespace korvel

@@ -76,10 +76,13 @@ void PlotWindow::loadGeometry() {
 void PlotWindow::saveGeometry() {
   const std::string path = settingsFilePath_.toStdString();
   const int values[] = {outerTopTwips(), outerLeftTwips(), outerWidthTwips(), outerHeightTwips()};
-  for (std::size_t k = 0; k < kPlotWindowKeys.size(); ++k)
-    runStep([&] {
-      writeIniValue(path, kPlotWindowKeys[k].section, kPlotWindowKeys[k].key, std::to_string(values[k]));
-    });
+  std::string texts[kPlotWindowKeys.size()];
+  IniEntry entries[kPlotWindowKeys.size()];
+  for (std::size_t k = 0; k < kPlotWindowKeys.size(); ++k) {
+    texts[k] = std::to_string(values[k]);
+    entries[k] = {kPlotWindowKeys[k].section, kPlotWindowKeys[k].key, texts[k]};
+  }
+  runStep([&] { return writeIniValues(path, entries); });
 }
 
 void PlotWindow::closeEvent(QCloseEvent* event) {

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
+
+#include "support/file_size_limit.h"
 
 namespace korvel {
 namespace {
@@ -123,19 +127,41 @@ TEST_F(AtomicFileTest, EmptyPathFails) { EXPECT_FALSE(writeFileAtomically(QStrin
 
 TEST_F(AtomicFileTest, FailedWriteLeavesOldFile) {
   put("big.bin", "old content");
-  // A file size limit makes write() fail with EFBIG instead of raising SIGXFSZ.
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limit{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
-  rlimit small = limit;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool written = writeFileAtomically(path("big.bin"), QByteArray(100000, 'x'));
-  ::setrlimit(RLIMIT_FSIZE, &limit);
-  std::signal(SIGXFSZ, oldHandler);
+  bool written = true;
+  {
+    const testing::FileSizeLimit limit(4096);
+    written = writeFileAtomically(path("big.bin"), QByteArray(100000, 'x'));
+  }
   EXPECT_FALSE(written);
   EXPECT_EQ(get("big.bin"), "old content");
   EXPECT_EQ(entries(), QStringList{"big.bin"});
+}
+
+TEST_F(AtomicFileTest, NothingHalfWrittenOutlivesAKilledSave) {
+  put("a.ini", "old");
+  const pid_t child = ::fork();
+  if (child == 0) {
+    // Killed by SIGXFSZ in the middle of writing its content.
+    std::signal(SIGXFSZ, SIG_DFL);
+    const rlimit small{4096, 4096};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    writeFileAtomically(path("a.ini"), QByteArray(100000, 'x'));
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+  EXPECT_EQ(entries(), QStringList{"a.ini"});
+  EXPECT_EQ(get("a.ini"), "old");
+
+  // Where the file system has no unnamed files, the next save removes what a
+  // program that is gone left behind, and only that.
+  const QString leftover = QString("a.ini.%1.x.tmp").arg(child);
+  const QString inProgress = QString("a.ini.%1.y.tmp").arg(::getpid());
+  put(leftover, "half");
+  put(inProgress, "being written");
+  EXPECT_TRUE(writeFileAtomically(path("a.ini"), "new"));
+  EXPECT_EQ(entries(), (QStringList{"a.ini", inProgress}));
 }
 
 TEST_F(AtomicFileTest, ReplacesTargetOfSymbolicLink) {

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "support/designer_fixture.h"
+#include "support/file_size_limit.h"
 #include "ui/check_value.h"
 
 namespace korvel {
@@ -90,6 +91,8 @@ TEST_F(DesignerSettings, StoredValuesAreCorrectedAndApplied) {
          EXPECT_EQ(d.PrinterXCor->text(), "0.95");
          EXPECT_EQ(d.PrinterYCor->text(), "0.9338");  // its own default, not XCor's value
        }},
+      {"factor far beyond an int", "[PrinterCor]\nXCor=1e300\n",
+       [](CamDesigner& d) { EXPECT_EQ(d.PrinterXCor->text(), "1E+300"); }},
       {"use correction", "[PrinterCor]\nUseCor=0.6\n",
        [](CamDesigner& d) { EXPECT_EQ(checkValue(d.ChkUsePrintCor), 1); }},
       {"use correction beyond 16 bits", "[PrinterCor]\nUseCor=1e10\n",
@@ -118,8 +121,16 @@ TEST_F(DesignerSettings, StoredValuesAreCorrectedAndApplied) {
          EXPECT_EQ(d.FocalLen1[2]->text(), "150");
          EXPECT_EQ(d.FocalLen1[5]->text(), "210");
        }},
-      {"only the first 39 characters", "[FocalLengths]\nFL0=123456789012345678901234567890123456789012345\n",
-       [](CamDesigner& d) { EXPECT_EQ(d.FocalLength->text(), "1.23456789012346E+38"); }},
+      {"focal lengths beyond 16 bits", "[FocalLengths]\nFL5=99999\nFL6=1e30\nFL7=-40000\nFL8=32767.4\nFL9=32767.5\n",
+       [](CamDesigner& d) {
+         EXPECT_EQ(d.FocalLen1[5]->text(), "210");
+         EXPECT_EQ(d.FocalLen1[6]->text(), "250");
+         EXPECT_EQ(d.FocalLen1[7]->text(), "270");
+         EXPECT_EQ(d.FocalLen1[8]->text(), "32767.4");
+         EXPECT_EQ(d.FocalLen1[9]->text(), "380");
+       }},
+      {"only the first 39 characters", "[FocalLengths]\nFL0=000000000000000000000000000000000000150999\n",
+       [](CamDesigner& d) { EXPECT_EQ(d.FocalLength->text(), "150"); }},
       {"names in any letter case", "[focallengths]\nfl0 = 210 \n",
        [](CamDesigner& d) { EXPECT_EQ(d.FocalLength->text(), "210"); }},
   };
@@ -169,6 +180,18 @@ TEST_F(DesignerSettings, ReadOnlyFileOrFolderIsReadAndLeftUntouched) {
     EXPECT_EQ(settingsText(), stored);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
   }
+}
+
+TEST_F(DesignerSettings, ASaveThatCannotFinishLeavesTheOldFileWhole) {
+  const QByteArray stored = "[FocalLengths]\nFL0=210\n";
+  writeSettings(stored);
+  start().FocalLength->setText("90");
+  {
+    // Room for the first few keys only: saving key by key would leave a mix.
+    const testing::FileSizeLimit limit(100);
+    closeDesigner();
+  }
+  EXPECT_EQ(settingsText(), stored);
 }
 
 TEST_F(DesignerSettings, EveryControlComesBackAfterARestart) {

@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <cctype>
 #include <random>
+#include <vector>
+
+#include "settings/setting_keys.h"
 
 namespace korvel {
 namespace {
@@ -219,6 +222,34 @@ TEST_F(IniFileTest, CrlfFileWithCommentsKeepsEveryOtherLine) {
             "x=\xff\xfe\r\n"
             "[Printer]\r\n"
             "XCor=0.9375\r\n");
+}
+
+TEST_F(IniFileTest, KeysWrittenTogetherGiveTheBytesOfSingleWrites) {
+  const std::string files[] = {
+      "",  // no file yet
+      "; Korvel settings\r\n[Windows]\r\nTavoTop = 1500\r\nUnknown=keep\r\n\r\n[Options]\r\n"
+      "  ; note\r\nCheckmm=1\r\n\r\n[Other]\r\nx=1",
+      "[FocalLengths]\nFL3=7\n\n[options]\nCHECKINCH=1\n[Options]\nCheckHiRes=1\n[Windows]",
+      "top=1\r\n[PrinterCor]\nXCor=2\r",
+  };
+  std::vector<std::string> values;
+  for (const SettingKey& k : kDesignerKeys) values.push_back(std::string(k.key) + "+1");
+  values[key::YCor] = "0.9\n1";  // cannot be stored: skipped
+  std::vector<IniEntry> entries;
+  for (std::size_t k = 0; k < values.size(); ++k)
+    entries.push_back({kDesignerKeys[k].section, kDesignerKeys[k].key, values[k]});
+  for (const std::string& before : files) {
+    SCOPED_TRACE(before);
+    QFile::remove(dir.filePath("settings.ini"));
+    QFile::remove(dir.filePath("single.ini"));
+    if (!before.empty()) {
+      put(before);
+      put(before, "single.ini");
+    }
+    ASSERT_TRUE(writeIniValues(path(), entries));
+    for (const IniEntry& e : entries) writeIniValue(path("single.ini"), e.section, e.key, e.value);
+    EXPECT_EQ(get(), get("single.ini"));
+  }
 }
 
 TEST_F(IniFileTest, RejectsLineBreaksNulAndEmptyNames) {
