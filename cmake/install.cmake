@@ -13,7 +13,7 @@ set(KORVEL_INSTALL_MARKER ${KORVEL_PACKAGING_DIR}/installed)
 # then keeps the user's files out of the program folder.
 get_filename_component(marker_name ${KORVEL_INSTALL_MARKER} NAME)
 file(RELATIVE_PATH marker_from_bin /${CMAKE_INSTALL_BINDIR} /${KORVEL_SHARE_DIR}/${marker_name})
-target_compile_definitions(korvel PUBLIC KORVEL_INSTALL_MARKER_FROM_BIN="${marker_from_bin}")
+target_compile_definitions(korvel_settings PUBLIC KORVEL_INSTALL_MARKER_FROM_BIN="${marker_from_bin}")
 
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
