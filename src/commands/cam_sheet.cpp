@@ -119,8 +119,8 @@ void PlotCamSheet(CamDesigner& d) {
   PlotWindow& window = d.loadPlotWindow();
   window.show();
   RasterSurface& surface = window.surface();
+  surface.removeBackgroundPicture();  // first, so clearing need not copy a picture it shares
   surface.clear();
-  surface.removeBackgroundPicture();
 
   prepareSheet(d, surface);
   // A true-size sheet starts at the window's top-left corner; a high

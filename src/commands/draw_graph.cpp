@@ -27,8 +27,8 @@ void DrawGraph(CamDesigner& d) {
   reloadCorrectionFactors(d);
 
   RasterSurface& surface = d.previewSurface();
+  surface.removeBackgroundPicture();  // first, so clearing need not copy a picture it shares
   surface.clear();
-  surface.removeBackgroundPicture();
 
   CamOutlineOptions options;
   options.plotScale = 1;

@@ -61,6 +61,12 @@ void syncFolder(const QByteArray& folder) {
 }  // namespace
 
 bool writeFileAtomically(const QString& path, const QByteArray& content) {
+  return writeFileAtomically(path, [&](const ChunkWriter& write) {
+    return write(content.constData(), content.size());
+  });
+}
+
+bool writeFileAtomically(const QString& path, const std::function<bool(const ChunkWriter&)>& produce) {
   if (path.isEmpty()) return false;
   // Through a symbolic link the file it points at is replaced, not the link.
   const QFileInfo info(path);
@@ -86,7 +92,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& content) {
     }
     ok = ::fchmod(fd, old.st_mode & 07777) == 0;
   }
-  ok = ok && writeAll(fd, content.constData(), content.size());
+  ok = ok && produce([fd](const char* data, qsizetype size) { return writeAll(fd, data, size); });
   ok = ok && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
   ok = ok && ::rename(tempName.constData(), target.constData()) == 0;
