@@ -32,6 +32,9 @@ RasterSurface::RasterSurface(float widthInches, float heightInches, const QFont&
       outerHeight_(heightInches),
       drawing_(blankLayer(surfacePixels(widthInches), surfacePixels(heightInches))), font_(font) {
   font_.setStyleStrategy(QFont::NoAntialias);
+  // Aliased glyphs snap to whole pixels; fully hinted advances snap with them,
+  // so "150 mm" does not read "150 m m" at 96 pixels per inch.
+  font_.setHintingPreference(QFont::PreferFullHinting);
 }
 
 int RasterSurface::toPixels(float inches) { return surfacePixels(inches); }

@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include "support/designer_fixture.h"
+#include "support/golden_image.h"
 #include "support/page_measure.h"
 #include "ui/check_value.h"
 
@@ -63,6 +64,14 @@ TEST_F(DrawGraph, EnterDrawsTheMirroredCamAndSelectsTheFocalLength) {
   const QImage byEnter = preview();
   QTest::mouseClick(d.CMDDrawGraph, Qt::LeftButton);
   EXPECT_EQ(preview(), byEnter);
+}
+
+// Captions drawn aliased at 96 pixels per inch must read "150 mm", not
+// "150 m m": glyphs and their advances snap to the same whole pixels.
+TEST_F(DrawGraph, MirroredPreviewOf150mmMatchesItsGoldenImage) {
+  start();
+  enter("150");
+  testing::expectMatchesGolden(preview(), "draw-graph-150mm-flipped.png");
 }
 
 TEST_F(DrawGraph, InchFocalLengthIsDrawnAndCaptionedInMillimetres) {
