@@ -125,8 +125,8 @@ void drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& s
 void PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window, PrinterSeam& printer) {
   window.showWindow();
   DrawingSurface& surface = window.surface();
+  surface.removeBackgroundPicture();  // first, so clearing need not copy a picture it shares
   surface.clear();
-  surface.removeBackgroundPicture();
 
   prepareSheet(in, state, surface);
   // A true-size sheet starts at the window's top-left corner; a high

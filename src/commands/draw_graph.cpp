@@ -24,8 +24,8 @@ void DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& s
   if (isChecked(in.ChkInch)) runStep(focalMm, [&] { return focalMm * kMmPerInch; });
   reloadCorrectionFactors(in, state);
 
+  surface.removeBackgroundPicture();  // first, so clearing need not copy a picture it shares
   surface.clear();
-  surface.removeBackgroundPicture();
 
   CamOutlineOptions options;
   options.plotScale = 1;

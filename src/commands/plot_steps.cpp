@@ -12,11 +12,7 @@ void reloadCorrectionFactors(const DesignerInputs& in, DesignerState& state) {
 }
 
 void mirrorSurface(DrawingSurface& surface) {
-  const QImage copy = surface.copyImage();
-  surface.clear();
-  const float width = surface.innerWidth();
-  const float height = surface.innerHeight();
-  runStep([&] { surface.paintPicture(copy, width, 0.0f, -width, height); });
+  runStep([&] { surface.mirrorLeftToRight(); });
 }
 
 std::optional<std::string> focalLengthLabel(double focalMm) {

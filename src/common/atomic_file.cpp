@@ -116,7 +116,7 @@ void removeLeftovers(const QByteArray& folder, const QByteArray& target) {
 
 // Writes the whole content to fd and syncs it, taking over the old file's
 // owner and mode.
-bool fillTemporary(int fd, const QByteArray& content, const struct stat* old) {
+bool fillTemporary(int fd, const std::function<bool(const ChunkWriter&)>& produce, const struct stat* old) {
   bool ok = true;
   if (old) {
     // Taking over the owner only works for root and is not worth failing for.
@@ -125,7 +125,8 @@ bool fillTemporary(int fd, const QByteArray& content, const struct stat* old) {
     }
     ok = ::fchmod(fd, old->st_mode & 07777) == 0;
   }
-  return ok && writeAll(fd, content.constData(), content.size()) && ::fsync(fd) == 0;
+  return ok && produce([fd](const char* data, qsizetype size) { return writeAll(fd, data, size); }) &&
+         ::fsync(fd) == 0;
 }
 
 // Makes the rename itself durable; a folder that cannot be synced is no error.
@@ -139,6 +140,12 @@ void syncFolder(const QByteArray& folder) {
 }  // namespace
 
 bool writeFileAtomically(const QString& path, const QByteArray& content) {
+  return writeFileAtomically(path, [&](const ChunkWriter& write) {
+    return write(content.constData(), content.size());
+  });
+}
+
+bool writeFileAtomically(const QString& path, const std::function<bool(const ChunkWriter&)>& produce) {
   if (path.isEmpty()) return false;
   // Through a symbolic link the file it points at is replaced, not the link.
   const QFileInfo info(path);
@@ -158,7 +165,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& content) {
   bool named = false;
   int fd = createUnnamed(folder);
   if (fd >= 0) {
-    bool ok = fillTemporary(fd, content, keep);
+    bool ok = fillTemporary(fd, produce, keep);
     // A link that fails (no /proc, no privilege) leaves the named way below.
     named = ok && linkUnnamed(fd, target, tempName);
     ok = ::close(fd) == 0 && ok;
@@ -170,7 +177,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& content) {
   if (!named) {
     fd = createNamed(target, tempName);
     if (fd < 0) return false;
-    bool ok = fillTemporary(fd, content, keep);
+    bool ok = fillTemporary(fd, produce, keep);
     ok = ::close(fd) == 0 && ok;
     if (!ok) {
       ::unlink(tempName.constData());

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 // Settings files and bitmaps are never written in place: the new content goes to
 // a temporary file in the same folder, which then replaces the old file, so a
@@ -16,5 +17,11 @@ namespace korvel {
 // read-only (its write permission bits are honoured even for root), or when
 // writing fails. An existing file keeps its permissions.
 bool writeFileAtomically(const QString& path, const QByteArray& content);
+
+// The same for content too large to hold in memory whole: produce hands it
+// piece by piece to the writer it is given, which returns false when writing
+// fails. When produce returns false the old file stays as it was.
+using ChunkWriter = std::function<bool(const char* data, qsizetype size)>;
+bool writeFileAtomically(const QString& path, const std::function<bool(const ChunkWriter&)>& produce);
 
 }  // namespace korvel

@@ -14,16 +14,16 @@ namespace {
 constexpr double kBaseLine = 0.695;
 constexpr double kNotchTop = 0.685;
 
-// Maps cam-frame inches onto the surface.
+// Maps cam-frame inches onto the surface, which takes single precision. A
+// coordinate a float cannot hold (a lens of about 5e39 mm on the
+// high-resolution sheet) throws, so the step drawing it fails and is skipped.
 class Placement {
  public:
   Placement(double xOffset, double yOffset, std::int16_t scale)
       : xOffset_(xOffset), yOffset_(yOffset), scale_(scale) {}
-  float x(double camX) const { return static_cast<float>((camX + xOffset_) * scale_); }
-  float y(double camY) const { return static_cast<float>((camY + yOffset_) * scale_); }
-  float length(double inches) const { return static_cast<float>(inches * scale_); }
-  double xOffset() const { return xOffset_; }
-  double yOffset() const { return yOffset_; }
+  float x(double camX) const { return toSingle((camX + xOffset_) * scale_).value(); }
+  float y(double camY) const { return toSingle((camY + yOffset_) * scale_).value(); }
+  float length(double inches) const { return toSingle(inches * scale_).value(); }
 
  private:
   double xOffset_;
@@ -61,11 +61,8 @@ void holes(CamCanvas& canvas, const Placement& at) {
   runStep([&] { canvas.circle(at.x(0.88), at.y(0.46), at.length(0.12)); });
 }
 
-void caption(CamCanvas& canvas, const Placement& at, double focalMm, std::int16_t scale) {
-  runStep([&] {
-    canvas.setTextPosition(static_cast<float>((at.xOffset() + 0.5) * scale),
-                           static_cast<float>((at.yOffset() + 0.4) * scale));
-  });
+void caption(CamCanvas& canvas, const Placement& at, double focalMm) {
+  runStep([&] { canvas.setTextPosition(at.x(0.5), at.y(0.4)); });
   runStep([&] {
     const auto number = generalNumberText(focalMm);
     if (!number) return false;
@@ -105,7 +102,7 @@ void drawCamOutline(CamCanvas& canvas, double focalMm, double xOffset, double yO
 
   body(canvas, at, points.back(), a);
   holes(canvas, at);
-  if (options.caption) caption(canvas, at, focalMm, options.plotScale);
+  if (options.caption) caption(canvas, at, focalMm);
   extensionFactor = kExtensionFactorAfterCam;
 }
 

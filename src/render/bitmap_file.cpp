@@ -1,7 +1,7 @@
 #include "render/bitmap_file.h"
 
 #include <QtEndian>
-#include <cstring>
+#include <algorithm>
 
 #include "common/atomic_file.h"
 
@@ -9,61 +9,120 @@ namespace korvel {
 
 namespace {
 
-void put16(char*& at, quint16 v) {
-  qToLittleEndian(v, at);
-  at += 2;
+constexpr int kInfoHeaderBytes = 40;
+constexpr int kFileHeaderBytes = 14 + kInfoHeaderBytes;
+// Rows are handed to the file in pieces of about this size: a high-resolution
+// sheet is never held in memory a second time.
+constexpr qsizetype kChunkBytes = 64 * 1024;
+
+void put16(QByteArray& bytes, quint16 v) {
+  char le[2];
+  qToLittleEndian(v, le);
+  bytes.append(le, 2);
 }
-void put32(char*& at, quint32 v) {
-  qToLittleEndian(v, at);
-  at += 4;
+void put32(QByteArray& bytes, quint32 v) {
+  char le[4];
+  qToLittleEndian(v, le);
+  bytes.append(le, 4);
+}
+
+// One row, left pixel first, into its place in the file; false when the
+// row's pixels cannot be written in this form.
+using RowPacker = bool (*)(const QRgb* pixel, int width, char* row);
+
+// White is a set bit, the leftmost pixel the most significant bit. Checked on
+// the way, in the same pass: adding one to the colour leaves 0 for white, 1
+// for black and more for any other colour.
+bool packMonochrome(const QRgb* pixel, int width, char* row) {
+  QRgb worst = 0;
+  for (int x = 0; x < width; x += 8) {
+    const int count = std::min(8, width - x);
+    unsigned bits = 0;
+    for (int bit = 0; bit < count; ++bit) {
+      const QRgb p = pixel[x + bit];
+      worst = std::max(worst, (p + 1) & 0xFFFFFF);
+      bits |= (p & 1u) << (7 - bit);
+    }
+    row[x / 8] = static_cast<char>(bits);
+  }
+  return worst <= 1;
+}
+
+bool packTrueColour(const QRgb* pixel, int width, char* row) {
+  for (int x = 0; x < width; ++x) {
+    *row++ = static_cast<char>(qBlue(pixel[x]));
+    *row++ = static_cast<char>(qGreen(pixel[x]));
+    *row++ = static_cast<char>(qRed(pixel[x]));
+  }
+  return true;
+}
+
+struct Layout {
+  int bitsPerPixel;
+  qsizetype rowBytes;  // padded to four bytes
+  int paletteEntries;
+  RowPacker pack;
+};
+
+Layout monochrome(int width) { return {1, (qsizetype(width) + 31) / 32 * 4, 2, packMonochrome}; }
+Layout trueColour(int width) { return {24, (qsizetype(width) * 3 + 3) / 4 * 4, 0, packTrueColour}; }
+
+QByteArray header(const QImage& image, const Layout& layout) {
+  const quint32 offset = kFileHeaderBytes + 4 * layout.paletteEntries;
+  const quint32 pixelBytes = quint32(layout.rowBytes * image.height());
+  QByteArray bytes;
+  bytes.reserve(offset);
+  bytes.append("BM");
+  put32(bytes, offset + pixelBytes);
+  put32(bytes, 0);
+  put32(bytes, offset);
+  put32(bytes, kInfoHeaderBytes);
+  put32(bytes, quint32(image.width()));
+  put32(bytes, quint32(image.height()));  // positive: bottom row first
+  put16(bytes, 1);                        // planes
+  put16(bytes, quint16(layout.bitsPerPixel));
+  put32(bytes, 0);  // BI_RGB, no compression
+  put32(bytes, pixelBytes);
+  put32(bytes, quint32(image.dotsPerMeterX()));
+  put32(bytes, quint32(image.dotsPerMeterY()));
+  put32(bytes, quint32(layout.paletteEntries));
+  put32(bytes, 0);
+  // Index 0 black, 1 white, as blue, green, red, reserved.
+  if (layout.paletteEntries == 2) bytes.append("\0\0\0\0\xFF\xFF\xFF\0", 8);
+  return bytes;
+}
+
+// The rows go to the file as they are packed, bottom row first.
+bool writeBitmap(const QImage& image, const QString& path, const Layout& layout) {
+  return writeFileAtomically(path, [&](const ChunkWriter& write) {
+    QByteArray chunk = header(image, layout);
+    chunk.reserve(kChunkBytes + layout.rowBytes);
+    for (int y = image.height() - 1; y >= 0; --y) {
+      const qsizetype at = chunk.size();
+      chunk.resize(at + layout.rowBytes, '\0');
+      if (!layout.pack(reinterpret_cast<const QRgb*>(image.constScanLine(y)), image.width(), chunk.data() + at))
+        return false;
+      if (chunk.size() >= kChunkBytes) {
+        if (!write(chunk.constData(), chunk.size())) return false;
+        chunk.resize(0);
+      }
+    }
+    return write(chunk.constData(), chunk.size());
+  });
 }
 
 }  // namespace
 
-// An uncompressed 24-bit Windows bitmap, bottom row first, rows padded to four
-// bytes: the form every viewer opens. Written directly, since a sheet in high
-// resolution holds 13 million pixels.
-QByteArray encodeBitmap(const QImage& picture) {
+// An uncompressed Windows bitmap, rows padded to four bytes: the form every
+// viewer opens. Cams are drawn black on white, so one bit per pixel with a
+// black and white palette holds them exactly; a pixel of any other colour
+// abandons that file, unfinished, for one of 24 bits.
+bool saveBitmap(const QImage& picture, const QString& path) {
+  if (picture.isNull()) return false;
+  // An RGB32 picture is shared here, not copied.
   const QImage image = picture.convertToFormat(QImage::Format_RGB32);
-  const int width = image.width();
-  const int height = image.height();
-  const qsizetype rowBytes = (qsizetype(width) * 3 + 3) / 4 * 4;
-  constexpr int kHeaderBytes = 14 + 40;
-  const qsizetype total = kHeaderBytes + rowBytes * height;
-
-  QByteArray bytes(total, '\0');
-  char* at = bytes.data();
-  *at++ = 'B';
-  *at++ = 'M';
-  put32(at, quint32(total));
-  put32(at, 0);
-  put32(at, kHeaderBytes);
-  put32(at, 40);
-  put32(at, quint32(width));
-  put32(at, quint32(height));
-  put16(at, 1);   // planes
-  put16(at, 24);  // bits per pixel
-  put32(at, 0);   // no compression
-  put32(at, quint32(rowBytes * height));
-  put32(at, quint32(image.dotsPerMeterX()));
-  put32(at, quint32(image.dotsPerMeterY()));
-  put32(at, 0);
-  put32(at, 0);
-  for (int y = 0; y < height; ++y) {
-    const auto* pixel = reinterpret_cast<const QRgb*>(image.constScanLine(height - 1 - y));
-    auto* row = reinterpret_cast<unsigned char*>(bytes.data() + kHeaderBytes + rowBytes * y);
-    for (int x = 0; x < width; ++x) {
-      *row++ = static_cast<unsigned char>(qBlue(pixel[x]));
-      *row++ = static_cast<unsigned char>(qGreen(pixel[x]));
-      *row++ = static_cast<unsigned char>(qRed(pixel[x]));
-    }
-  }
-  return bytes;
-}
-
-bool saveBitmap(const QImage& image, const QString& path) {
-  if (image.isNull()) return false;
-  return writeFileAtomically(path, encodeBitmap(image));
+  return writeBitmap(image, path, monochrome(image.width())) ||
+         writeBitmap(image, path, trueColour(image.width()));
 }
 
 }  // namespace korvel

@@ -27,6 +27,14 @@ class DrawingSurface : public CamCanvas {
   virtual void paintPicture(const QImage& picture, float x, float y, float width,
                             float height) = 0;
 
+  // Mirrors the whole interior left to right, background included, as one
+  // opaque picture; the text position goes back to (0, 0) as after clear().
+  virtual void mirrorLeftToRight() {
+    const QImage copy = copyImage();
+    clear();
+    paintPicture(copy, innerWidth(), 0.0f, -innerWidth(), innerHeight());
+  }
+
   virtual float innerWidth() const = 0;
   virtual float innerHeight() const = 0;
   virtual float outerWidth() const = 0;

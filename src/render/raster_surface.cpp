@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace korvel {
@@ -31,6 +32,9 @@ RasterSurface::RasterSurface(float widthInches, float heightInches, const QFont&
       outerHeight_(heightInches),
       drawing_(blankLayer(surfacePixels(widthInches), surfacePixels(heightInches))), font_(font) {
   font_.setStyleStrategy(QFont::NoAntialias);
+  // Aliased glyphs snap to whole pixels; fully hinted advances snap with them,
+  // so "150 mm" does not read "150 m m" at 96 pixels per inch.
+  font_.setHintingPreference(QFont::PreferFullHinting);
 }
 
 int RasterSurface::toPixels(float inches) { return surfacePixels(inches); }
@@ -90,6 +94,9 @@ void RasterSurface::refresh() {
 }
 
 void RasterSurface::clear() {
+  // A flattened layer is made transparent again, in its own memory unless a
+  // picture still shares it.
+  drawing_.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
   drawing_.fill(Qt::transparent);
   textPosition_ = QPointF(0, 0);
   changed();
@@ -101,33 +108,69 @@ void RasterSurface::setTextSize(float points) { font_.setPointSizeF(points); }
 
 namespace {
 
-// Lays the drawing (premultiplied, transparent where nothing is drawn) over
-// an opaque image, pixel by pixel: a painter would blend the whole sheet far
-// more slowly, and almost every pixel is either untouched or solid.
+// A drawing pixel (premultiplied, transparent where nothing is drawn) laid
+// over an opaque one. Pixel by pixel, since a painter would blend the whole
+// sheet far more slowly and almost every pixel is either untouched or solid.
+QRgb over(QRgb drawn, QRgb below) {
+  const int alpha = qAlpha(drawn);
+  if (alpha == 255) return drawn;
+  if (alpha == 0) return below;
+  const int keep = 255 - alpha;
+  return qRgb(qRed(drawn) + qRed(below) * keep / 255, qGreen(drawn) + qGreen(below) * keep / 255,
+              qBlue(drawn) + qBlue(below) * keep / 255);
+}
+
 void layOver(QImage& opaque, const QImage& drawing) {
   const int width = std::min(opaque.width(), drawing.width());
   const int height = std::min(opaque.height(), drawing.height());
   for (int y = 0; y < height; ++y) {
     const auto* src = reinterpret_cast<const QRgb*>(drawing.constScanLine(y));
     auto* dst = reinterpret_cast<QRgb*>(opaque.scanLine(y));
-    for (int x = 0; x < width; ++x) {
-      const QRgb p = src[x];
-      const int alpha = qAlpha(p);
-      if (alpha == 255) {
-        dst[x] = p;
-      } else if (alpha != 0) {
-        const int keep = 255 - alpha;
-        const QRgb d = dst[x];
-        dst[x] = qRgb(qRed(p) + qRed(d) * keep / 255, qGreen(p) + qGreen(d) * keep / 255,
-                      qBlue(p) + qBlue(d) * keep / 255);
-      }
+    for (int x = 0; x < width; ++x) dst[x] = over(src[x], dst[x]);
+  }
+}
+
+// Lays a drawing layer over the white below it, in place, mirroring each row
+// on the way when asked: one pass over the 52 MB of a high-resolution sheet.
+// The layer is then opaque (RGB32).
+void flattenOntoWhite(QImage& layer, bool mirror) {
+  if (!layer.hasAlphaChannel()) {
+    if (mirror) layer.mirror(true, false);
+    return;
+  }
+  constexpr QRgb kWhite = qRgb(255, 255, 255);
+  const int width = layer.width();
+  const int height = layer.height();
+  for (int y = 0; y < height; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(layer.scanLine(y));
+    // Aliased drawing leaves every pixel untouched or solid, and such a row
+    // takes a quick select; a blended pixel sends its row the long way.
+    unsigned partial = 0;
+    for (int x = 0; x < width; ++x) partial |= unsigned(qAlpha(row[x]) - 1) < 254u;
+    if (partial != 0) {
+      for (int x = 0; x < width; ++x) row[x] = over(row[x], kWhite);
+      if (mirror) std::reverse(row, row + width);
+      continue;
+    }
+    for (int x = 0, m = width - 1; x <= m; ++x, --m) {
+      const QRgb left = qAlpha(row[x]) == 0 ? kWhite : row[x];
+      const QRgb right = qAlpha(row[m]) == 0 ? kWhite : row[m];
+      row[x] = mirror ? right : left;
+      row[m] = mirror ? left : right;
     }
   }
+  layer.reinterpretAsFormat(QImage::Format_RGB32);
 }
 
 }  // namespace
 
 QImage RasterSurface::copyImage() const {
+  // Over plain white the drawing changes nothing that shows by taking its
+  // final colours in place.
+  if (background_.isNull()) flattenOntoWhite(drawing_, false);
+  // An opaque drawing is all there is to see: handed out shared, it costs no
+  // second image, and the background picture made of it costs none either.
+  if (!drawing_.hasAlphaChannel()) return drawing_;
   QImage image(drawing_.size(), QImage::Format_RGB32);
   image.setDotsPerMeterX(kDotsPerMetre);
   image.setDotsPerMeterY(kDotsPerMetre);
@@ -158,8 +201,9 @@ void RasterSurface::paintPicture(const QImage& picture, float x, float y, float 
   // An opaque picture of the surface's own size over the whole surface (the
   // mirror step of every drawing) needs no scaling and hides all below it.
   if (target == drawing_.rect() && picture.size() == drawing_.size() && !picture.hasAlphaChannel()) {
-    // Converted in place: an opaque pixel is the same word in both formats.
-    drawing_ = picture.mirrored(width < 0, false).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage source = picture;  // which may be the layer itself
+    drawing_ = QImage();      // nothing of the old layer shows any more: free it first
+    drawing_ = std::move(source).convertToFormat(QImage::Format_RGB32).mirrored(width < 0, false);
     drawing_.setDotsPerMeterX(kDotsPerMetre);
     drawing_.setDotsPerMeterY(kDotsPerMetre);
     changed();
@@ -171,6 +215,18 @@ void RasterSurface::paintPicture(const QImage& picture, float x, float y, float 
   painter.drawImage(QRectF(topLeft, QSizeF(std::fabs(width) * kSurfacePixelsPerInch,
                                            std::fabs(height) * kSurfacePixelsPerInch)),
                     source);
+  changed();
+}
+
+void RasterSurface::mirrorLeftToRight() {
+  // A drawing over a background picture is mirrored by way of a copy of both.
+  if (!background_.isNull() && drawing_.hasAlphaChannel()) {
+    DrawingSurface::mirrorLeftToRight();
+    return;
+  }
+  // Otherwise in place: a high-resolution sheet is 52 MB.
+  flattenOntoWhite(drawing_, true);
+  textPosition_ = QPointF(0, 0);
   changed();
 }
 

@@ -33,6 +33,7 @@ class RasterSurface : public DrawingSurface {
   void setBackgroundPicture(const QImage& picture) override;
   void removeBackgroundPicture() override;
   void paintPicture(const QImage& picture, float x, float y, float width, float height) override;
+  void mirrorLeftToRight() override;
   float innerWidth() const override;
   float innerHeight() const override;
   // The size as set, in inches; the interior is that size in whole pixels.
@@ -61,7 +62,9 @@ class RasterSurface : public DrawingSurface {
 
   float outerWidth_;
   float outerHeight_;
-  QImage drawing_;     // transparent where nothing is drawn
+  // Transparent where nothing is drawn, or opaque (RGB32) once flattened or
+  // mirrored; flattening changes nothing that shows, so copyImage() may do it.
+  mutable QImage drawing_;
   QImage background_;  // null when there is none
   QFont font_;
   Colour colour_ = kBlack;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "support/recording_surface.h"
 
 namespace korvel {
@@ -74,6 +76,23 @@ TEST(CamOutline, HighResolutionScalesEveryCoordinateAndTheHoles) {
   const auto circles = surface.named("circle");
   expectPoints(circles[0], {4.2, 4.8, 0.72});
   expectPoints(surface.named("text position")[0], {6.0, 5.4});
+}
+
+TEST(CamOutline, CoordinatesAFloatCannotHoldAreSkippedSteps) {
+  // A 5e39 mm lens sets the profile about -2e38 inch off: a float still, but
+  // not once the high-resolution sheet multiplies it by 6.
+  RecordingSurface surface;
+  float k = 1.074f;
+  CamOutlineOptions options;
+  options.plotScale = 6;
+  drawCamOutline(surface, 5e39, 0.5, 0.5, k, options);
+  for (const SurfaceOp& op : surface.ops)
+    for (float v : op.args) EXPECT_TRUE(std::isfinite(v)) << op.name;
+  EXPECT_TRUE(surface.named("point").empty());
+  // The body from the end point E round to the left foot still stands.
+  EXPECT_EQ(surface.named("line").size(), 6u);
+  EXPECT_TRUE(hasLine(surface, 1.856 * 6, 0.64 * 6, 1.928 * 6, 1.195 * 6));
+  EXPECT_EQ(surface.named("circle").size(), 2u);
 }
 
 TEST(CamOutline, MarkersOffAndFlippedSheetsDrawNoTicksAndNoCaption) {

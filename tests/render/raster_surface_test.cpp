@@ -66,15 +66,20 @@ TEST(RasterSurface, CamHasBlackOutlineAndHolesAndIsWhiteInsideThem) {
 TEST(RasterSurface, MirroringAndBackgroundPicture) {
   RasterSurface surface = previewWith150mmCam();
   const QImage before = surface.copyImage();
-  surface.clear();
-  surface.paintPicture(before, surface.innerWidth(), 0, -surface.innerWidth(), surface.innerHeight());
+  surface.mirrorLeftToRight();
   const QImage mirrored = surface.copyImage();
   EXPECT_EQ(mirrored, before.mirrored(true, false));
 
-  // A cleared surface shows its background picture until it is removed.
+  // A cleared surface shows its background picture until it is removed; the
+  // background is mirrored with what is drawn over it.
   surface.setBackgroundPicture(mirrored);
   surface.clear();
   EXPECT_EQ(surface.copyImage(), mirrored);
+  surface.line(0.1f, 0.1f, 0.5f, 0.1f, kBlack);
+  const QImage withLine = surface.copyImage();
+  surface.mirrorLeftToRight();
+  EXPECT_EQ(surface.copyImage(), withLine.mirrored(true, false));
+  surface.clear();
   surface.removeBackgroundPicture();
   QImage white(mirrored.size(), QImage::Format_RGB32);
   white.fill(Qt::white);
@@ -97,19 +102,26 @@ TEST(BitmapFile, SavedCamLoadsBackWithItsPixelSizeAndReplacesTheOldFile) {
   ASSERT_TRUE(saveBitmap(image, path));
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray header = file.read(54);
+  const QByteArray header = file.read(62);
   file.close();
   EXPECT_EQ(header.left(2), QByteArray("BM"));
-  EXPECT_EQ(header[28], 24);  // 24 bits per pixel, uncompressed: any viewer opens it
-  EXPECT_EQ(QFileInfo(path).size(), 54 + 604 * 137);  // rows of 201 pixels padded to 604 bytes
+  // One bit per pixel, uncompressed, bottom row first, palette black then
+  // white: the form any viewer opens.
+  EXPECT_EQ(header.mid(10, 4), QByteArray("\x3E\0\0\0", 4));
+  EXPECT_EQ(header.mid(22, 12), QByteArray("\x89\0\0\0\1\0\1\0\0\0\0\0", 12));
+  EXPECT_EQ(header.mid(54), QByteArray("\0\0\0\0\xFF\xFF\xFF\0", 8));
+  EXPECT_EQ(QFileInfo(path).size(), 62 + 28 * 137);  // rows of 201 pixels padded to 28 bytes
   QImage loaded(path, "BMP");
   EXPECT_EQ(loaded.size(), QSize(201, 137));
   EXPECT_EQ(loaded.convertToFormat(QImage::Format_RGB32), image);
 
+  // A picture with another colour than black and white keeps 24 bits.
   QImage other(10, 10, QImage::Format_RGB32);
   other.fill(Qt::white);
+  other.setPixel(3, 4, qRgb(128, 0, 255));
   ASSERT_TRUE(saveBitmap(other, path));
-  EXPECT_EQ(QImage(path).size(), QSize(10, 10));
+  EXPECT_EQ(QFileInfo(path).size(), 54 + 32 * 10);
+  EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), other);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }
 

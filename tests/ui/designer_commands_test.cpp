@@ -1,4 +1,5 @@
 #include "support/designer_fixture.h"
+#include "support/golden_image.h"
 #include "ui/check_value.h"
 #include "ui/plot_window.h"
 
@@ -19,11 +20,12 @@ class DesignerCommands : public testing::DesignerFixture {
   }
 };
 
+// The golden preview also holds the captions drawn aliased at 96 pixels per
+// inch: they must read "150 mm", not "150 m m".
 TEST_F(DesignerCommands, EnterDrawsTheCamAndSelectsTheFocalLengthLikeTheButton) {
   CamDesigner& d = start();
-  const QImage blank = d.previewSurface().copyImage();
   enter("150");
-  EXPECT_NE(d.previewSurface().copyImage(), blank);
+  testing::expectMatchesGolden(d.previewSurface().copyImage(), "draw-graph-150mm-flipped.png");
   EXPECT_EQ(d.FocalLength->selectedText(), "150");
   EXPECT_EQ(d.state.ExtensionFactor, 1.074f);
   enter("150");
