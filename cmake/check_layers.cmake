@@ -2,9 +2,9 @@ cmake_minimum_required(VERSION 3.25)
 # Fails when a source file of one layer includes a header of a layer it may
 # not use. Called with SOURCE_DIR and RULES ("layer=own,used,..." entries).
 foreach(rule IN LISTS RULES)
-  string(REPLACE "=" ";" parts "${rule}")
-  list(GET parts 0 layer)
-  list(GET parts 1 allowed)
+  string(REPLACE "=" ";" fields "${rule}")
+  list(GET fields 0 layer)
+  list(GET fields 1 allowed)
   string(REPLACE "," ";" allowed "${allowed}")
   file(GLOB files ${SOURCE_DIR}/src/${layer}/*.cpp ${SOURCE_DIR}/src/${layer}/*.h)
   foreach(file IN LISTS files)
