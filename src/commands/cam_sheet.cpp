@@ -1,8 +1,7 @@
 #include "commands/cam_sheet.h"
 
-#include <QDate>
+#include <QDateTime>
 #include <QLocale>
-#include <QTime>
 
 #include "commands/control_numbers.h"
 #include "commands/plot_steps.h"
@@ -29,11 +28,11 @@ void writeNote(DrawingSurface& surface, std::int16_t scale, Note at, const std::
   });
 }
 
-std::string titleLine() {
+std::string titleLine(const QDateTime& now) {
   const QLocale locale = QLocale::system();
   return "Korvel Cam Designer by Orlan - " + std::string(kAuthorWebAddress) + "   " +
-         locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString() + "   " +
-         locale.toString(QTime::currentTime(), QLocale::ShortFormat).toStdString();
+         locale.toString(now.date(), QLocale::ShortFormat).toStdString() + "   " +
+         locale.toString(now.time(), QLocale::ShortFormat).toStdString();
 }
 
 // A factor in its shortest form with the regional decimal separator.
@@ -43,7 +42,7 @@ std::string regionalNumber(double value) {
 }
 
 void writeNotes(const DesignerInputs& in, const DesignerState& state, DrawingSurface& surface, std::int16_t scale) {
-  writeNote(surface, scale, {0.5, 0.1}, titleLine());
+  writeNote(surface, scale, {0.5, 0.1}, titleLine(state.now()));
   writeNote(surface, scale, {0.3, 5.4},
             "Cams are 1.5 inch (38.1 mm) wide at base: .700 inch (17.78 mm) at highest point: .695 inch "
             "(17.653 mm) at infinity.");

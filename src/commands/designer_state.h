@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
 
@@ -17,6 +18,8 @@ struct DesignerState {
   QString SettingsFilePath;
   double XCor = 0.0;            // current printer correction factors, reloaded
   double YCor = 0.0;            // by every drawing command
+  // The date and time the sheet's title line shows.
+  QDateTime (*now)() = &QDateTime::currentDateTime;
 };
 
 }  // namespace korvel

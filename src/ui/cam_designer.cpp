@@ -11,6 +11,7 @@
 #include "commands/draw_graph.h"
 #include "commands/unit_toggles.h"
 #include "common/failing_step.h"
+#include "render/surface_fonts.h"
 #include "settings/program_folder.h"
 #include "settings/setting_keys.h"
 #include "ui/app_folder.h"
@@ -33,9 +34,9 @@ QFont arial(double points, QFont::Weight weight = QFont::Normal, const char* fac
   return font;
 }
 
-// The window's standard font: a narrow sans face whose widths match the
-// captions the layout was drawn for.
-QFont standardFont() { return arial(8.25, QFont::Normal, "Liberation Sans Narrow"); }
+// The window's standard font is the preview's: a narrow sans face whose
+// widths match the captions the layout was drawn for.
+QFont standardFont() { return previewFont(); }
 
 template <typename W>
 W* place(W* widget, int left, int top, int width, int height) {

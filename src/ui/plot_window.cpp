@@ -7,6 +7,7 @@
 
 #include "common/failing_step.h"
 #include "common/number_text.h"
+#include "render/surface_fonts.h"
 #include "settings/ini_file.h"
 #include "settings/setting_reader.h"
 #include "ui/outer_size.h"
@@ -21,12 +22,6 @@ constexpr int kMinimumHeightTwips = 6360;
 constexpr int kMinimumWidthTwips = 5940;
 // The picture can be scrolled until only its last 4 inches remain in view.
 constexpr float kKeptInView = 4.0f;
-
-QFont sheetFont() {
-  QFont font("Arial");
-  font.setPointSizeF(8.25);
-  return font;
-}
 
 QScrollBar* scrollBar(Qt::Orientation orientation, QRect twips, QWidget* parent) {
   auto* bar = new QScrollBar(orientation, parent);

@@ -10,17 +10,19 @@
 #include "commands/designer_state.h"
 #include "commands/plot_window_view.h"
 #include "render/raster_surface.h"
+#include "render/surface_fonts.h"
 #include "support/fake_printer.h"
 
 // A command run without a window: the controls as plain inputs, the state of a
-// fresh start with a program folder of its own, and a stand-in print dialog.
+// fresh start with a program folder of its own and a fixed clock, and a
+// stand-in print dialog.
 namespace korvel::testing {
 
 // The plot window as the cam sheet sees it: a raster sheet and what was asked
 // of the window.
 class FakePlotWindow : public PlotWindowView {
  public:
-  RasterSurface sheet{6.3f, 6.3f, QFont("Arial")};
+  RasterSurface sheet{6.3f, 6.3f, sheetFont()};
   int shown = 0;
   int placedAtCorner = 0;
   int horizontalMaximum = -1;
@@ -44,6 +46,7 @@ class CommandFixture : public ::testing::Test {
     state.AppFolder = folder.path() + "/";
     state.XCor = 0.9375;
     state.YCor = 0.9338;
+    state.now = [] { return QDateTime(QDate(2026, 12, 7), QTime(9, 30)); };
   }
   QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
   QStringList bitmaps() const { return QDir(folder.path()).entryList({"*.bmp"}, QDir::Files); }

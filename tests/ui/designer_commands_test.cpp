@@ -20,15 +20,14 @@ class DesignerCommands : public testing::DesignerFixture {
   }
 };
 
-// The golden preview also holds the captions drawn aliased at 96 pixels per
-// inch: they must read "150 mm", not "150 m m".
 TEST_F(DesignerCommands, EnterDrawsTheCamAndSelectsTheFocalLengthLikeTheButton) {
   CamDesigner& d = start();
+  d.ChkDistMarkers->setChecked(true);
   enter("150");
-  testing::expectMatchesGolden(d.previewSurface().copyImage(), "draw-graph-150mm-flipped.png");
   EXPECT_EQ(d.FocalLength->selectedText(), "150");
   EXPECT_EQ(d.state.ExtensionFactor, 1.074f);
   enter("150");
+  testing::expectMatchesGolden(d.previewSurface().copyImage(), "draw-graph-150mm-markers-flipped.png");
   const QImage byEnter = d.previewSurface().copyImage();
   QTest::mouseClick(d.CMDDrawGraph, Qt::LeftButton);
   EXPECT_EQ(d.previewSurface().copyImage(), byEnter);
