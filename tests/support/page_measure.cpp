@@ -13,15 +13,6 @@ QImage renderPdfPage(const QString& pdfPath, int dpi) {
   return QImage(base + ".pgm");
 }
 
-bool hasInk(const QImage& image, double dpi, const QRectF& area) {
-  const QRect pixels(QPoint(int(area.left() * dpi), int(area.top() * dpi)),
-                     QPoint(int(area.right() * dpi), int(area.bottom() * dpi)));
-  for (int y = std::max(pixels.top(), 0); y <= std::min(pixels.bottom(), image.height() - 1); ++y)
-    for (int x = std::max(pixels.left(), 0); x <= std::min(pixels.right(), image.width() - 1); ++x)
-      if (qGray(image.pixel(x, y)) < 128) return true;
-  return false;
-}
-
 std::optional<QRectF> inkBounds(const QImage& image, double dpi, std::optional<QRectF> area) {
   int left = image.width(), top = image.height(), right = -1, bottom = -1;
   QRect scan = image.rect();

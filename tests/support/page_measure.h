@@ -12,9 +12,6 @@ namespace korvel::testing {
 // Page 1 of a PDF rendered in grey at dpi dots per inch (pdftoppm).
 QImage renderPdfPage(const QString& pdfPath, int dpi);
 
-// Whether any dark pixel lies within area (inches at dpi).
-bool hasInk(const QImage& image, double dpi, const QRectF& area);
-
 // Bounding box of the dark pixels of an image, in inches at dpi, optionally
 // only of those within area (inches).
 std::optional<QRectF> inkBounds(const QImage& image, double dpi, std::optional<QRectF> area = std::nullopt);
