@@ -44,7 +44,6 @@ TEST(AtomicFile, AWriteThatCannotBeDoneLeavesTheFolderAsItWas) {
     EXPECT_FALSE(writeFileAtomically(*name ? dir.path(name) : QString(), "x")) << name;
   setMode(dir.path("sub/locked"), 0700);
   EXPECT_EQ(dir.get("ro.ini"), "keep me\r\n");
-  EXPECT_EQ(dir.get("sub/locked/a.ini"), "keep me");
   EXPECT_EQ(dir.entries(), (QStringList{"ro.ini", "sub"}));
 }
 
@@ -67,9 +66,8 @@ TEST(AtomicFile, AKilledSaveLeavesTheOldFileAndNothingElse) {
   EXPECT_EQ(dir.get("a.ini"), "old");
   // Where the file system has no unnamed files, the next save removes what a
   // program that is gone left behind, and only that.
-  const QString leftover = QString("a.ini.%1.x.tmp").arg(child);
   const QString inProgress = QString("a.ini.%1.y.tmp").arg(::getpid());
-  dir.put(leftover, "half");
+  dir.put(QString("a.ini.%1.x.tmp").arg(child), "half");
   dir.put(inProgress, "being written");
   EXPECT_TRUE(writeFileAtomically(dir.path("a.ini"), "new"));
   EXPECT_EQ(dir.entries(), (QStringList{"a.ini", inProgress}));

@@ -43,10 +43,14 @@ TEST(SettingKeys, CorrectionsOfStoredValues) {
 class DesignerSettings : public testing::DesignerFixture {};
 
 // What the window adds: a value its control cannot take keeps the default; a
-// factor far beyond an int is no integer; a click checks a dimmed box for good.
+// factor far beyond an int is no integer; a click checks a dimmed box for good;
+// once the window moves, its place is the pixel it stands at.
 TEST_F(DesignerSettings, StoredValuesInTheControls) {
-  writeSettings("[Options]\nCheckmm=7\nCheckDistMarkers=2\n[PrinterCor]\nUseCor=1e10\nXCor=1e300\n");
+  writeSettings("[Windows]\nTavoLeft=10000\n[Options]\nCheckmm=7\nCheckDistMarkers=2\n"
+                "[PrinterCor]\nUseCor=1e10\nXCor=1e300\n");
   CamDesigner& d = start();
+  d.move(d.x() + 1, d.y());
+  EXPECT_EQ(d.outerLeftTwips(), 668 * 15);
   EXPECT_EQ(checkValue(d.ChkMM), 1);
   EXPECT_EQ(checkValue(d.ChkUsePrintCor), 0);
   EXPECT_EQ(d.PrinterXCor->text(), "1E+300");
