@@ -1,8 +1,5 @@
 #include "settings/ini_file.h"
 
-#include <vector>
-
-#include "settings/setting_keys.h"
 #include "support/files.h"
 
 namespace korvel {
@@ -76,13 +73,12 @@ TEST_F(IniFile, WritingWhatCannotBeStored) {
 }
 
 TEST_F(IniFile, KeysWrittenTogetherGiveTheBytesOfSingleWrites) {
-  std::vector<std::string> values(kDesignerKeys.size());
-  std::vector<IniEntry> entries;
-  for (std::size_t k = 0; k < values.size(); ++k) {
-    // A value with a line break cannot be stored: it is skipped.
-    values[k] = k == key::YCor ? "0.9\n1" : std::string(kDesignerKeys[k].key) + "+1";
-    entries.push_back({kDesignerKeys[k].section, kDesignerKeys[k].key, values[k]});
-  }
+  // Keys that stand in the file or not, in sections that do or not, one that
+  // cannot be stored and is skipped, and one written twice.
+  const IniEntry entries[] = {
+      {"Windows", "TavoTop", "1"}, {"Options", "Checkmm", "0"}, {"options", "CHECKINCH", "1"},
+      {"PrinterCor", "YCor", "0.9\n1"}, {"FocalLengths", "FL9", "2"}, {"New", "k", "v"},
+      {"Windows", "TavoTop", "3"}};
   for (const std::string before : {"", "; c\r\n[Windows]\r\nTavoTop = 1\r\nX=1\r\n\r\n[Other]",
                                    "[FocalLengths]\nFL3=7\n\n[options]\nCHECKINCH=1\n[Options]"}) {
     put(before);
