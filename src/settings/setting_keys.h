@@ -42,6 +42,7 @@ enum Designer : std::size_t {
   FL0, FL1, FL2, FL3, FL4, FL5, FL6, FL7, FL8, FL9,
   DesignerKeyCount
 };
+enum Plot : std::size_t { PWTop, PWLeft, PWWidth, PWHeight, PlotKeyCount };
 }  // namespace key
 
 // In the order in which the designer window reads and writes them.
@@ -77,6 +78,7 @@ inline constexpr std::array<SettingKey, key::DesignerKeyCount> kDesignerKeys{{
 // A window's four geometry keys, in this order.
 enum class GeometryPart : std::size_t { Top, Left, Width, Height };
 inline constexpr std::size_t kGeometryPartCount = 4;
+static_assert(key::PlotKeyCount == kGeometryPartCount);
 using WindowGeometryKeys = std::array<SettingKey, kGeometryPartCount>;
 
 // Each row stands at the place its enum gives it, so a row moved or left out
@@ -95,10 +97,10 @@ inline constexpr WindowGeometryKeys kDesignerWindowKeys{{
 
 // The plot window's geometry, read when it opens and written when it closes.
 inline constexpr WindowGeometryKeys kPlotWindowKeys{{
-    {std::size_t(GeometryPart::Top), "Windows", "PWTop", SettingKind::Int16, 100, corrections::atLeast<100, 100>},
-    {std::size_t(GeometryPart::Left), "Windows", "PWLeft", SettingKind::Int16, 800, corrections::within<100, 10800, 800>},
-    {std::size_t(GeometryPart::Width), "Windows", "PWWidth", SettingKind::Int16, 8745, corrections::atLeast<8745, 8745>},
-    {std::size_t(GeometryPart::Height), "Windows", "PWHeight", SettingKind::Int16, 7110, corrections::atLeast<7110, 7110>},
+    {key::PWTop, "Windows", "PWTop", SettingKind::Int16, 100, corrections::atLeast<100, 100>},
+    {key::PWLeft, "Windows", "PWLeft", SettingKind::Int16, 800, corrections::within<100, 10800, 800>},
+    {key::PWWidth, "Windows", "PWWidth", SettingKind::Int16, 8745, corrections::atLeast<8745, 8745>},
+    {key::PWHeight, "Windows", "PWHeight", SettingKind::Int16, 7110, corrections::atLeast<7110, 7110>},
 }};
 static_assert(inSlotOrder(kPlotWindowKeys));
 

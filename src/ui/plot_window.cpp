@@ -58,7 +58,8 @@ PlotWindow::PlotWindow(const QString& settingsFilePath)
 }
 
 void PlotWindow::closeEvent(QCloseEvent* event) {
-  runStep([&] { return writeWindowGeometry(settingsFilePath_.toStdString(), kPlotWindowKeys, *this); });
+  const std::string path = settingsFilePath_.toStdString();
+  runStep([&] { return writeWindowGeometry(path, kPlotWindowKeys, *this); });
   event->accept();
 }
 
