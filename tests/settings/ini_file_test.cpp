@@ -30,7 +30,7 @@ TEST_F(IniFile, Reading) {
       {"no section before a bracket line", "k=top\n[S\nk=v\n", "S", "k", ""},
       {"crlf and bare cr", "[A]\r\na=1\n[S]\r\nk=v\r", "S", "k", "v"},
       {"utf8 and nul", "[S]\nk=Größe\0½\n"s, "S", "k", "Größe\0½"s},
-      {"blank value and empty key", "[S]\nk= \t \n=v\n", "S", "", ""},
+      {"blank value", "[S]\nk= \t \n", "S", "k", ""}, {"empty key name", "[S]\n=v\n", "S", "", ""},
       {"missing file", "", "S", "k", ""},
   };
   for (const auto& [name, file, section, key, value] : rows) {
