@@ -14,6 +14,7 @@ enum class SettingKind {
 };
 
 struct SettingKey {
+  std::size_t slot;               // its place in its table, as its enum names it
   std::string_view section;
   std::string_view key;
   SettingKind kind;
@@ -46,41 +47,62 @@ enum Plot : std::size_t { PWTop, PWLeft, PWWidth, PWHeight, PlotKeyCount };
 
 // In the order in which the designer window reads and writes them.
 inline constexpr std::array<SettingKey, key::DesignerKeyCount> kDesignerKeys{{
-    {"Windows", "TavoTop", SettingKind::Int16, 100, corrections::atLeast<100, 100>},
-    {"Windows", "TavoLeft", SettingKind::Int16, 800, corrections::within<100, 10000, 800>},
-    {"Windows", "TavoWidth", SettingKind::Int16, 8370, corrections::atLeast<8370, 8370>},
-    {"Windows", "TavoHeight", SettingKind::Int16, 7035, corrections::atLeast<7035, 7035>},
-    {"Options", "Checkmm", SettingKind::Int16, 1, corrections::atLeast<0, 0>},
-    {"Options", "Checkinch", SettingKind::Int16, 0, corrections::atLeast<0, 0>},
-    {"Options", "CheckFlipImage", SettingKind::Int16, 1, corrections::atLeast<0, 0>},
-    {"Options", "CheckDistMarkers", SettingKind::Int16, 0, corrections::atLeast<0, 0>},
-    {"Options", "CheckHiRes", SettingKind::Int16, 0, corrections::atLeast<0, 0>},
-    {"PrinterCor", "XCor", SettingKind::Double, 0.9375, corrections::xCor},
-    {"PrinterCor", "YCor", SettingKind::Double, 0.9338, corrections::yCor},
-    {"PrinterCor", "UseCor", SettingKind::Double, 0, corrections::useCor},
-    {"PrinterCor", "XUserMeasure", SettingKind::Double, 1, corrections::measure},
-    {"PrinterCor", "YUserMeasure", SettingKind::Double, 1, corrections::measure},
-    {"Options", "CheckCormm", SettingKind::Int16, 0, corrections::atLeast<0, 0>},
-    {"Options", "CheckCorInch", SettingKind::Int16, 1, corrections::atLeast<0, 1>},
-    {"FocalLengths", "FL0", SettingKind::FocalLength, 135, corrections::atLeast<1, 135>},
-    {"FocalLengths", "FL1", SettingKind::FocalLength, 65, corrections::atLeast<1, 65>},
-    {"FocalLengths", "FL2", SettingKind::FocalLength, 90, corrections::atLeast<1, 90>},
-    {"FocalLengths", "FL3", SettingKind::FocalLength, 135, corrections::atLeast<1, 135>},
-    {"FocalLengths", "FL4", SettingKind::FocalLength, 150, corrections::atLeast<1, 150>},
-    {"FocalLengths", "FL5", SettingKind::FocalLength, 210, corrections::atLeast<1, 210>},
-    {"FocalLengths", "FL6", SettingKind::FocalLength, 250, corrections::atLeast<1, 250>},
-    {"FocalLengths", "FL7", SettingKind::FocalLength, 270, corrections::atLeast<1, 270>},
-    {"FocalLengths", "FL8", SettingKind::FocalLength, 300, corrections::atLeast<1, 300>},
-    {"FocalLengths", "FL9", SettingKind::FocalLength, 380, corrections::atLeast<1, 380>},
+    {key::TavoTop, "Windows", "TavoTop", SettingKind::Int16, 100, corrections::atLeast<100, 100>},
+    {key::TavoLeft, "Windows", "TavoLeft", SettingKind::Int16, 800, corrections::within<100, 10000, 800>},
+    {key::TavoWidth, "Windows", "TavoWidth", SettingKind::Int16, 8370, corrections::atLeast<8370, 8370>},
+    {key::TavoHeight, "Windows", "TavoHeight", SettingKind::Int16, 7035, corrections::atLeast<7035, 7035>},
+    {key::Checkmm, "Options", "Checkmm", SettingKind::Int16, 1, corrections::atLeast<0, 0>},
+    {key::Checkinch, "Options", "Checkinch", SettingKind::Int16, 0, corrections::atLeast<0, 0>},
+    {key::CheckFlipImage, "Options", "CheckFlipImage", SettingKind::Int16, 1, corrections::atLeast<0, 0>},
+    {key::CheckDistMarkers, "Options", "CheckDistMarkers", SettingKind::Int16, 0, corrections::atLeast<0, 0>},
+    {key::CheckHiRes, "Options", "CheckHiRes", SettingKind::Int16, 0, corrections::atLeast<0, 0>},
+    {key::XCor, "PrinterCor", "XCor", SettingKind::Double, 0.9375, corrections::xCor},
+    {key::YCor, "PrinterCor", "YCor", SettingKind::Double, 0.9338, corrections::yCor},
+    {key::UseCor, "PrinterCor", "UseCor", SettingKind::Double, 0, corrections::useCor},
+    {key::XUserMeasure, "PrinterCor", "XUserMeasure", SettingKind::Double, 1, corrections::measure},
+    {key::YUserMeasure, "PrinterCor", "YUserMeasure", SettingKind::Double, 1, corrections::measure},
+    {key::CheckCormm, "Options", "CheckCormm", SettingKind::Int16, 0, corrections::atLeast<0, 0>},
+    {key::CheckCorInch, "Options", "CheckCorInch", SettingKind::Int16, 1, corrections::atLeast<0, 1>},
+    {key::FL0, "FocalLengths", "FL0", SettingKind::FocalLength, 135, corrections::atLeast<1, 135>},
+    {key::FL1, "FocalLengths", "FL1", SettingKind::FocalLength, 65, corrections::atLeast<1, 65>},
+    {key::FL2, "FocalLengths", "FL2", SettingKind::FocalLength, 90, corrections::atLeast<1, 90>},
+    {key::FL3, "FocalLengths", "FL3", SettingKind::FocalLength, 135, corrections::atLeast<1, 135>},
+    {key::FL4, "FocalLengths", "FL4", SettingKind::FocalLength, 150, corrections::atLeast<1, 150>},
+    {key::FL5, "FocalLengths", "FL5", SettingKind::FocalLength, 210, corrections::atLeast<1, 210>},
+    {key::FL6, "FocalLengths", "FL6", SettingKind::FocalLength, 250, corrections::atLeast<1, 250>},
+    {key::FL7, "FocalLengths", "FL7", SettingKind::FocalLength, 270, corrections::atLeast<1, 270>},
+    {key::FL8, "FocalLengths", "FL8", SettingKind::FocalLength, 300, corrections::atLeast<1, 300>},
+    {key::FL9, "FocalLengths", "FL9", SettingKind::FocalLength, 380, corrections::atLeast<1, 380>},
 }};
 
+// A window's four geometry keys, in this order.
+enum class GeometryPart : std::size_t { Top, Left, Width, Height };
+inline constexpr std::size_t kGeometryPartCount = 4;
+static_assert(key::PlotKeyCount == kGeometryPartCount);
+using WindowGeometryKeys = std::array<SettingKey, kGeometryPartCount>;
+
+// Each row stands at the place its enum gives it, so a row moved or left out
+// stops the build instead of reading one key into another's control.
+template <std::size_t N>
+constexpr bool inSlotOrder(const std::array<SettingKey, N>& table) {
+  for (std::size_t k = 0; k < N; ++k)
+    if (table[k].slot != k) return false;
+  return true;
+}
+static_assert(inSlotOrder(kDesignerKeys));
+
+inline constexpr WindowGeometryKeys kDesignerWindowKeys{{
+    kDesignerKeys[key::TavoTop], kDesignerKeys[key::TavoLeft],
+    kDesignerKeys[key::TavoWidth], kDesignerKeys[key::TavoHeight]}};
+
 // The plot window's geometry, read when it opens and written when it closes.
-inline constexpr std::array<SettingKey, key::PlotKeyCount> kPlotWindowKeys{{
-    {"Windows", "PWTop", SettingKind::Int16, 100, corrections::atLeast<100, 100>},
-    {"Windows", "PWLeft", SettingKind::Int16, 800, corrections::within<100, 10800, 800>},
-    {"Windows", "PWWidth", SettingKind::Int16, 8745, corrections::atLeast<8745, 8745>},
-    {"Windows", "PWHeight", SettingKind::Int16, 7110, corrections::atLeast<7110, 7110>},
+inline constexpr WindowGeometryKeys kPlotWindowKeys{{
+    {key::PWTop, "Windows", "PWTop", SettingKind::Int16, 100, corrections::atLeast<100, 100>},
+    {key::PWLeft, "Windows", "PWLeft", SettingKind::Int16, 800, corrections::within<100, 10800, 800>},
+    {key::PWWidth, "Windows", "PWWidth", SettingKind::Int16, 8745, corrections::atLeast<8745, 8745>},
+    {key::PWHeight, "Windows", "PWHeight", SettingKind::Int16, 7110, corrections::atLeast<7110, 7110>},
 }};
+static_assert(inSlotOrder(kPlotWindowKeys));
 
 inline constexpr std::string_view kSettingsFileName = "KorvelCamDesigner.ini";
 

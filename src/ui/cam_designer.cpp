@@ -343,16 +343,4 @@ PlotWindow& CamDesigner::loadPlotWindow() {
   return *plotWindow_;
 }
 
-// Geometry of the window's frame. Without a window manager there is no frame
-// and the outer size is the client size.
-int CamDesigner::outerTopTwips() const { return outerSize_->topTwips(); }
-int CamDesigner::outerLeftTwips() const { return outerSize_->leftTwips(); }
-int CamDesigner::outerWidthTwips() const { return outerSize_->widthTwips(); }
-int CamDesigner::outerHeightTwips() const { return outerSize_->heightTwips(); }
-
-void CamDesigner::setOuterTopTwips(int twips) { outerSize_->setTopTwips(twips); }
-void CamDesigner::setOuterLeftTwips(int twips) { outerSize_->setLeftTwips(twips); }
-void CamDesigner::setOuterWidthTwips(int twips) { outerSize_->setWidthTwips(twips); }
-void CamDesigner::setOuterHeightTwips(int twips) { outerSize_->setHeightTwips(twips); }
-
 }  // namespace korvel

@@ -14,13 +14,12 @@
 #include "render/printer_seam.h"
 #include "render/raster_surface.h"
 #include "ui/designer_text_box.h"
+#include "ui/outer_size.h"
 #include "ui/surface_view.h"
 
 // The designer window: every input of the program, the preview box and the
 // four command buttons. Controls carry the names the commands know them by.
 namespace korvel {
-
-class OuterSize;
 
 class PlotWindow;
 
@@ -31,7 +30,7 @@ struct DesignerEnvironment {
   PrinterSeam* printer = nullptr;      // the print dialog and default printer
 };
 
-class CamDesigner : public QWidget {
+class CamDesigner : public QWidget, public KeepsOuterSize {
   Q_OBJECT
  public:
   // The environment of the running program: its own folder (or the user's data
@@ -56,16 +55,6 @@ class CamDesigner : public QWidget {
 
   // The texts and check values of the controls, as the commands read them.
   DesignerInputs inputs() const;
-
-  // Outer (frame) geometry in twips, as the settings file keeps it.
-  int outerTopTwips() const;
-  int outerLeftTwips() const;
-  int outerWidthTwips() const;
-  int outerHeightTwips() const;
-  void setOuterTopTwips(int twips);
-  void setOuterLeftTwips(int twips);
-  void setOuterWidthTwips(int twips);
-  void setOuterHeightTwips(int twips);
 
   DesignerState state;
   PrinterSeam& printer() { return *printer_; }
@@ -134,7 +123,6 @@ class CamDesigner : public QWidget {
   RasterSurface preview_;
   QPointer<PlotWindow> plotWindow_;
   bool commandRunning_ = false;
-  OuterSize* outerSize_;
 };
 
 }  // namespace korvel

@@ -2,12 +2,14 @@
 // and applied to its control, every key written from the live controls when
 // the window closes.
 #include <QApplication>
+#include <algorithm>
 #include <array>
 
 #include "common/failing_step.h"
 #include "common/number_text.h"
 #include "settings/ini_file.h"
 #include "settings/setting_reader.h"
+#include "settings/window_geometry.h"
 #include "ui/cam_designer.h"
 #include "ui/check_value.h"
 
@@ -28,18 +30,15 @@ std::optional<std::string> measurement(double v) {
 
 void CamDesigner::LoadSettings() {
   const std::string path = state.SettingsFilePath.toStdString();
+  readWindowGeometry(path, kDesignerWindowKeys, *this);
   QCheckBox* const checks[] = {ChkMM, ChkInch, ChkFlipImage, ChkDistMarkers, ChkHiRes};
-  for (std::size_t k = 0; k < kDesignerKeys.size(); ++k) {
+  for (std::size_t k = key::Checkmm; k < kDesignerKeys.size(); ++k) {
     const double value = readSetting(path, kDesignerKeys[k]);
     runStep([&] {
       // Only the 16-bit keys become integers; a factor of 1e300 never meets an
       // int, and a value that does not fit fails the step.
       const auto whole = [&] { return int{toInt16(value).value()}; };
       switch (k) {
-        case key::TavoTop: setOuterTopTwips(whole()); break;
-        case key::TavoLeft: setOuterLeftTwips(whole()); break;
-        case key::TavoWidth: setOuterWidthTwips(whole()); break;
-        case key::TavoHeight: setOuterHeightTwips(whole()); break;
         case key::Checkmm: case key::Checkinch: case key::CheckFlipImage:
         case key::CheckDistMarkers: case key::CheckHiRes:
           return setCheckValue(checks[k - key::Checkmm], whole());
@@ -61,21 +60,36 @@ void CamDesigner::LoadSettings() {
 
 void CamDesigner::SaveSettings() {
   const std::string path = state.SettingsFilePath.toStdString();
+  QCheckBox* const checks[] = {ChkMM, ChkInch, ChkFlipImage, ChkDistMarkers, ChkHiRes};
   auto digit = [](const QCheckBox* box) { return std::to_string(checkValue(box)); };
   auto text = [](const QLineEdit* box) { return box->text().toStdString(); };
-  const std::string values[] = {
-      std::to_string(outerTopTwips()), std::to_string(outerLeftTwips()),
-      std::to_string(outerWidthTwips()), std::to_string(outerHeightTwips()),
-      digit(ChkMM), digit(ChkInch), digit(ChkFlipImage), digit(ChkDistMarkers), digit(ChkHiRes),
-      text(PrinterXCor), text(PrinterYCor), digit(ChkUsePrintCor), text(XCorUser), text(YCorUser),
-      digit(ChkCormm), digit(ChkCorInch),
-      text(FocalLength), text(FocalLen1[1]), text(FocalLen1[2]), text(FocalLen1[3]), text(FocalLen1[4]),
-      text(FocalLen1[5]), text(FocalLen1[6]), text(FocalLen1[7]), text(FocalLen1[8]), text(FocalLen1[9]),
+  // Each key's text comes from the control its enum names, as LoadSettings
+  // puts it there.
+  auto textOf = [&](std::size_t k) {
+    switch (k) {
+      case key::Checkmm: case key::Checkinch: case key::CheckFlipImage:
+      case key::CheckDistMarkers: case key::CheckHiRes:
+        return digit(checks[k - key::Checkmm]);
+      case key::XCor: return text(PrinterXCor);
+      case key::YCor: return text(PrinterYCor);
+      case key::UseCor: return digit(ChkUsePrintCor);
+      case key::XUserMeasure: return text(XCorUser);
+      case key::YUserMeasure: return text(YCorUser);
+      case key::CheckCormm: return digit(ChkCormm);
+      case key::CheckCorInch: return digit(ChkCorInch);
+      case key::FL0: return text(FocalLength);
+      default: return text(FocalLen1[k - key::FL0]);
+    }
   };
-  static_assert(std::size(values) == kDesignerKeys.size());
+  std::array<std::string, kGeometryPartCount> geometryTexts;
+  const auto geometry = windowGeometryEntries(kDesignerWindowKeys, *this, geometryTexts);
+  std::array<std::string, kDesignerKeys.size()> texts;
   std::array<IniEntry, kDesignerKeys.size()> entries;
-  for (std::size_t k = 0; k < kDesignerKeys.size(); ++k)
-    entries[k] = {kDesignerKeys[k].section, kDesignerKeys[k].key, values[k]};
+  std::copy(geometry.begin(), geometry.end(), entries.begin());
+  for (std::size_t k = key::Checkmm; k < kDesignerKeys.size(); ++k) {
+    texts[k] = textOf(k);
+    entries[k] = {kDesignerKeys[k].section, kDesignerKeys[k].key, texts[k]};
+  }
   // One replacement of the whole file: a crash never leaves "Inch" checked
   // beside focal lengths still in millimetres.
   runStep([&] { return writeIniValues(path, entries); });

@@ -25,30 +25,23 @@ OuterSize::OuterSize(QWidget* window, bool fixed, QSize smallestInterior)
   window->installEventFilter(this);
 }
 
-int OuterSize::topTwips() const { return top_.twipsAt(window_->frameGeometry().y()); }
-int OuterSize::leftTwips() const { return left_.twipsAt(window_->frameGeometry().x()); }
-int OuterSize::widthTwips() const { return width_.twipsAt(outer_.width()); }
-int OuterSize::heightTwips() const { return height_.twipsAt(outer_.height()); }
-
-void OuterSize::setTopTwips(int twips) {
-  top_.give(twips);
-  window_->move(window_->frameGeometry().x(), top_.pixels);
+int OuterSize::twips(GeometryPart part) const {
+  const QRect frame = window_->frameGeometry();
+  const int shown[] = {frame.y(), frame.x(), outer_.width(), outer_.height()};
+  const auto k = static_cast<std::size_t>(part);
+  return kept_[k].twipsAt(shown[k]);
 }
 
-void OuterSize::setLeftTwips(int twips) {
-  left_.give(twips);
-  window_->move(left_.pixels, window_->frameGeometry().y());
-}
-
-void OuterSize::setWidthTwips(int twips) {
-  width_.give(twips);
-  outer_.setWidth(width_.pixels);
-  apply();
-}
-
-void OuterSize::setHeightTwips(int twips) {
-  height_.give(twips);
-  outer_.setHeight(height_.pixels);
+void OuterSize::setTwips(GeometryPart part, int twips) {
+  Kept& kept = kept_[static_cast<std::size_t>(part)];
+  kept.give(twips);
+  const QRect frame = window_->frameGeometry();
+  switch (part) {
+    case GeometryPart::Top: return window_->move(frame.x(), kept.pixels);
+    case GeometryPart::Left: return window_->move(kept.pixels, frame.y());
+    case GeometryPart::Width: outer_.setWidth(kept.pixels); break;
+    case GeometryPart::Height: outer_.setHeight(kept.pixels); break;
+  }
   apply();
 }
 

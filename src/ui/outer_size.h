@@ -4,6 +4,9 @@
 #include <QObject>
 #include <QSize>
 #include <QWidget>
+#include <array>
+
+#include "settings/window_geometry.h"
 
 // Window geometry in the settings file is outer geometry, frame included, in
 // twips. The window system may tell the frame's size only once the window is
@@ -24,14 +27,8 @@ class OuterSize : public QObject {
   // smaller, so nothing laid out in it is cut off; the window grows instead.
   OuterSize(QWidget* window, bool fixed, QSize smallestInterior = {1, 1});
 
-  int topTwips() const;
-  int leftTwips() const;
-  int widthTwips() const;
-  int heightTwips() const;
-  void setTopTwips(int twips);
-  void setLeftTwips(int twips);
-  void setWidthTwips(int twips);
-  void setHeightTwips(int twips);
+  int twips(GeometryPart part) const;
+  void setTwips(GeometryPart part, int twips);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,7 +52,19 @@ class OuterSize : public QObject {
   QSize outer_;  // as asked, or as the user resized it
   QMargins appliedFrame_;
   QSize appliedInterior_;
-  Kept top_, left_, width_, height_;
+  std::array<Kept, kGeometryPartCount> kept_;
+};
+
+// A window whose outer geometry in twips is kept by the OuterSize it makes
+// when it is built.
+class KeepsOuterSize : public OuterTwips {
+ public:
+  int outerTwips(GeometryPart part) const override { return outerSize_->twips(part); }
+  void setOuterTwips(GeometryPart part, int twips) override { outerSize_->setTwips(part, twips); }
+
+ protected:
+  ~KeepsOuterSize() = default;
+  OuterSize* outerSize_ = nullptr;
 };
 
 }  // namespace korvel

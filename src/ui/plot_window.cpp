@@ -8,8 +8,7 @@
 #include "common/failing_step.h"
 #include "common/number_text.h"
 #include "render/surface_fonts.h"
-#include "settings/ini_file.h"
-#include "settings/setting_reader.h"
+#include "settings/window_geometry.h"
 #include "ui/outer_size.h"
 #include "ui/twips.h"
 
@@ -50,38 +49,12 @@ PlotWindow::PlotWindow(const QString& settingsFilePath)
   connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
   connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
   outerSize_ = new OuterSize(this, false);
-  loadGeometry();
-}
-
-void PlotWindow::loadGeometry() {
-  const std::string path = settingsFilePath_.toStdString();
-  for (std::size_t k = 0; k < kPlotWindowKeys.size(); ++k) {
-    const int twips = static_cast<int>(readSetting(path, kPlotWindowKeys[k]));
-    runStep([&] {
-      switch (k) {
-        case key::PWTop: setOuterTopTwips(twips); break;
-        case key::PWLeft: setOuterLeftTwips(twips); break;
-        case key::PWWidth: setOuterWidthTwips(twips); break;
-        default: setOuterHeightTwips(twips); break;
-      }
-    });
-  }
-}
-
-void PlotWindow::saveGeometry() {
-  const std::string path = settingsFilePath_.toStdString();
-  const int values[] = {outerTopTwips(), outerLeftTwips(), outerWidthTwips(), outerHeightTwips()};
-  std::string texts[kPlotWindowKeys.size()];
-  IniEntry entries[kPlotWindowKeys.size()];
-  for (std::size_t k = 0; k < kPlotWindowKeys.size(); ++k) {
-    texts[k] = std::to_string(values[k]);
-    entries[k] = {kPlotWindowKeys[k].section, kPlotWindowKeys[k].key, texts[k]};
-  }
-  runStep([&] { return writeIniValues(path, entries); });
+  readWindowGeometry(settingsFilePath_.toStdString(), kPlotWindowKeys, *this);
 }
 
 void PlotWindow::closeEvent(QCloseEvent* event) {
-  saveGeometry();
+  const std::string path = settingsFilePath_.toStdString();
+  runStep([&] { return writeWindowGeometry(path, kPlotWindowKeys, *this); });
   event->accept();
 }
 
@@ -166,14 +139,5 @@ bool PlotWindow::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-int PlotWindow::outerTopTwips() const { return outerSize_->topTwips(); }
-int PlotWindow::outerLeftTwips() const { return outerSize_->leftTwips(); }
-int PlotWindow::outerWidthTwips() const { return outerSize_->widthTwips(); }
-int PlotWindow::outerHeightTwips() const { return outerSize_->heightTwips(); }
-
-void PlotWindow::setOuterTopTwips(int twips) { outerSize_->setTopTwips(twips); }
-void PlotWindow::setOuterLeftTwips(int twips) { outerSize_->setLeftTwips(twips); }
-void PlotWindow::setOuterWidthTwips(int twips) { outerSize_->setWidthTwips(twips); }
-void PlotWindow::setOuterHeightTwips(int twips) { outerSize_->setHeightTwips(twips); }
 
 }  // namespace korvel

@@ -6,6 +6,7 @@
 
 #include "commands/plot_window_view.h"
 #include "render/raster_surface.h"
+#include "ui/outer_size.h"
 #include "ui/surface_view.h"
 
 // The scrollable viewer of the cam sheet. The picture is moved with the two
@@ -13,9 +14,7 @@
 // position and size in the settings file.
 namespace korvel {
 
-class OuterSize;
-
-class PlotWindow : public QWidget, public PlotWindowView {
+class PlotWindow : public QWidget, public PlotWindowView, public KeepsOuterSize {
   Q_OBJECT
  public:
   // Loading reads the window's geometry keys from the settings file and
@@ -34,16 +33,6 @@ class PlotWindow : public QWidget, public PlotWindowView {
   void setPictureLeft(float inches);
   void setPictureTop(float inches);
 
-  // Outer (frame) geometry in twips, as the settings file keeps it.
-  int outerTopTwips() const;
-  int outerLeftTwips() const;
-  int outerWidthTwips() const;
-  int outerHeightTwips() const;
-  void setOuterTopTwips(int twips);
-  void setOuterLeftTwips(int twips);
-  void setOuterWidthTwips(int twips);
-  void setOuterHeightTwips(int twips);
-
   SurfaceView* Picture1;
   QScrollBar* HScroll1;
   QScrollBar* VScroll1;
@@ -54,8 +43,6 @@ class PlotWindow : public QWidget, public PlotWindowView {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void loadGeometry();
-  void saveGeometry();
   void layOutScrollBars();
   void HScroll1_Change();
   void VScroll1_Change();
@@ -67,7 +54,6 @@ class PlotWindow : public QWidget, public PlotWindowView {
   float pictureLeft_ = 0;
   float pictureTop_ = 0;
   QPointF grab_{0, 0};  // where the picture was last pressed, in its own inches
-  OuterSize* outerSize_;
 };
 
 }  // namespace korvel

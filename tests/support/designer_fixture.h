@@ -4,12 +4,12 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
 #include "support/fake_printer.h"
+#include "support/files.h"
 #include "ui/cam_designer.h"
 
 // A designer window running from a fresh program folder of its own, with a
@@ -25,15 +25,8 @@ class DesignerFixture : public ::testing::Test {
   QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
   QString settingsPath() const { return path("KorvelCamDesigner.ini"); }
 
-  void writeSettings(const QByteArray& text) {
-    QFile file(settingsPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-  }
-  QByteArray settingsText() const {
-    QFile file(settingsPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
+  void writeSettings(const QByteArray& text) { writeFile(settingsPath(), text); }
+  QByteArray settingsText() const { return readFile(settingsPath()); }
 
   CamDesigner& start() {
     designer = std::make_unique<CamDesigner>(DesignerEnvironment{folder.path(), QDir::homePath(), &printer});
