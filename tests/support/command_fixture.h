@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "commands/designer_inputs.h"
@@ -12,6 +11,7 @@
 #include "render/raster_surface.h"
 #include "render/surface_fonts.h"
 #include "support/fake_printer.h"
+#include "support/files.h"
 
 // A command run without a window: the controls as plain inputs, the state of a
 // fresh start with a program folder of its own and a fixed clock, and a
@@ -50,10 +50,7 @@ class CommandFixture : public ::testing::Test {
   }
   QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
   QStringList bitmaps() const { return QDir(folder.path()).entryList({"*.bmp"}, QDir::Files); }
-  QByteArray fileBytes(const QString& name) const {
-    QFile file(path(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
+  QByteArray fileBytes(const QString& name) const { return readFile(path(name)); }
 };
 
 }  // namespace korvel::testing

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "support/files.h"
+
 namespace korvel {
 namespace {
 
@@ -17,11 +19,7 @@ class PlotWindowTest : public ::testing::Test {
  protected:
   QTemporaryDir folder;
   QString settings() const { return QDir(folder.path()).filePath("KorvelCamDesigner.ini"); }
-  void store(const QByteArray& text) {
-    QFile file(settings());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-  }
+  void store(const QByteArray& text) { testing::writeFile(settings(), text); }
   PlotWindow* open() {
     auto* window = new PlotWindow(settings());
     window->show();
@@ -39,50 +37,18 @@ class PlotWindowTest : public ::testing::Test {
   }
 };
 
-TEST_F(PlotWindowTest, OpensWithTheDefaultGeometryAndCaption) {
-  PlotWindow* w = open();
-  EXPECT_EQ(w->windowTitle(), "Plot Window");
-  EXPECT_EQ(w->pos(), QPoint(53, 7));  // 800 and 100 twips between pixels
-  EXPECT_EQ(w->outerTopTwips(), 100);
-  EXPECT_EQ(w->outerLeftTwips(), 800);
-  EXPECT_EQ(w->outerWidthTwips(), 8745);
-  EXPECT_EQ(w->outerHeightTwips(), 7110);
+// Stored geometry is bounded as the keys say and written back on close; the
+// geometry keys' corrections themselves are tested with the settings.
+TEST_F(PlotWindowTest, StoredGeometryIsWrittenBackOnCloseAndTheWindowKeepsItsMinimumSize) {
+  store("[Windows]\nPWTop=1001\nPWLeft=12000\nPWWidth=9007\nPWHeight=7111\n");
+  QPointer<PlotWindow> w = open();
   EXPECT_EQ(w->Picture1->size(), QSize(605, 605));
-  delete w;
-}
+  w->close();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(w.isNull());  // a later sheet loads it afresh
+  EXPECT_EQ(testing::readFile(settings()), "[Windows]\nPWTop=1001\nPWLeft=800\nPWWidth=9007\nPWHeight=7111\n");
 
-TEST_F(PlotWindowTest, StoredGeometryIsBoundedAndWrittenBackOnClose) {
-  struct Case {
-    const char* file;
-    int top, left, width, height;
-  };
-  const Case cases[] = {
-      {"[Windows]\nPWTop=50\nPWLeft=12000\nPWWidth=6000\nPWHeight=9000\n", 100, 800, 8745, 9000},
-      {"[Windows]\nPWTop=1500\nPWLeft=10800\nPWWidth=9000\nPWHeight=7110\n", 1500, 10800, 9000, 7110},
-      {"[Windows]\nPWTop=99999\nPWLeft=10801\nPWWidth=abc\nPWHeight=-5\n", 100, 800, 8745, 7110},
-      {"[Windows]\nPWTop=1001\nPWLeft=10799\nPWWidth=9007\nPWHeight=7111\n", 1001, 10799, 9007, 7111},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.file);
-    store(c.file);
-    QPointer<PlotWindow> w = open();
-    EXPECT_EQ(w->outerTopTwips(), c.top);
-    EXPECT_EQ(w->outerLeftTwips(), c.left);
-    EXPECT_EQ(w->outerWidthTwips(), c.width);
-    EXPECT_EQ(w->outerHeightTwips(), c.height);
-    w->close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(w.isNull());  // a later sheet loads it afresh
-    QFile file(settings());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().toStdString(), QString("[Windows]\nPWTop=%1\nPWLeft=%2\nPWWidth=%3\nPWHeight=%4\n")
-                                                .arg(c.top).arg(c.left).arg(c.width).arg(c.height)
-                                                .toStdString());
-  }
-}
-
-TEST_F(PlotWindowTest, KeepsItsMinimumSizeAndLaysOutTheBarsAlongTheEdges) {
-  PlotWindow* w = open();
+  w = open();
   w->resize(100, 100);
   QApplication::processEvents();
   EXPECT_EQ(w->outerHeightTwips(), 6360);
@@ -92,9 +58,6 @@ TEST_F(PlotWindowTest, KeepsItsMinimumSizeAndLaysOutTheBarsAlongTheEdges) {
   EXPECT_EQ(w->HScroll1->geometry(), QRect(0, 500 - w->HScroll1->height(), 700, w->HScroll1->height()));
   EXPECT_EQ(w->VScroll1->geometry(),
             QRect(700 - w->VScroll1->width(), 0, w->VScroll1->width(), 500 - w->HScroll1->height()));
-  w->showMinimized();
-  QApplication::processEvents();
-  EXPECT_GE(w->VScroll1->height(), 0);
   delete w;
 }
 
