@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Exports of the 150 mm cam read back by real readers, and the command line's answers to bad input."""
-import csv, os, signal, subprocess, sys, tempfile, unittest
+import csv, os, re, signal, subprocess, sys, tempfile, unittest
 import xml.etree.ElementTree as ET
 import ezdxf
 
@@ -104,6 +104,16 @@ class CutFiles(unittest.TestCase):
             self.assertNear(float(circle.get("cy")), y + CAM_TOP)
             self.assertNear(float(circle.get("r")), HOLE_RADIUS)
         self.assertEqual(len(svg.findall("s:g[@id='text']/s:text", ns)), 3)
+
+    def test_pdf_is_vector_at_true_size_with_scale_bars(self):
+        path = self.export("cam.pdf", "--markers")
+        tool = lambda *args: subprocess.run(args, capture_output=True, text=True, check=True).stdout
+        self.assertEqual(len(tool("pdfimages", "-list", path).splitlines()), 2)  # the heading alone: no image
+        # The bars start one inch in; each label stands 0.1 in past its bar's end, in points.
+        words = re.findall(r'xMin="([\d.]+)".*>(.*)</word>', tool("pdftotext", "-bbox", path, "-"))
+        starts = {word: float(x) for x, word in words[-4:]}
+        self.assertAlmostEqual(starts["50"], (1 + 50 / MM + 0.1) * 72, delta=0.01)
+        self.assertAlmostEqual(starts["2"], (1 + 2 + 0.1) * 72, delta=0.01)
 
     def test_profile_table(self):
         with open(self.export("cam.csv", "--flip")) as table:
