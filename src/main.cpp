@@ -18,7 +18,8 @@ const char* const kProgram = "korvel-cam-designer";
 // Errors are reported once, in one line each; Qt's own notes about the
 // missing display would only bury them.
 void dropQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
 int fail(int status, const QString& message) {
@@ -42,17 +43,21 @@ int runCommandLine(int argc, char** argv) {
   QCoreApplication::setApplicationName(kProgram);
 
   QCommandLineParser parser;
-  parser.setApplicationDescription("Draws a rangefinder cam, or a sheet of nine, into a file for cutting.");
-  const QCommandLineOption exportOption("export", "Write the drawing to FILE (.dxf, .svg, .pdf, .csv or .bmp).", "FILE");
-  const QCommandLineOption focalOption("focal-length", "The lens's focal length (default 135).", "N");
+  parser.setApplicationDescription(
+      "Draws a rangefinder cam, or a sheet of nine, into a file for cutting.");
+  const QCommandLineOption exportOption(
+      "export", "Write the drawing to FILE (.dxf, .svg, .pdf, .csv or .bmp).", "FILE");
+  const QCommandLineOption focalOption("focal-length", "The lens's focal length (default 135).",
+                                       "N");
   const QCommandLineOption inchOption("inch", "Focal lengths are in inches, not millimetres.");
-  const QCommandLineOption sheetOption("sheet", "Draw the cam sheet of these nine focal lengths.", "N1,...,N9");
+  const QCommandLineOption sheetOption("sheet", "Draw the cam sheet of these nine focal lengths.",
+                                       "N1,...,N9");
   const QCommandLineOption flipOption("flip", "Mirror the drawing, as \"Flip Image\" does.");
   const QCommandLineOption markersOption("markers", "Draw the distance markers and their notes.");
   const QCommandLineOption helpOption("help", "Show this help.");
   const QCommandLineOption versionOption("version", "Show the version.");
-  parser.addOptions({exportOption, focalOption, inchOption, sheetOption, flipOption, markersOption, helpOption,
-                     versionOption});
+  parser.addOptions({exportOption, focalOption, inchOption, sheetOption, flipOption, markersOption,
+                     helpOption, versionOption});
 
   if (!parser.parse(QCoreApplication::arguments())) return fail(kBadInput, parser.errorText());
   if (parser.isSet(helpOption)) {
@@ -60,7 +65,8 @@ int runCommandLine(int argc, char** argv) {
     return 0;
   }
   if (parser.isSet(versionOption)) {
-    std::printf("%s %d.%d.%d\n", kProgram, KORVEL_VERSION_MAJOR, KORVEL_VERSION_MINOR, KORVEL_VERSION_PATCH);
+    std::printf("%s %d.%d.%d\n", kProgram, KORVEL_VERSION_MAJOR, KORVEL_VERSION_MINOR,
+                KORVEL_VERSION_PATCH);
     return 0;
   }
   if (!parser.positionalArguments().isEmpty())
@@ -70,10 +76,13 @@ int runCommandLine(int argc, char** argv) {
   korvel::ExportRequest request;
   request.file = parser.value(exportOption);
   if (!korvel::isExportFileType(request.file))
-    return fail(kBadInput, "unknown file type (use .dxf, .svg, .pdf, .csv or .bmp): " + request.file);
+    return fail(kBadInput,
+                "unknown file type (use .dxf, .svg, .pdf, .csv or .bmp): " + request.file);
   if (parser.isSet(focalOption)) {
     const auto focal = positiveNumber(parser.value(focalOption));
-    if (!focal) return fail(kBadInput, "the focal length is not a positive number: " + parser.value(focalOption));
+    if (!focal)
+      return fail(kBadInput,
+                  "the focal length is not a positive number: " + parser.value(focalOption));
     request.focalLength = *focal;
   }
   if (parser.isSet(sheetOption)) {
@@ -83,7 +92,9 @@ int runCommandLine(int argc, char** argv) {
       return fail(kBadInput, "--sheet needs nine focal lengths separated by commas");
     for (std::size_t i = 0; i < sheet.size(); ++i) {
       const auto focal = positiveNumber(fields[static_cast<qsizetype>(i)]);
-      if (!focal) return fail(kBadInput, "a sheet focal length is not a positive number: " + fields[static_cast<qsizetype>(i)]);
+      if (!focal)
+        return fail(kBadInput, "a sheet focal length is not a positive number: " +
+                                   fields[static_cast<qsizetype>(i)]);
       sheet[i] = *focal;
     }
     request.sheet = sheet;

@@ -13,7 +13,9 @@ namespace korvel {
 
 namespace {
 
-bool isBitmap(const QString& file) { return QFileInfo(file).suffix().compare("bmp", Qt::CaseInsensitive) == 0; }
+bool isBitmap(const QString& file) {
+  return QFileInfo(file).suffix().compare("bmp", Qt::CaseInsensitive) == 0;
+}
 
 DesignerInputs inputsFor(const ExportRequest& request) {
   DesignerInputs in;
@@ -36,7 +38,9 @@ DesignerInputs inputsFor(const ExportRequest& request) {
 
 }  // namespace
 
-bool isExportFileType(const QString& file) { return cutFileFormatOf(file).has_value() || isBitmap(file); }
+bool isExportFileType(const QString& file) {
+  return cutFileFormatOf(file).has_value() || isBitmap(file);
+}
 
 CutFileResult exportCams(const ExportRequest& request) {
   const DesignerInputs in = inputsFor(request);
@@ -45,8 +49,10 @@ CutFileResult exportCams(const ExportRequest& request) {
   NoPrinterSeam printer;  // output options are all off: nothing is printed
 
   const bool sheet = request.sheet.has_value();
-  RasterSurface surface = sheet ? RasterSurface(static_cast<float>(kSheetSize), static_cast<float>(kSheetSize), sheetFont())
-                                : RasterSurface(kPreviewWidthInches, kPreviewHeightInches, previewFont());
+  RasterSurface surface =
+      sheet ? RasterSurface(static_cast<float>(kSheetSize), static_cast<float>(kSheetSize),
+                            sheetFont())
+            : RasterSurface(kPreviewWidthInches, kPreviewHeightInches, previewFont());
   int scale = 1;
   if (sheet) {
     prepareSheet(in, state, surface);

@@ -10,7 +10,8 @@ namespace korvel {
 
 double TrueSize::fontMm(const QFont& font) const {
   // Surface fonts are sized for 96 pixels per inch.
-  const double inches = font.pointSizeF() > 0 ? font.pointSizeF() / 72.0 : font.pixelSize() / kSurfacePixelsPerInch;
+  const double inches =
+      font.pointSizeF() > 0 ? font.pointSizeF() / 72.0 : font.pixelSize() / kSurfacePixelsPerInch;
   return mm(inches);
 }
 
@@ -44,10 +45,18 @@ CutFileResult writeCutFile(const DrawingRecord& record, int scale, const QString
   QString error;
   std::optional<QByteArray> content;
   switch (*format) {
-    case CutFileFormat::Dxf: content = dxfContent(record, scale, error); break;
-    case CutFileFormat::Svg: content = svgContent(record, scale); break;
-    case CutFileFormat::Pdf: content = pdfContent(record, scale, error); break;
-    case CutFileFormat::ProfileCsv: content = profileCsvContent(record); break;
+    case CutFileFormat::Dxf:
+      content = dxfContent(record, scale, error);
+      break;
+    case CutFileFormat::Svg:
+      content = svgContent(record, scale);
+      break;
+    case CutFileFormat::Pdf:
+      content = pdfContent(record, scale, error);
+      break;
+    case CutFileFormat::ProfileCsv:
+      content = profileCsvContent(record);
+      break;
   }
   if (!content) return {false, path + ": " + error};
   if (!writeFileAtomically(path, *content)) return {false, path + ": " + fileWriteFailure(path)};

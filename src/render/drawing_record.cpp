@@ -9,8 +9,8 @@ void DrawingRecord::clear() {
   outlines_ = 0;
 }
 
-void DrawingRecord::add(RecordedShape shape, QPointF a, QPointF b, double radius, const std::string& text,
-                        const QFont& font) {
+void DrawingRecord::add(RecordedShape shape, QPointF a, QPointF b, double radius,
+                        const std::string& text, const QFont& font) {
   CutLayer layer = CutLayer::Cut;
   int outline = -1;
   if (shape == RecordedShape::Text) {
@@ -63,7 +63,8 @@ std::vector<std::vector<QPointF>> DrawingRecord::camOutlines() const {
     if (figure.outline < 0) continue;
     std::vector<QPointF>& vertices = outlines[static_cast<std::size_t>(figure.outline)];
     if (vertices.empty() || vertices.back() != figure.a) vertices.push_back(figure.a);
-    if (figure.shape == RecordedShape::Line && vertices.back() != figure.b) vertices.push_back(figure.b);
+    if (figure.shape == RecordedShape::Line && vertices.back() != figure.b)
+      vertices.push_back(figure.b);
   }
   // The last line comes back to the first point; a closed polygon names it once.
   for (std::vector<QPointF>& vertices : outlines)

@@ -26,8 +26,8 @@ struct RecordedFigure {
   QPointF b;            // line end
   double radius = 0.0;  // circle
   std::string text;
-  QFont font;                    // text
-  bool readsBackwards = false;   // text drawn before the surface was mirrored
+  QFont font;                   // text
+  bool readsBackwards = false;  // text drawn before the surface was mirrored
 };
 
 // The profile of one drawn cam as it was computed, never mirrored.
@@ -55,13 +55,13 @@ class DrawingRecord {
   // Each cam's outline as the vertices of one closed polygon, in drawing order.
   std::vector<std::vector<QPointF>> camOutlines() const;
 
-  double width = 0.0;   // surface inches
+  double width = 0.0;  // surface inches
   double height = 0.0;
 
  private:
   // Layer and outline follow the open figure runs.
-  void add(RecordedShape shape, QPointF a, QPointF b, double radius = 0.0, const std::string& text = {},
-           const QFont& font = {});
+  void add(RecordedShape shape, QPointF a, QPointF b, double radius = 0.0,
+           const std::string& text = {}, const QFont& font = {});
 
   std::vector<RecordedFigure> figures_;
   std::vector<KeptProfile> profiles_;

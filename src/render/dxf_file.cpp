@@ -1,6 +1,7 @@
+#include <dxflib/dl_dxf.h>
+
 #include <QFile>
 #include <QTemporaryDir>
-#include <dxflib/dl_dxf.h>
 #include <memory>
 
 #include "render/cut_file_formats.h"
@@ -14,13 +15,14 @@ namespace {
 
 constexpr int kInsUnitsMillimetres = 4;
 constexpr int kClosedPolyline = 1;
-constexpr int kTextBackward = 2;        // DXF text generation flag: mirrored in x
+constexpr int kTextBackward = 2;           // DXF text generation flag: mirrored in x
 constexpr double kCapHeightPerEm = 0.716;  // Arial and Liberation Sans capitals
-constexpr int kBlack = 7;                // DXF colour 7: black on white paper
+constexpr int kBlack = 7;                  // DXF colour 7: black on white paper
 
 class DxfSheet {
  public:
-  DxfSheet(const DrawingRecord& record, int scale) : size_(record, scale), heightMm_(size_.heightMm()) {}
+  DxfSheet(const DrawingRecord& record, int scale)
+      : size_(record, scale), heightMm_(size_.heightMm()) {}
   // y upward from the surface's bottom edge, as CAD expects.
   QPointF at(QPointF p) const {
     const QPointF mm = size_.mm(p);
@@ -70,7 +72,8 @@ void writeTables(DL_Dxf& dxf, DL_WriterA& dw) {
   dw.sectionEnd();
 }
 
-void writeOutlines(DL_Dxf& dxf, DL_WriterA& dw, const DrawingRecord& record, const DxfSheet& sheet) {
+void writeOutlines(DL_Dxf& dxf, DL_WriterA& dw, const DrawingRecord& record,
+                   const DxfSheet& sheet) {
   for (const std::vector<QPointF>& outline : record.camOutlines()) {
     dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(outline.size()), 0, 0, kClosedPolyline),
                       onLayer("CUT"));
@@ -87,7 +90,8 @@ void writeFigure(DL_Dxf& dxf, DL_WriterA& dw, const RecordedFigure& figure, cons
   const QPointF b = sheet.at(figure.b);
   switch (figure.shape) {
     case RecordedShape::Circle:
-      dxf.writeCircle(dw, DL_CircleData(a.x(), a.y(), 0.0, sheet.size().mm(figure.radius)), onLayer("CUT"));
+      dxf.writeCircle(dw, DL_CircleData(a.x(), a.y(), 0.0, sheet.size().mm(figure.radius)),
+                      onLayer("CUT"));
       break;
     case RecordedShape::Line:
       if (figure.outline >= 0) break;  // part of its cam's polyline
@@ -98,7 +102,8 @@ void writeFigure(DL_Dxf& dxf, DL_WriterA& dw, const RecordedFigure& figure, cons
       dxf.writeText(dw,
                     DL_TextData(a.x(), a.y(), 0.0, a.x(), a.y(), 0.0,
                                 sheet.size().fontMm(figure.font) * kCapHeightPerEm, 1.0,
-                                figure.readsBackwards ? kTextBackward : 0, 0, 0, figure.text, "Standard", 0.0),
+                                figure.readsBackwards ? kTextBackward : 0, 0, 0, figure.text,
+                                "Standard", 0.0),
                     onLayer("TEXT"));
       break;
     case RecordedShape::Point:

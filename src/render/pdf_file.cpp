@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kDotsPerInch = 1200;
 constexpr double kMarginIn = 1.0;
-constexpr double kScaleBarsIn = 1.0;             // room below the drawing
+constexpr double kScaleBarsIn = 1.0;               // room below the drawing
 constexpr double kLineWidthIn = 0.1 / kMmPerInch;  // 0.1 mm, so a cut can follow its centre
 constexpr double kScaleBarTickIn = 0.05;
 constexpr double kLabelPoints = 8.0;
@@ -23,8 +23,12 @@ class PdfPage {
  public:
   explicit PdfPage(const TrueSize& size) : size_(size) {}
   // Page device units for a point in surface inches.
-  QPointF at(QPointF surface) const { return (size_.mm(surface) / kMmPerInch + QPointF(kMarginIn, kMarginIn)) * kDotsPerInch; }
-  double length(double surfaceInches) const { return size_.mm(surfaceInches) / kMmPerInch * kDotsPerInch; }
+  QPointF at(QPointF surface) const {
+    return (size_.mm(surface) / kMmPerInch + QPointF(kMarginIn, kMarginIn)) * kDotsPerInch;
+  }
+  double length(double surfaceInches) const {
+    return size_.mm(surfaceInches) / kMmPerInch * kDotsPerInch;
+  }
 
  private:
   const TrueSize& size_;
@@ -35,14 +39,20 @@ void scaleBar(QPainter& painter, double x, double y, double lengthIn, const QStr
   const auto dots = [](double in) { return in * kDotsPerInch; };
   painter.drawLine(QPointF(dots(x), dots(y)), QPointF(dots(x + lengthIn), dots(y)));
   for (const double end : {x, x + lengthIn})
-    painter.drawLine(QPointF(dots(end), dots(y - kScaleBarTickIn)), QPointF(dots(end), dots(y + kScaleBarTickIn)));
+    painter.drawLine(QPointF(dots(end), dots(y - kScaleBarTickIn)),
+                     QPointF(dots(end), dots(y + kScaleBarTickIn)));
   painter.drawText(QPointF(dots(x + lengthIn + 0.1), dots(y + kScaleBarTickIn)), label);
 }
 
-void paintFigure(QPainter& painter, const RecordedFigure& figure, const PdfPage& page, const TrueSize& size) {
+void paintFigure(QPainter& painter, const RecordedFigure& figure, const PdfPage& page,
+                 const TrueSize& size) {
   switch (figure.shape) {
-    case RecordedShape::Point: painter.drawPoint(page.at(figure.a)); break;
-    case RecordedShape::Line: painter.drawLine(page.at(figure.a), page.at(figure.b)); break;
+    case RecordedShape::Point:
+      painter.drawPoint(page.at(figure.a));
+      break;
+    case RecordedShape::Line:
+      painter.drawLine(page.at(figure.a), page.at(figure.b));
+      break;
     case RecordedShape::Circle: {
       const double r = page.length(figure.radius);
       painter.drawEllipse(page.at(figure.a), r, r);
@@ -74,9 +84,9 @@ std::optional<QByteArray> pdfContent(const DrawingRecord& record, int scale, QSt
   {
     QPdfWriter writer(&buffer);
     writer.setResolution(kDotsPerInch);
-    writer.setPageSize(QPageSize(QSizeF(std::max(widthIn, 3.0) + 2 * kMarginIn,
-                                        heightIn + 2 * kMarginIn + kScaleBarsIn),
-                                 QPageSize::Inch, "Cam", QPageSize::ExactMatch));
+    writer.setPageSize(QPageSize(
+        QSizeF(std::max(widthIn, 3.0) + 2 * kMarginIn, heightIn + 2 * kMarginIn + kScaleBarsIn),
+        QPageSize::Inch, "Cam", QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setCreator("Korvel Cam Designer");
     QPainter painter;
@@ -84,7 +94,8 @@ std::optional<QByteArray> pdfContent(const DrawingRecord& record, int scale, QSt
       error = "the PDF cannot be started";
       return std::nullopt;
     }
-    painter.setPen(QPen(Qt::black, kLineWidthIn * kDotsPerInch, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(
+        QPen(Qt::black, kLineWidthIn * kDotsPerInch, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     const PdfPage page(size);
     for (const RecordedFigure& figure : record.figures()) paintFigure(painter, figure, page, size);

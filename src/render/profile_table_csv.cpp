@@ -10,10 +10,14 @@ namespace {
 
 QString kindName(CamPointKind kind) {
   switch (kind) {
-    case CamPointKind::LeadIn: return "lead-in";
-    case CamPointKind::Profile: return "profile";
-    case CamPointKind::ClampedEnd: return "clamped-end";
-    case CamPointKind::Final: return "end";
+    case CamPointKind::LeadIn:
+      return "lead-in";
+    case CamPointKind::Profile:
+      return "profile";
+    case CamPointKind::ClampedEnd:
+      return "clamped-end";
+    case CamPointKind::Final:
+      return "end";
   }
   return {};
 }
@@ -23,21 +27,23 @@ QString shortest(double value) { return QString::number(value, 'g', 15); }
 }  // namespace
 
 QByteArray profileCsvContent(const DrawingRecord& record) {
-  QByteArray content = "focal_length_mm,index,distance_mm,marker,factor,kind,x_in,y_in,height_in,x_mm,height_mm\n";
+  QByteArray content =
+      "focal_length_mm,index,distance_mm,marker,factor,kind,x_in,y_in,height_in,x_mm,height_mm\n";
   for (const KeptProfile& profile : record.profiles()) {
     for (const CamPoint& p : profile.points) {
       const double height = kInfinityHeight - p.exactY;
-      const QStringList fields{shortest(profile.focalMm),
-                               shortest(p.index),
-                               shortest(p.distanceMm),
-                               p.marker ? "1" : "0",
-                               QString::number(p.factor, 'g', 7),  // the single-precision factor as set
-                               kindName(p.kind),
-                               fixed6(p.exactX),
-                               fixed6(p.exactY),
-                               fixed6(height),
-                               fixed6(p.exactX * kMmPerInch),
-                               fixed6(height * kMmPerInch)};
+      const QStringList fields{
+          shortest(profile.focalMm),
+          shortest(p.index),
+          shortest(p.distanceMm),
+          p.marker ? "1" : "0",
+          QString::number(p.factor, 'g', 7),  // the single-precision factor as set
+          kindName(p.kind),
+          fixed6(p.exactX),
+          fixed6(p.exactY),
+          fixed6(height),
+          fixed6(p.exactX * kMmPerInch),
+          fixed6(height * kMmPerInch)};
       content += fields.join(',').toUtf8() + "\n";
     }
   }

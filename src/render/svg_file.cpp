@@ -1,6 +1,5 @@
-#include <QXmlStreamWriter>
-
 #include <QStringList>
+#include <QXmlStreamWriter>
 
 #include "render/cut_file_formats.h"
 
@@ -22,7 +21,8 @@ QString pathData(const std::vector<QPointF>& outline, const TrueSize& size) {
   return parts.join(' ') + " Z";
 }
 
-void writeShapes(QXmlStreamWriter& xml, const DrawingRecord& record, const TrueSize& size, CutLayer layer) {
+void writeShapes(QXmlStreamWriter& xml, const DrawingRecord& record, const TrueSize& size,
+                 CutLayer layer) {
   for (const RecordedFigure& figure : record.figures()) {
     if (figure.layer != layer || figure.outline >= 0) continue;
     const QPointF a = size.mm(figure.a);

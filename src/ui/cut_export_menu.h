@@ -17,7 +17,8 @@ struct CutExportTarget {
   int scale;         // surface inches per inch of cam
 };
 
-void addCutExportMenu(QWidget& picture, const RasterSurface& surface, std::function<CutExportTarget()> target);
+void addCutExportMenu(QWidget& picture, const RasterSurface& surface,
+                      std::function<CutExportTarget()> target);
 
 // path with the extension of the dialog's chosen type when it names no known one.
 QString withCutFileExtension(const QString& path, const QString& chosenType);
