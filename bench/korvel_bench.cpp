@@ -25,17 +25,9 @@ namespace {
 
 using namespace korvel;
 
-class NoPrinter : public PrinterSeam {
- public:
-  QString defaultPrinterName() override { return {}; }
-  bool choosePrinter(QPrinter&) override { return false; }
-  void makeDefaultPrinter(const QString&) override {}
-  void processEvents() override {}
-};
-
 struct Session {
   QTemporaryDir folder;
-  NoPrinter printer;
+  NoPrinterSeam printer;
   CamDesigner designer{DesignerEnvironment{folder.path(), QDir::homePath(), &printer}};
   Session() {
     designer.SaveToDisk->setChecked(true);

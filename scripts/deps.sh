@@ -10,6 +10,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   fonts-liberation fontconfig
   libcups2-dev cups cups-client cups-bsd
+  libdxflib-dev python3-ezdxf
   xvfb xauth xdotool x11-utils openbox
   poppler-utils
   clang libclang-rt-14-dev

@@ -7,6 +7,13 @@
 // top-left, y downward, handed over in single precision.
 namespace korvel {
 
+struct CamProfile;
+
+// What a run of figures is, so a surface that keeps its drawing as geometry
+// can hand a cutter each cam's outline as one closed shape, and its distance
+// marker ticks apart from it.
+enum class FigureRole { CamOutline, MarkerTicks };
+
 using Colour = std::uint32_t;  // 0x00BBGGRR; cams are drawn in black, 0
 inline constexpr Colour kBlack = 0;
 
@@ -20,6 +27,12 @@ class CamCanvas {
   virtual void setTextPosition(float x, float y) = 0;
   virtual void writeText(const std::string& text) = 0;  // then one line down, at x = 0
   virtual void refresh() = 0;                            // show the image now
+
+  // Figures drawn between these belong to role; runs nest (ticks inside an outline).
+  virtual void beginFigure(FigureRole /*role*/) {}
+  virtual void endFigure() {}
+  // The profile of the cam just drawn, for focalMm with the extension factor it started from.
+  virtual void keepProfile(double /*focalMm*/, float /*extensionFactor*/, const CamProfile& /*profile*/) {}
 };
 
 }  // namespace korvel

@@ -38,8 +38,10 @@ void line(CamCanvas& canvas, const Placement& at, double x1, double y1, double x
 void markerTicks(CamCanvas& canvas, const Placement& at, const CamPoint& p) {
   const double x = p.x;
   const double y = p.y;
+  canvas.beginFigure(FigureRole::MarkerTicks);
   line(canvas, at, x, y + 0.05, x, y + 0.15);
   line(canvas, at, x, 0.57, x, 0.67);
+  canvas.endFigure();
 }
 
 void body(CamCanvas& canvas, const Placement& at, const CamPoint& end, const CamPoint& first) {
@@ -79,8 +81,10 @@ void drawCamOutline(CamCanvas& canvas, double focalMm, double xOffset, double yO
   if (options.setDrawColour) runStep([&] { canvas.setDrawColour(kBlack); });
 
   const CamProfile profile = ComputeCamProfile(focalMm, extensionFactor, options.leadIn);
+  canvas.keepProfile(focalMm, extensionFactor, profile);
   extensionFactor = profile.finalFactor;
   const std::vector<CamPoint>& points = profile.points;
+  canvas.beginFigure(FigureRole::CamOutline);
 
   // Lead-in: a dot at A, a line to B.
   const CamPoint& a = points[0];
@@ -101,6 +105,7 @@ void drawCamOutline(CamCanvas& canvas, double focalMm, double xOffset, double yO
   }
 
   body(canvas, at, points.back(), a);
+  canvas.endFigure();
   holes(canvas, at);
   if (options.caption) caption(canvas, at, focalMm);
   extensionFactor = kExtensionFactorAfterCam;

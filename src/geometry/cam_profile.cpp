@@ -18,10 +18,19 @@ namespace {
 
 constexpr double kLength = 1.356;
 
-// x of a lead-in point set back by setBack from row 0's extension. A failed
-// computation (the lens is as long as row 0's distance) keeps x as it was.
-void leadInX(float& x, double k, double extension, double setBack) {
-  runStep(x, [&] { return toSingle(k * (kLength - ((kLength + setBack) - extension))); });
+// x as drawn and as computed. A failed computation (the lens is as long as
+// the row's distance) keeps both as they were.
+struct RowX {
+  float x = 0.0f;
+  double exact = 0.0;
+  void set(double value) {
+    if (runStep(x, [&] { return toSingle(value); })) exact = value;
+  }
+};
+
+// x of a lead-in point set back by setBack from row 0's extension.
+void leadInX(RowX& x, double k, double extension, double setBack) {
+  x.set(k * (kLength - ((kLength + setBack) - extension)));
 }
 
 }  // namespace
@@ -30,35 +39,43 @@ CamProfile ComputeCamProfile(double focalMm, float extensionFactor, LeadInStyle 
   CamProfile profile{{}, extensionFactor};
   float& k = profile.finalFactor;
   std::vector<CamPoint>& points = profile.points;
-  float x = 0.0f;
+  RowX x;
+  const auto leadInPoint = [&](double height) {
+    const double y = kInfinityHeight - height;
+    return CamPoint{x.x, static_cast<float>(y), 0.0f, CamPointKind::LeadIn, false,
+                    x.exact, y, DistanceMarkerTable[0].distanceMm, k};
+  };
 
   const double extension0 = lensExtension(focalMm, DistanceMarkerTable[0].distanceMm);
   leadInX(x, k, extension0, 0.02);
-  points.push_back({x, static_cast<float>(kInfinityHeight - 0.700), 0.0f, CamPointKind::LeadIn, false});
+  points.push_back(leadInPoint(0.700));
   if (leadIn == LeadInStyle::SetBack) {
     leadInX(x, k, extension0, 0.01);
   } else {
-    runStep(x, [&] { return toSingle(k * (kLength - (kLength - extension0))); });
+    x.set(k * (kLength - (kLength - extension0)));
   }
-  points.push_back({x, static_cast<float>(kInfinityHeight - 0.698), 0.0f, CamPointKind::LeadIn, false});
+  points.push_back(leadInPoint(0.698));
 
   bool clamped = false;
   for (std::size_t r = 1; r < DistanceMarkerTable.size(); ++r) {
     const DistanceRow& row = DistanceMarkerTable[r];
     if (row.factor) k = *row.factor;
-    runStep(x, [&] { return toSingle(k * lensExtension(focalMm, row.distanceMm)); });
+    x.set(k * lensExtension(focalMm, row.distanceMm));
     const float y = rowY(row.heightIn);
-    if (x >= kWorkingLength) {
-      points.push_back({kWorkingLength, y, row.index, CamPointKind::ClampedEnd, false});
+    const double exactY = kInfinityHeight - row.heightIn;
+    if (x.x >= kWorkingLength) {
+      points.push_back({kWorkingLength, y, row.index, CamPointKind::ClampedEnd, false, kLength, exactY,
+                        row.distanceMm, k});
       clamped = true;
       break;
     }
-    points.push_back({x, y, row.index, CamPointKind::Profile, row.marker});
-    if (x < 0.0f) break;
+    points.push_back({x.x, y, row.index, CamPointKind::Profile, row.marker, x.exact, exactY, row.distanceMm, k});
+    if (x.x < 0.0f) break;
   }
   if (!clamped) {
-    points.push_back({kWorkingLength, static_cast<float>(kInfinityHeight - 0.555), 0.0f,
-                      CamPointKind::Final, false});
+    const double y = kInfinityHeight - 0.555;
+    points.push_back({kWorkingLength, static_cast<float>(y), 0.0f, CamPointKind::Final, false, kLength,
+                      y, 0.0, k});
   }
   return profile;
 }

@@ -21,6 +21,13 @@ struct CamPoint {
   float index;  // row of the distance table; the lead-in points carry 0
   CamPointKind kind;
   bool marker;
+  // The point as computed in double precision before it was narrowed for the
+  // surface, with the subject distance and extension factor of its row (row 0's
+  // for the lead-in, none for the end point): the figures a cam is checked by.
+  double exactX;
+  double exactY;
+  double distanceMm;
+  double factor;
 };
 
 // The second lead-in point stands 0.01 inch short of row 0's extension on the

@@ -30,4 +30,13 @@ class SystemPrinterSeam : public PrinterSeam {
   void processEvents() override;
 };
 
+// No printer at all, for drawing without a desktop: every dialog is cancelled.
+class NoPrinterSeam : public PrinterSeam {
+ public:
+  QString defaultPrinterName() override { return {}; }
+  bool choosePrinter(QPrinter&) override { return false; }
+  void makeDefaultPrinter(const QString&) override {}
+  void processEvents() override {}
+};
+
 }  // namespace korvel

@@ -35,6 +35,8 @@ RasterSurface::RasterSurface(float widthInches, float heightInches, const QFont&
   // Aliased glyphs snap to whole pixels; fully hinted advances snap with them,
   // so "150 mm" does not read "150 m m" at 96 pixels per inch.
   font_.setHintingPreference(QFont::PreferFullHinting);
+  record_.width = drawing_.width() / kSurfacePixelsPerInch;
+  record_.height = drawing_.height() / kSurfacePixelsPerInch;
 }
 
 int RasterSurface::toPixels(float inches) { return surfacePixels(inches); }
@@ -54,6 +56,7 @@ void RasterSurface::point(float x, float y) {
   QPainter painter(&drawing_);
   painter.setPen(QPen(penColour(), lineWidth_, Qt::SolidLine, Qt::RoundCap));
   painter.drawPoint(px(x, y));
+  record_.addPoint(QPointF(x, y));
   changed();
 }
 
@@ -63,6 +66,7 @@ void RasterSurface::line(float x1, float y1, float x2, float y2, Colour colour) 
   QPainter painter(&drawing_);
   painter.setPen(QPen(penColour(), lineWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   painter.drawLine(px(x1, y1), px(x2, y2));
+  record_.addLine(QPointF(x1, y1), QPointF(x2, y2));
   colour_ = saved;
   changed();
 }
@@ -73,6 +77,7 @@ void RasterSurface::circle(float x, float y, float radius) {
   painter.setBrush(Qt::NoBrush);
   const double r = radius * kSurfacePixelsPerInch;
   painter.drawEllipse(px(x, y), r, r);
+  record_.addCircle(QPointF(x, y), radius);
   changed();
 }
 
@@ -85,6 +90,8 @@ void RasterSurface::writeText(const std::string& text) {
   const QFontMetricsF metrics(font_, &drawing_);
   const QPointF topLeft = px(static_cast<float>(textPosition_.x()), static_cast<float>(textPosition_.y()));
   painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), QString::fromStdString(text));
+  const QPointF baseLine(textPosition_.x(), textPosition_.y() + metrics.ascent() / kSurfacePixelsPerInch);
+  record_.addText(baseLine, text, font_);
   textPosition_ = QPointF(0, textPosition_.y() + metrics.height() / kSurfacePixelsPerInch);
   changed();
 }
@@ -98,6 +105,7 @@ void RasterSurface::clear() {
   // picture still shares it.
   drawing_.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
   drawing_.fill(Qt::transparent);
+  record_.clear();
   textPosition_ = QPointF(0, 0);
   changed();
 }
@@ -220,10 +228,15 @@ void RasterSurface::paintPicture(const QImage& picture, float x, float y, float 
 
 void RasterSurface::mirrorLeftToRight() {
   // A drawing over a background picture is mirrored by way of a copy of both.
+  // The record mirrors the drawing alone: the background is no part of it.
+  DrawingRecord mirrored = record_;
+  mirrored.mirror(drawing_.width() / kSurfacePixelsPerInch);
   if (!background_.isNull() && drawing_.hasAlphaChannel()) {
     DrawingSurface::mirrorLeftToRight();
+    record_ = std::move(mirrored);
     return;
   }
+  record_ = std::move(mirrored);
   // Otherwise in place: a high-resolution sheet is 52 MB.
   flattenOntoWhite(drawing_, true);
   textPosition_ = QPointF(0, 0);
@@ -247,6 +260,8 @@ void RasterSurface::resizeTo(int widthPx, int heightPx) {
   painter.drawImage(QPointF(0, 0), drawing_);
   painter.end();
   drawing_ = resized;
+  record_.width = drawing_.width() / kSurfacePixelsPerInch;
+  record_.height = drawing_.height() / kSurfacePixelsPerInch;
   changed();
 }
 

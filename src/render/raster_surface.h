@@ -5,6 +5,7 @@
 #include <QPointF>
 #include <functional>
 
+#include "render/drawing_record.h"
 #include "render/drawing_surface.h"
 
 // The drawing surface over a QImage at a fixed 96 pixels per inch, whatever
@@ -25,6 +26,11 @@ class RasterSurface : public DrawingSurface {
   void setTextPosition(float x, float y) override;
   void writeText(const std::string& text) override;
   void refresh() override;
+  void beginFigure(FigureRole role) override { record_.beginFigure(role); }
+  void endFigure() override { record_.endFigure(); }
+  void keepProfile(double focalMm, float extensionFactor, const CamProfile& profile) override {
+    record_.keepProfile(focalMm, extensionFactor, profile);
+  }
 
   void clear() override;
   void setLineWidth(int pixels) override;
@@ -46,6 +52,8 @@ class RasterSurface : public DrawingSurface {
   // surface on screen.
   const QImage& drawingLayer() const { return drawing_; }
   const QImage& backgroundPicture() const { return background_; }
+  // The drawing as geometry: what the drawing layer holds, never the background.
+  const DrawingRecord& record() const { return record_; }
   QPointF textPosition() const { return textPosition_; }
   const QFont& font() const { return font_; }
   int lineWidth() const { return lineWidth_; }
@@ -70,6 +78,7 @@ class RasterSurface : public DrawingSurface {
   Colour colour_ = kBlack;
   int lineWidth_ = 1;
   QPointF textPosition_{0, 0};  // inches
+  DrawingRecord record_;
   void changed() const;
 
   std::function<void()> refreshHandler_;

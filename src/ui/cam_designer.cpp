@@ -7,6 +7,7 @@
 #include <QStylePainter>
 
 #include "commands/calibration.h"
+#include "commands/control_numbers.h"
 #include "commands/cam_sheet.h"
 #include "commands/draw_graph.h"
 #include "commands/unit_toggles.h"
@@ -16,6 +17,7 @@
 #include "settings/setting_keys.h"
 #include "ui/app_folder.h"
 #include "ui/check_value.h"
+#include "ui/cut_export_menu.h"
 #include "ui/plot_window.h"
 #include "ui/outer_size.h"
 #include "ui/twips.h"
@@ -135,6 +137,10 @@ void CamDesigner::createControls() {
   Picture1 = new SurfaceView(preview_, f);
   Picture1->move(twipsToPixels(4920), twipsToPixels(840));
   Picture1->setFocusPolicy(Qt::TabFocus);
+  addCutExportMenu(*Picture1, preview_, [this] {
+    const double typed = numberIn(FocalLength->text()).value_or(0);
+    return CutExportTarget{state.AppFolder, "KorvelCamDesigner-" + qText(generalNumberText(typed).value_or("0")), 1};
+  });
 
   // Cam sheet.
   Label4 = label(f, "Focal Lengths for Cam Sheet", 240, 2040, 3375, 255);
@@ -339,7 +345,11 @@ void CamDesigner::closeEvent(QCloseEvent* event) {
 PlotWindow* CamDesigner::plotWindow() const { return plotWindow_.data(); }
 
 PlotWindow& CamDesigner::loadPlotWindow() {
-  if (!plotWindow_) plotWindow_ = new PlotWindow(state.SettingsFilePath);
+  if (!plotWindow_) {
+    plotWindow_ = new PlotWindow(state.SettingsFilePath);
+    addCutExportMenu(*plotWindow_->Picture1, plotWindow_->surface(),
+                     [this] { return CutExportTarget{state.AppFolder, "KorvelCamDesigner", state.PlotScale}; });
+  }
   return *plotWindow_;
 }
 

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QPointF>
+#include <QString>
+#include <optional>
+
+#include "geometry/distance_marker_table.h"
+#include "render/drawing_record.h"
+
+// The writers behind writeCutFile, each giving the whole file's content.
+namespace korvel {
+
+// Surface inches to true-size millimetres, y still downward from the top.
+class TrueSize {
+ public:
+  TrueSize(const DrawingRecord& record, int scale) : record_(record), scale_(scale) {}
+  double mm(double surfaceInches) const { return surfaceInches / scale_ * kMmPerInch; }
+  QPointF mm(QPointF p) const { return {mm(p.x()), mm(p.y())}; }
+  double widthMm() const { return mm(record_.width); }
+  double heightMm() const { return mm(record_.height); }
+  // The em of a text figure's font, in millimetres on the cam.
+  double fontMm(const QFont& font) const;
+  int scale() const { return scale_; }
+
+ private:
+  const DrawingRecord& record_;
+  int scale_;
+};
+
+// Numbers in files always take ".", whatever the locale, with six decimals of
+// a millimetre or an inch.
+QString fixed6(double value);
+
+// Each returns the file's content, or nullopt with the reason in error.
+std::optional<QByteArray> dxfContent(const DrawingRecord& record, int scale, QString& error);
+QByteArray svgContent(const DrawingRecord& record, int scale);
+std::optional<QByteArray> pdfContent(const DrawingRecord& record, int scale, QString& error);
+QByteArray profileCsvContent(const DrawingRecord& record);
+
+}  // namespace korvel

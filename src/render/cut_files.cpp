@@ -1,0 +1,66 @@
+#include "render/cut_files.h"
+
+#include <QFileInfo>
+
+#include "common/atomic_file.h"
+#include "render/cut_file_formats.h"
+#include "render/raster_surface.h"
+
+namespace korvel {
+
+double TrueSize::fontMm(const QFont& font) const {
+  // Surface fonts are sized for 96 pixels per inch.
+  const double inches =
+      font.pointSizeF() > 0 ? font.pointSizeF() / 72.0 : font.pixelSize() / kSurfacePixelsPerInch;
+  return mm(inches);
+}
+
+QString fixed6(double value) {
+  QString text = QString::number(value, 'f', 6);
+  return text == "-0.000000" ? "0.000000" : text;
+}
+
+std::optional<CutFileFormat> cutFileFormatOf(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == "dxf") return CutFileFormat::Dxf;
+  if (suffix == "svg") return CutFileFormat::Svg;
+  if (suffix == "pdf") return CutFileFormat::Pdf;
+  if (suffix == "csv") return CutFileFormat::ProfileCsv;
+  return std::nullopt;
+}
+
+QString fileWriteFailure(const QString& path) {
+  const QFileInfo file(path);
+  const QFileInfo folder(file.absolutePath());
+  if (!folder.isDir()) return "the folder does not exist";
+  if (!folder.isWritable()) return "the folder is not writable";
+  if (file.isDir()) return "it is a folder";
+  if (file.exists() && !file.isWritable()) return "the file is read-only";
+  return "writing failed (is the disk full?)";
+}
+
+CutFileResult writeCutFile(const DrawingRecord& record, int scale, const QString& path) {
+  const std::optional<CutFileFormat> format = cutFileFormatOf(path);
+  if (!format) return {false, path + ": unknown file type"};
+  QString error;
+  std::optional<QByteArray> content;
+  switch (*format) {
+    case CutFileFormat::Dxf:
+      content = dxfContent(record, scale, error);
+      break;
+    case CutFileFormat::Svg:
+      content = svgContent(record, scale);
+      break;
+    case CutFileFormat::Pdf:
+      content = pdfContent(record, scale, error);
+      break;
+    case CutFileFormat::ProfileCsv:
+      content = profileCsvContent(record);
+      break;
+  }
+  if (!content) return {false, path + ": " + error};
+  if (!writeFileAtomically(path, *content)) return {false, path + ": " + fileWriteFailure(path)};
+  return {true, {}};
+}
+
+}  // namespace korvel

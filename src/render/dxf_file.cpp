@@ -1,0 +1,156 @@
+#include <dxflib/dl_dxf.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "render/cut_file_formats.h"
+
+// DXF for CAD and CAM programs, written by dxflib: millimetres, y upward,
+// each cam's outline one closed polyline and its holes true circles on CUT,
+// marker ticks on MARKS, lettering on TEXT.
+namespace korvel {
+
+namespace {
+
+constexpr int kInsUnitsMillimetres = 4;
+constexpr int kClosedPolyline = 1;
+constexpr int kTextBackward = 2;           // DXF text generation flag: mirrored in x
+constexpr double kCapHeightPerEm = 0.716;  // Arial and Liberation Sans capitals
+constexpr int kBlack = 7;                  // DXF colour 7: black on white paper
+
+class DxfSheet {
+ public:
+  DxfSheet(const DrawingRecord& record, int scale)
+      : size_(record, scale), heightMm_(size_.heightMm()) {}
+  // y upward from the surface's bottom edge, as CAD expects.
+  QPointF at(QPointF p) const {
+    const QPointF mm = size_.mm(p);
+    return {mm.x(), heightMm_ - mm.y()};
+  }
+  const TrueSize& size() const { return size_; }
+
+ private:
+  TrueSize size_;
+  double heightMm_;
+};
+
+DL_Attributes onLayer(const char* layer) { return DL_Attributes(layer, 256, -1, "BYLAYER", 1.0); }
+
+void writeTables(DL_Dxf& dxf, DL_WriterA& dw) {
+  dw.sectionTables();
+  dxf.writeVPort(dw);
+  dw.tableLinetypes(3);
+  dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
+  dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
+  dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
+  dw.tableEnd();
+  const char* layers[] = {"0", "CUT", "MARKS", "TEXT"};
+  dw.tableLayers(4);
+  for (const char* layer : layers)
+    dxf.writeLayer(dw, DL_LayerData(layer, 0), DL_Attributes("", kBlack, 100, "CONTINUOUS", 1.0));
+  dw.tableEnd();
+  dw.tableStyle(1);
+  dxf.writeStyle(dw, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "arial.ttf", ""));
+  dw.tableEnd();
+  dxf.writeView(dw);
+  dxf.writeUcs(dw);
+  dw.tableAppid(1);
+  dxf.writeAppid(dw, "ACAD");
+  dw.tableEnd();
+  dxf.writeDimStyle(dw, 1, 1, 1, 1, 1);
+  dxf.writeBlockRecord(dw);
+  dw.tableEnd();
+  dw.sectionEnd();
+  dw.sectionBlocks();
+  dxf.writeBlock(dw, DL_BlockData("*Model_Space", 0, 0.0, 0.0, 0.0));
+  dxf.writeEndBlock(dw, "*Model_Space");
+  dxf.writeBlock(dw, DL_BlockData("*Paper_Space", 0, 0.0, 0.0, 0.0));
+  dxf.writeEndBlock(dw, "*Paper_Space");
+  dxf.writeBlock(dw, DL_BlockData("*Paper_Space0", 0, 0.0, 0.0, 0.0));
+  dxf.writeEndBlock(dw, "*Paper_Space0");
+  dw.sectionEnd();
+}
+
+void writeOutlines(DL_Dxf& dxf, DL_WriterA& dw, const DrawingRecord& record,
+                   const DxfSheet& sheet) {
+  for (const std::vector<QPointF>& outline : record.camOutlines()) {
+    dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(outline.size()), 0, 0, kClosedPolyline),
+                      onLayer("CUT"));
+    for (const QPointF& vertex : outline) {
+      const QPointF p = sheet.at(vertex);
+      dxf.writeVertex(dw, DL_VertexData(p.x(), p.y(), 0.0, 0.0));
+    }
+    dxf.writePolylineEnd(dw);
+  }
+}
+
+void writeFigure(DL_Dxf& dxf, DL_WriterA& dw, const RecordedFigure& figure, const DxfSheet& sheet) {
+  const QPointF a = sheet.at(figure.a);
+  const QPointF b = sheet.at(figure.b);
+  switch (figure.shape) {
+    case RecordedShape::Circle:
+      dxf.writeCircle(dw, DL_CircleData(a.x(), a.y(), 0.0, sheet.size().mm(figure.radius)),
+                      onLayer("CUT"));
+      break;
+    case RecordedShape::Line:
+      if (figure.outline >= 0) break;  // part of its cam's polyline
+      dxf.writeLine(dw, DL_LineData(a.x(), a.y(), 0.0, b.x(), b.y(), 0.0),
+                    onLayer(figure.layer == CutLayer::Marks ? "MARKS" : "CUT"));
+      break;
+    case RecordedShape::Text:
+      dxf.writeText(dw,
+                    DL_TextData(a.x(), a.y(), 0.0, a.x(), a.y(), 0.0,
+                                sheet.size().fontMm(figure.font) * kCapHeightPerEm, 1.0,
+                                figure.readsBackwards ? kTextBackward : 0, 0, 0, figure.text,
+                                "Standard", 0.0),
+                    onLayer("TEXT"));
+      break;
+    case RecordedShape::Point:
+      break;  // the lead-in dot is the outline's first vertex
+  }
+}
+
+}  // namespace
+
+std::optional<QByteArray> dxfContent(const DrawingRecord& record, int scale, QString& error) {
+  // dxflib writes only to a named file: a private folder that goes with it.
+  QTemporaryDir folder;
+  if (!folder.isValid()) {
+    error = "no temporary folder: " + folder.errorString();
+    return std::nullopt;
+  }
+  const QString path = folder.filePath("cam.dxf");
+  {
+    DL_Dxf dxf;
+    std::unique_ptr<DL_WriterA> dw(dxf.out(QFile::encodeName(path).constData(), DL_Codes::AC1015));
+    if (!dw) {
+      error = "the temporary DXF file cannot be opened";
+      return std::nullopt;
+    }
+    dxf.writeHeader(*dw);
+    dw->dxfString(9, "$INSUNITS");
+    dw->dxfInt(70, kInsUnitsMillimetres);
+    dw->dxfString(9, "$MEASUREMENT");
+    dw->dxfInt(70, 1);
+    dw->sectionEnd();
+    writeTables(dxf, *dw);
+    const DxfSheet sheet(record, scale);
+    dw->sectionEntities();
+    writeOutlines(dxf, *dw, record, sheet);
+    for (const RecordedFigure& figure : record.figures()) writeFigure(dxf, *dw, figure, sheet);
+    dw->sectionEnd();
+    dxf.writeObjects(*dw);
+    dxf.writeObjectsEnd(*dw);
+    dw->dxfEOF();
+    dw->close();
+  }
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    error = file.errorString();
+    return std::nullopt;
+  }
+  return file.readAll();
+}
+
+}  // namespace korvel

@@ -1,0 +1,100 @@
+#include <QStringList>
+#include <QXmlStreamWriter>
+
+#include "render/cut_file_formats.h"
+
+// SVG for laser cutters, written directly: QSvgGenerator keeps only six
+// significant digits, too few for a micrometre. Millimetres throughout, y
+// downward as on the surface; hairline black strokes, nothing filled.
+namespace korvel {
+
+namespace {
+
+constexpr const char* kHairlineMm = "0.0254";  // 0.001 in: what laser programs take for a cut line
+
+QString pathData(const std::vector<QPointF>& outline, const TrueSize& size) {
+  QStringList parts;
+  for (const QPointF& vertex : outline) {
+    const QPointF p = size.mm(vertex);
+    parts << (parts.isEmpty() ? "M" : "L") + fixed6(p.x()) + "," + fixed6(p.y());
+  }
+  return parts.join(' ') + " Z";
+}
+
+void writeShapes(QXmlStreamWriter& xml, const DrawingRecord& record, const TrueSize& size,
+                 CutLayer layer) {
+  for (const RecordedFigure& figure : record.figures()) {
+    if (figure.layer != layer || figure.outline >= 0) continue;
+    const QPointF a = size.mm(figure.a);
+    const QPointF b = size.mm(figure.b);
+    if (figure.shape == RecordedShape::Circle) {
+      xml.writeEmptyElement("circle");
+      xml.writeAttribute("cx", fixed6(a.x()));
+      xml.writeAttribute("cy", fixed6(a.y()));
+      xml.writeAttribute("r", fixed6(size.mm(figure.radius)));
+    } else if (figure.shape == RecordedShape::Line) {
+      xml.writeEmptyElement("line");
+      xml.writeAttribute("x1", fixed6(a.x()));
+      xml.writeAttribute("y1", fixed6(a.y()));
+      xml.writeAttribute("x2", fixed6(b.x()));
+      xml.writeAttribute("y2", fixed6(b.y()));
+    } else if (figure.shape == RecordedShape::Text) {
+      xml.writeStartElement("text");
+      xml.writeAttribute("font-family", figure.font.family());
+      xml.writeAttribute("font-size", fixed6(size.fontMm(figure.font)));
+      QString transform = "translate(" + fixed6(a.x()) + "," + fixed6(a.y()) + ")";
+      if (figure.readsBackwards) transform += " scale(-1,1)";
+      xml.writeAttribute("transform", transform);
+      xml.writeCharacters(QString::fromStdString(figure.text));
+      xml.writeEndElement();
+    }
+  }
+}
+
+}  // namespace
+
+QByteArray svgContent(const DrawingRecord& record, int scale) {
+  const TrueSize size(record, scale);
+  QByteArray content;
+  QXmlStreamWriter xml(&content);
+  xml.setAutoFormatting(true);
+  xml.writeStartDocument();
+  xml.writeStartElement("svg");
+  xml.writeDefaultNamespace("http://www.w3.org/2000/svg");
+  xml.writeAttribute("version", "1.1");
+  xml.writeAttribute("width", fixed6(size.widthMm()) + "mm");
+  xml.writeAttribute("height", fixed6(size.heightMm()) + "mm");
+  xml.writeAttribute("viewBox", "0 0 " + fixed6(size.widthMm()) + " " + fixed6(size.heightMm()));
+
+  xml.writeStartElement("g");
+  xml.writeAttribute("id", "cut");
+  xml.writeAttribute("fill", "none");
+  xml.writeAttribute("stroke", "#000000");
+  xml.writeAttribute("stroke-width", kHairlineMm);
+  for (const std::vector<QPointF>& outline : record.camOutlines()) {
+    xml.writeEmptyElement("path");
+    xml.writeAttribute("d", pathData(outline, size));
+  }
+  writeShapes(xml, record, size, CutLayer::Cut);
+  xml.writeEndElement();
+
+  xml.writeStartElement("g");
+  xml.writeAttribute("id", "marks");
+  xml.writeAttribute("fill", "none");
+  xml.writeAttribute("stroke", "#000000");
+  xml.writeAttribute("stroke-width", kHairlineMm);
+  writeShapes(xml, record, size, CutLayer::Marks);
+  xml.writeEndElement();
+
+  xml.writeStartElement("g");
+  xml.writeAttribute("id", "text");
+  xml.writeAttribute("fill", "#000000");
+  writeShapes(xml, record, size, CutLayer::Text);
+  xml.writeEndElement();
+
+  xml.writeEndElement();
+  xml.writeEndDocument();
+  return content;
+}
+
+}  // namespace korvel
