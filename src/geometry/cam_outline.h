@@ -23,4 +23,8 @@ struct CamOutlineOptions {
 void drawCamOutline(CamCanvas& canvas, double focalMm, double xOffset, double yOffset,
                     float& extensionFactor, const CamOutlineOptions& options);
 
+// Surface y of the caption of a cam whose frame stands yOffset inches down;
+// throws where a float cannot hold it, like every coordinate of the outline.
+float captionTop(double yOffset, std::int16_t plotScale);
+
 }  // namespace korvel

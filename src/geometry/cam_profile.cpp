@@ -11,17 +11,15 @@ double lensExtension(double focalMm, double distanceMm) {
 
 float rowY(double heightIn) {
   const float heightMm = static_cast<float>(heightIn * kMmPerInch);
-  return static_cast<float>(kInfinityHeight - static_cast<double>(heightMm) / kMmPerInch);
+  return static_cast<float>(kBaseLine - static_cast<double>(heightMm) / kMmPerInch);
 }
 
 namespace {
 
-constexpr double kLength = 1.356;
-
 // x of a lead-in point set back by setBack from row 0's extension. A failed
 // computation (the lens is as long as row 0's distance) keeps x as it was.
 void leadInX(float& x, double k, double extension, double setBack) {
-  runStep(x, [&] { return toSingle(k * (kLength - ((kLength + setBack) - extension))); });
+  runStep(x, [&] { return toSingle(k * (kWorkingLength - ((kWorkingLength + setBack) - extension))); });
 }
 
 }  // namespace
@@ -34,13 +32,13 @@ CamProfile ComputeCamProfile(double focalMm, float extensionFactor, LeadInStyle 
 
   const double extension0 = lensExtension(focalMm, DistanceMarkerTable[0].distanceMm);
   leadInX(x, k, extension0, 0.02);
-  points.push_back({x, static_cast<float>(kInfinityHeight - 0.700), 0.0f, CamPointKind::LeadIn, false});
+  points.push_back({x, static_cast<float>(kBaseLine - 0.700), 0.0f, CamPointKind::LeadIn, false});
   if (leadIn == LeadInStyle::SetBack) {
     leadInX(x, k, extension0, 0.01);
   } else {
-    runStep(x, [&] { return toSingle(k * (kLength - (kLength - extension0))); });
+    runStep(x, [&] { return toSingle(k * (kWorkingLength - (kWorkingLength - extension0))); });
   }
-  points.push_back({x, static_cast<float>(kInfinityHeight - 0.698), 0.0f, CamPointKind::LeadIn, false});
+  points.push_back({x, static_cast<float>(kBaseLine - 0.698), 0.0f, CamPointKind::LeadIn, false});
 
   bool clamped = false;
   for (std::size_t r = 1; r < DistanceMarkerTable.size(); ++r) {
@@ -48,8 +46,8 @@ CamProfile ComputeCamProfile(double focalMm, float extensionFactor, LeadInStyle 
     if (row.factor) k = *row.factor;
     runStep(x, [&] { return toSingle(k * lensExtension(focalMm, row.distanceMm)); });
     const float y = rowY(row.heightIn);
-    if (x >= kWorkingLength) {
-      points.push_back({kWorkingLength, y, row.index, CamPointKind::ClampedEnd, false});
+    if (x >= kWorkingEnd) {
+      points.push_back({kWorkingEnd, y, row.index, CamPointKind::ClampedEnd, false});
       clamped = true;
       break;
     }
@@ -57,7 +55,7 @@ CamProfile ComputeCamProfile(double focalMm, float extensionFactor, LeadInStyle 
     if (x < 0.0f) break;
   }
   if (!clamped) {
-    points.push_back({kWorkingLength, static_cast<float>(kInfinityHeight - 0.555), 0.0f,
+    points.push_back({kWorkingEnd, static_cast<float>(kBaseLine - 0.555), 0.0f,
                       CamPointKind::Final, false});
   }
   return profile;

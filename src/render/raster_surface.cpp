@@ -9,7 +9,8 @@ namespace korvel {
 
 namespace {
 
-constexpr int kDotsPerMetre = 3780;  // 96 dots per inch, so font points map to pixels
+// The surface's own pixels per inch, so font points map to pixels.
+constexpr int kDotsPerMetre = static_cast<int>(kPixelsPerInch * 1000 / kMmPerInch + 0.5);
 
 QImage blankLayer(int widthPx, int heightPx) {
   QImage image(std::max(widthPx, 1), std::max(heightPx, 1), QImage::Format_ARGB32_Premultiplied);
@@ -19,12 +20,12 @@ QImage blankLayer(int widthPx, int heightPx) {
   return image;
 }
 
-QPointF px(float x, float y) { return {x * kSurfacePixelsPerInch, y * kSurfacePixelsPerInch}; }
+QPointF px(float x, float y) { return {x * kPixelsPerInch, y * kPixelsPerInch}; }
 
 }  // namespace
 
 int surfacePixels(double inches) {
-  return static_cast<int>(std::lround(inches * kSurfacePixelsPerInch));
+  return static_cast<int>(std::lround(inches * kPixelsPerInch));
 }
 
 RasterSurface::RasterSurface(float widthInches, float heightInches, const QFont& font)
@@ -71,7 +72,7 @@ void RasterSurface::circle(float x, float y, float radius) {
   QPainter painter(&drawing_);
   painter.setPen(QPen(penColour(), lineWidth_));
   painter.setBrush(Qt::NoBrush);
-  const double r = radius * kSurfacePixelsPerInch;
+  const double r = radius * kPixelsPerInch;
   painter.drawEllipse(px(x, y), r, r);
   changed();
 }
@@ -85,7 +86,7 @@ void RasterSurface::writeText(const std::string& text) {
   const QFontMetricsF metrics(font_, &drawing_);
   const QPointF topLeft = px(static_cast<float>(textPosition_.x()), static_cast<float>(textPosition_.y()));
   painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), QString::fromStdString(text));
-  textPosition_ = QPointF(0, textPosition_.y() + metrics.height() / kSurfacePixelsPerInch);
+  textPosition_ = QPointF(0, textPosition_.y() + metrics.height() / kPixelsPerInch);
   changed();
 }
 
@@ -195,8 +196,8 @@ void RasterSurface::removeBackgroundPicture() {
 
 void RasterSurface::paintPicture(const QImage& picture, float x, float y, float width, float height) {
   const float left = width < 0 ? x + width : x;
-  const QRect target = QRectF(px(left, y), QSizeF(std::fabs(width) * kSurfacePixelsPerInch,
-                                                  std::fabs(height) * kSurfacePixelsPerInch))
+  const QRect target = QRectF(px(left, y), QSizeF(std::fabs(width) * kPixelsPerInch,
+                                                  std::fabs(height) * kPixelsPerInch))
                            .toRect();
   // An opaque picture of the surface's own size over the whole surface (the
   // mirror step of every drawing) needs no scaling and hides all below it.
@@ -212,8 +213,8 @@ void RasterSurface::paintPicture(const QImage& picture, float x, float y, float 
   QPainter painter(&drawing_);
   const QImage source = width < 0 ? picture.mirrored(true, false) : picture;
   const QPointF topLeft = px(left, y);
-  painter.drawImage(QRectF(topLeft, QSizeF(std::fabs(width) * kSurfacePixelsPerInch,
-                                           std::fabs(height) * kSurfacePixelsPerInch)),
+  painter.drawImage(QRectF(topLeft, QSizeF(std::fabs(width) * kPixelsPerInch,
+                                           std::fabs(height) * kPixelsPerInch)),
                     source);
   changed();
 }
@@ -231,11 +232,11 @@ void RasterSurface::mirrorLeftToRight() {
 }
 
 float RasterSurface::innerWidth() const {
-  return static_cast<float>(drawing_.width() / kSurfacePixelsPerInch);
+  return static_cast<float>(drawing_.width() / kPixelsPerInch);
 }
 
 float RasterSurface::innerHeight() const {
-  return static_cast<float>(drawing_.height() / kSurfacePixelsPerInch);
+  return static_cast<float>(drawing_.height() / kPixelsPerInch);
 }
 
 void RasterSurface::resizeTo(int widthPx, int heightPx) {

@@ -5,14 +5,13 @@
 #include <QPointF>
 #include <functional>
 
+#include "common/units.h"
 #include "render/drawing_surface.h"
 
 // The drawing surface over a QImage at a fixed 96 pixels per inch, whatever
 // the screen, so a saved cam bitmap is the same on every machine. Drawing is
 // black on white and aliased, so printed and saved cams have crisp edges.
 namespace korvel {
-
-inline constexpr double kSurfacePixelsPerInch = 96.0;
 
 class RasterSurface : public DrawingSurface {
  public:
@@ -47,8 +46,6 @@ class RasterSurface : public DrawingSurface {
   const QImage& drawingLayer() const { return drawing_; }
   const QImage& backgroundPicture() const { return background_; }
   QPointF textPosition() const { return textPosition_; }
-  const QFont& font() const { return font_; }
-  int lineWidth() const { return lineWidth_; }
 
   // The widget that shows the surface: refresh() repaints it at once, every
   // other change schedules a repaint for when the command is done.
