@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
 #include <tuple>
 #include <utility>
 
@@ -40,6 +41,8 @@ const ProfileCase kProfileCases[] = {
      {{0, 0, -0.005}, {27, 0, 0.128}}},
 };
 // clang-format on
+
+void PrintTo(const ProfileCase& c, std::ostream* os) { *os << c.name; }
 
 class WorkingEdge : public ::testing::TestWithParam<ProfileCase> {};
 
@@ -90,6 +93,8 @@ const OutlineCase kOutlineCases[] = {
      {{"line", 6}, {"point", 0}}, {{"line", {1.856f * 6, 0.64f * 6, 1.928f * 6, 1.195f * 6, 0}}}, {}},
 };
 // clang-format on
+
+void PrintTo(const OutlineCase& c, std::ostream* os) { *os << c.name; }
 
 class CamOutline : public ::testing::TestWithParam<OutlineCase> {};
 
