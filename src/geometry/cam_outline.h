@@ -18,8 +18,8 @@ struct CamOutlineOptions {
 };
 
 // Draws the cam of focalMm with its frame origin at (xOffset, yOffset) inches.
-// extensionFactor is the designer's factor: the rows update it while the
-// profile is computed and the finished cam leaves it at 1.074.
+// extensionFactor is the designer's factor: the profile starts from it and
+// the finished cam leaves it at 1.074.
 void drawCamOutline(CamCanvas& canvas, double focalMm, double xOffset, double yOffset,
                     float& extensionFactor, const CamOutlineOptions& options);
 

@@ -25,8 +25,8 @@ void leadInX(float& x, double k, double extension, double setBack) {
 }  // namespace
 
 CamProfile ComputeCamProfile(double focalMm, float extensionFactor, LeadInStyle leadIn) {
-  CamProfile profile{{}, extensionFactor};
-  float& k = profile.finalFactor;
+  CamProfile profile;
+  float k = extensionFactor;  // the rows may set their own
   std::vector<CamPoint>& points = profile.points;
   float x = 0.0f;
 

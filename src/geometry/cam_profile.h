@@ -30,7 +30,6 @@ enum class LeadInStyle { SetBack, Unshifted };
 
 struct CamProfile {
   std::vector<CamPoint> points;  // in drawing order: A, B, rows, then E unless clamped
-  float finalFactor;             // extension factor after the last row visited
 };
 
 // Lens extension beyond infinity focus, in inches, for a subject at distanceMm.
