@@ -7,8 +7,8 @@
 #include "commands/plot_steps.h"
 #include "commands/sheet_field_number.h"
 #include "common/failing_step.h"
+#include "common/units.h"
 #include "geometry/cam_outline.h"
-#include "geometry/distance_marker_table.h"
 
 namespace korvel {
 
@@ -113,7 +113,7 @@ void drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& s
     for (std::size_t i = 0; i < kSheetCells.size(); ++i) {
       runStep([&] {
         surface.setTextPosition(static_cast<float>(kSheetCells[i].mirroredLabelX * scale),
-                                static_cast<float>(kSheetCells[i].mirroredLabelY * scale));
+                                captionTop(kSheetCells[i].yoffset, scale));
         surface.writeText(focalLengthLabel(drawnFor[i]).value());
       });
     }

@@ -3,8 +3,8 @@
 #include "commands/control_numbers.h"
 #include "commands/plot_steps.h"
 #include "common/failing_step.h"
+#include "common/units.h"
 #include "geometry/cam_outline.h"
-#include "geometry/distance_marker_table.h"
 
 namespace korvel {
 

@@ -2,14 +2,15 @@
 
 #include "commands/designer_inputs.h"
 #include "commands/designer_state.h"
+#include "common/units.h"
 #include "render/drawing_surface.h"
 #include "render/printer_seam.h"
 
 namespace korvel {
 
 // The preview box of the designer window, in inches: 3015 by 2055 twips.
-inline constexpr float kPreviewWidthInches = 3015.0f / 1440.0f;
-inline constexpr float kPreviewHeightInches = 2055.0f / 1440.0f;
+inline constexpr float kPreviewWidthInches = 3015.0f / kTwipsPerInch;
+inline constexpr float kPreviewHeightInches = 2055.0f / kTwipsPerInch;
 
 // Draws the cam of the focal length in the FocalLength box onto the preview
 // surface at true size, captioned and titled, mirrored on request, then prints

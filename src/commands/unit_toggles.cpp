@@ -2,7 +2,7 @@
 
 #include "commands/control_numbers.h"
 #include "common/failing_step.h"
-#include "geometry/distance_marker_table.h"
+#include "common/units.h"
 
 namespace korvel {
 

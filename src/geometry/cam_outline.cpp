@@ -4,6 +4,7 @@
 
 #include "common/failing_step.h"
 #include "common/number_text.h"
+#include "geometry/cam_frame.h"
 
 namespace korvel {
 
@@ -11,7 +12,6 @@ namespace {
 
 // Body of the cam from the end of the working edge, reached by successive
 // steps along x: right foot, notch, left foot; then back to the first point.
-constexpr double kBaseLine = 0.695;
 constexpr double kNotchTop = 0.685;
 
 // Maps cam-frame inches onto the surface, which takes single precision. A
@@ -45,7 +45,7 @@ void markerTicks(CamCanvas& canvas, const Placement& at, const CamPoint& p) {
 }
 
 void body(CamCanvas& canvas, const Placement& at, const CamPoint& end, const CamPoint& first) {
-  const double rightFoot = 1.356 + 0.072;
+  const double rightFoot = kWorkingLength + 0.072;
   const double notchRight = rightFoot - 0.242;
   const double notchLeft = notchRight - 1.06;
   const double leftFoot = notchLeft - 0.24;
@@ -63,8 +63,12 @@ void holes(CamCanvas& canvas, const Placement& at) {
   runStep([&] { canvas.circle(at.x(0.88), at.y(0.46), at.length(0.12)); });
 }
 
+// Top-left corner of the caption in the cam frame.
+constexpr double kCaptionX = 0.5;
+constexpr double kCaptionY = 0.4;
+
 void caption(CamCanvas& canvas, const Placement& at, double focalMm) {
-  runStep([&] { canvas.setTextPosition(at.x(0.5), at.y(0.4)); });
+  runStep([&] { canvas.setTextPosition(at.x(kCaptionX), at.y(kCaptionY)); });
   runStep([&] {
     const auto number = generalNumberText(focalMm);
     if (!number) return false;
@@ -75,6 +79,10 @@ void caption(CamCanvas& canvas, const Placement& at, double focalMm) {
 
 }  // namespace
 
+float captionTop(double yOffset, std::int16_t plotScale) {
+  return Placement(0.0, yOffset, plotScale).y(kCaptionY);
+}
+
 void drawCamOutline(CamCanvas& canvas, double focalMm, double xOffset, double yOffset,
                     float& extensionFactor, const CamOutlineOptions& options) {
   const Placement at(xOffset, yOffset, options.plotScale);
@@ -82,7 +90,6 @@ void drawCamOutline(CamCanvas& canvas, double focalMm, double xOffset, double yO
 
   const CamProfile profile = ComputeCamProfile(focalMm, extensionFactor, options.leadIn);
   canvas.keepProfile(focalMm, extensionFactor, profile);
-  extensionFactor = profile.finalFactor;
   const std::vector<CamPoint>& points = profile.points;
   canvas.beginFigure(FigureRole::CamOutline);
 

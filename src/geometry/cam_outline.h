@@ -18,9 +18,13 @@ struct CamOutlineOptions {
 };
 
 // Draws the cam of focalMm with its frame origin at (xOffset, yOffset) inches.
-// extensionFactor is the designer's factor: the rows update it while the
-// profile is computed and the finished cam leaves it at 1.074.
+// extensionFactor is the designer's factor: the profile starts from it and
+// the finished cam leaves it at 1.074.
 void drawCamOutline(CamCanvas& canvas, double focalMm, double xOffset, double yOffset,
                     float& extensionFactor, const CamOutlineOptions& options);
+
+// Surface y of the caption of a cam whose frame stands yOffset inches down;
+// throws where a float cannot hold it, like every coordinate of the outline.
+float captionTop(double yOffset, std::int16_t plotScale);
 
 }  // namespace korvel

@@ -11,12 +11,10 @@ double lensExtension(double focalMm, double distanceMm) {
 
 float rowY(double heightIn) {
   const float heightMm = static_cast<float>(heightIn * kMmPerInch);
-  return static_cast<float>(kInfinityHeight - static_cast<double>(heightMm) / kMmPerInch);
+  return static_cast<float>(kBaseLine - static_cast<double>(heightMm) / kMmPerInch);
 }
 
 namespace {
-
-constexpr double kLength = 1.356;
 
 // x as drawn and as computed. A failed computation (the lens is as long as
 // the row's distance) keeps both as they were.
@@ -30,18 +28,18 @@ struct RowX {
 
 // x of a lead-in point set back by setBack from row 0's extension.
 void leadInX(RowX& x, double k, double extension, double setBack) {
-  x.set(k * (kLength - ((kLength + setBack) - extension)));
+  x.set(k * (kWorkingLength - ((kWorkingLength + setBack) - extension)));
 }
 
 }  // namespace
 
 CamProfile ComputeCamProfile(double focalMm, float extensionFactor, LeadInStyle leadIn) {
-  CamProfile profile{{}, extensionFactor};
-  float& k = profile.finalFactor;
+  CamProfile profile;
+  float k = extensionFactor;  // the rows may set their own
   std::vector<CamPoint>& points = profile.points;
   RowX x;
   const auto leadInPoint = [&](double height) {
-    const double y = kInfinityHeight - height;
+    const double y = kBaseLine - height;
     return CamPoint{x.x, static_cast<float>(y), 0.0f, CamPointKind::LeadIn, false,
                     x.exact, y, DistanceMarkerTable[0].distanceMm, k};
   };
@@ -52,7 +50,7 @@ CamProfile ComputeCamProfile(double focalMm, float extensionFactor, LeadInStyle 
   if (leadIn == LeadInStyle::SetBack) {
     leadInX(x, k, extension0, 0.01);
   } else {
-    x.set(k * (kLength - (kLength - extension0)));
+    x.set(k * (kWorkingLength - (kWorkingLength - extension0)));
   }
   points.push_back(leadInPoint(0.698));
 
@@ -62,9 +60,9 @@ CamProfile ComputeCamProfile(double focalMm, float extensionFactor, LeadInStyle 
     if (row.factor) k = *row.factor;
     x.set(k * lensExtension(focalMm, row.distanceMm));
     const float y = rowY(row.heightIn);
-    const double exactY = kInfinityHeight - row.heightIn;
-    if (x.x >= kWorkingLength) {
-      points.push_back({kWorkingLength, y, row.index, CamPointKind::ClampedEnd, false, kLength, exactY,
+    const double exactY = kBaseLine - row.heightIn;
+    if (x.x >= kWorkingEnd) {
+      points.push_back({kWorkingEnd, y, row.index, CamPointKind::ClampedEnd, false, kWorkingLength, exactY,
                         row.distanceMm, k});
       clamped = true;
       break;
@@ -73,8 +71,8 @@ CamProfile ComputeCamProfile(double focalMm, float extensionFactor, LeadInStyle 
     if (x.x < 0.0f) break;
   }
   if (!clamped) {
-    const double y = kInfinityHeight - 0.555;
-    points.push_back({kWorkingLength, static_cast<float>(y), 0.0f, CamPointKind::Final, false, kLength,
+    const double y = kBaseLine - 0.555;
+    points.push_back({kWorkingEnd, static_cast<float>(y), 0.0f, CamPointKind::Final, false, kWorkingLength,
                       y, 0.0, k});
   }
   return profile;

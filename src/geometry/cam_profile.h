@@ -2,14 +2,15 @@
 
 #include <vector>
 
+#include "geometry/cam_frame.h"
+
 // The working edge of one cam: for a lens of focal length F (millimetres), the
 // thin-lens extension at every distance setting, scaled by the extension
 // factor, paired with the cam height of that setting. All in inches, in the
-// cam's own frame: x along the cam, y downward with y = 0.695 on the base line.
+// cam's own frame (geometry/cam_frame.h).
 namespace korvel {
 
-inline constexpr float kWorkingLength = 1.356f;  // no profile point lies beyond it
-inline constexpr double kInfinityHeight = 0.695;
+inline constexpr float kWorkingEnd = static_cast<float>(kWorkingLength);  // in single precision
 inline constexpr float kExtensionFactorAtStart = 1.07f;
 inline constexpr float kExtensionFactorAfterCam = 1.074f;
 
@@ -36,7 +37,6 @@ enum class LeadInStyle { SetBack, Unshifted };
 
 struct CamProfile {
   std::vector<CamPoint> points;  // in drawing order: A, B, rows, then E unless clamped
-  float finalFactor;             // extension factor after the last row visited
 };
 
 // Lens extension beyond infinity focus, in inches, for a subject at distanceMm.

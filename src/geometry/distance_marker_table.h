@@ -3,6 +3,9 @@
 #include <array>
 #include <optional>
 
+#include "common/units.h"
+#include "geometry/cam_frame.h"
+
 // The rangefinder's distance settings that every cam is built from: for each
 // setting the subject distance, the cam height the follower must reach there,
 // the extension factor the row sets and whether the row carries a marker.
@@ -16,9 +19,6 @@ struct DistanceRow {
   bool marker;                  // whole-numbered rows 1 to 13
 };
 
-inline constexpr double kMmPerInch = 25.4;
-inline constexpr double kInchesPerFoot = 12.0;
-
 namespace detail {
 constexpr double inches(double in) { return in * kMmPerInch; }
 constexpr double feet(double ft) { return ft * kInchesPerFoot * kMmPerInch; }
@@ -26,8 +26,8 @@ constexpr double feet(double ft) { return ft * kInchesPerFoot * kMmPerInch; }
 
 inline constexpr std::array<DistanceRow, 27> DistanceMarkerTable{{
     {0.0f, 3203248.0, 0.700, std::nullopt, false},
-    {0.5f, 2404872.0, 0.695, std::nullopt, false},
-    {1.0f, 1603248.0, 0.695, std::nullopt, true},
+    {0.5f, 2404872.0, kBaseLine, std::nullopt, false},
+    {1.0f, 1603248.0, kBaseLine, std::nullopt, true},
     {1.5f, detail::inches(12000), 0.693, std::nullopt, false},
     {2.0f, detail::inches(1200), 0.692, std::nullopt, true},
     {2.5f, detail::inches(900), 0.690, 1.074f, false},

@@ -11,7 +11,7 @@ namespace korvel {
 double TrueSize::fontMm(const QFont& font) const {
   // Surface fonts are sized for 96 pixels per inch.
   const double inches =
-      font.pointSizeF() > 0 ? font.pointSizeF() / 72.0 : font.pixelSize() / kSurfacePixelsPerInch;
+      font.pointSizeF() > 0 ? font.pointSizeF() / 72.0 : font.pixelSize() / kPixelsPerInch;
   return mm(inches);
 }
 

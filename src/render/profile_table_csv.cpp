@@ -31,7 +31,7 @@ QByteArray profileCsvContent(const DrawingRecord& record) {
       "focal_length_mm,index,distance_mm,marker,factor,kind,x_in,y_in,height_in,x_mm,height_mm\n";
   for (const KeptProfile& profile : record.profiles()) {
     for (const CamPoint& p : profile.points) {
-      const double height = kInfinityHeight - p.exactY;
+      const double height = kBaseLine - p.exactY;
       const QStringList fields{
           shortest(profile.focalMm),
           shortest(p.index),

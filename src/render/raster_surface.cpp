@@ -9,7 +9,8 @@ namespace korvel {
 
 namespace {
 
-constexpr int kDotsPerMetre = 3780;  // 96 dots per inch, so font points map to pixels
+// The surface's own pixels per inch, so font points map to pixels.
+constexpr int kDotsPerMetre = static_cast<int>(kPixelsPerInch * 1000 / kMmPerInch + 0.5);
 
 QImage blankLayer(int widthPx, int heightPx) {
   QImage image(std::max(widthPx, 1), std::max(heightPx, 1), QImage::Format_ARGB32_Premultiplied);
@@ -19,12 +20,12 @@ QImage blankLayer(int widthPx, int heightPx) {
   return image;
 }
 
-QPointF px(float x, float y) { return {x * kSurfacePixelsPerInch, y * kSurfacePixelsPerInch}; }
+QPointF px(float x, float y) { return {x * kPixelsPerInch, y * kPixelsPerInch}; }
 
 }  // namespace
 
 int surfacePixels(double inches) {
-  return static_cast<int>(std::lround(inches * kSurfacePixelsPerInch));
+  return static_cast<int>(std::lround(inches * kPixelsPerInch));
 }
 
 RasterSurface::RasterSurface(float widthInches, float heightInches, const QFont& font)
@@ -35,8 +36,8 @@ RasterSurface::RasterSurface(float widthInches, float heightInches, const QFont&
   // Aliased glyphs snap to whole pixels; fully hinted advances snap with them,
   // so "150 mm" does not read "150 m m" at 96 pixels per inch.
   font_.setHintingPreference(QFont::PreferFullHinting);
-  record_.width = drawing_.width() / kSurfacePixelsPerInch;
-  record_.height = drawing_.height() / kSurfacePixelsPerInch;
+  record_.width = drawing_.width() / kPixelsPerInch;
+  record_.height = drawing_.height() / kPixelsPerInch;
 }
 
 int RasterSurface::toPixels(float inches) { return surfacePixels(inches); }
@@ -75,7 +76,7 @@ void RasterSurface::circle(float x, float y, float radius) {
   QPainter painter(&drawing_);
   painter.setPen(QPen(penColour(), lineWidth_));
   painter.setBrush(Qt::NoBrush);
-  const double r = radius * kSurfacePixelsPerInch;
+  const double r = radius * kPixelsPerInch;
   painter.drawEllipse(px(x, y), r, r);
   record_.addCircle(QPointF(x, y), radius);
   changed();
@@ -90,9 +91,9 @@ void RasterSurface::writeText(const std::string& text) {
   const QFontMetricsF metrics(font_, &drawing_);
   const QPointF topLeft = px(static_cast<float>(textPosition_.x()), static_cast<float>(textPosition_.y()));
   painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), QString::fromStdString(text));
-  const QPointF baseLine(textPosition_.x(), textPosition_.y() + metrics.ascent() / kSurfacePixelsPerInch);
+  const QPointF baseLine(textPosition_.x(), textPosition_.y() + metrics.ascent() / kPixelsPerInch);
   record_.addText(baseLine, text, font_);
-  textPosition_ = QPointF(0, textPosition_.y() + metrics.height() / kSurfacePixelsPerInch);
+  textPosition_ = QPointF(0, textPosition_.y() + metrics.height() / kPixelsPerInch);
   changed();
 }
 
@@ -203,8 +204,8 @@ void RasterSurface::removeBackgroundPicture() {
 
 void RasterSurface::paintPicture(const QImage& picture, float x, float y, float width, float height) {
   const float left = width < 0 ? x + width : x;
-  const QRect target = QRectF(px(left, y), QSizeF(std::fabs(width) * kSurfacePixelsPerInch,
-                                                  std::fabs(height) * kSurfacePixelsPerInch))
+  const QRect target = QRectF(px(left, y), QSizeF(std::fabs(width) * kPixelsPerInch,
+                                                  std::fabs(height) * kPixelsPerInch))
                            .toRect();
   // An opaque picture of the surface's own size over the whole surface (the
   // mirror step of every drawing) needs no scaling and hides all below it.
@@ -220,8 +221,8 @@ void RasterSurface::paintPicture(const QImage& picture, float x, float y, float 
   QPainter painter(&drawing_);
   const QImage source = width < 0 ? picture.mirrored(true, false) : picture;
   const QPointF topLeft = px(left, y);
-  painter.drawImage(QRectF(topLeft, QSizeF(std::fabs(width) * kSurfacePixelsPerInch,
-                                           std::fabs(height) * kSurfacePixelsPerInch)),
+  painter.drawImage(QRectF(topLeft, QSizeF(std::fabs(width) * kPixelsPerInch,
+                                           std::fabs(height) * kPixelsPerInch)),
                     source);
   changed();
 }
@@ -230,7 +231,7 @@ void RasterSurface::mirrorLeftToRight() {
   // A drawing over a background picture is mirrored by way of a copy of both.
   // The record mirrors the drawing alone: the background is no part of it.
   DrawingRecord mirrored = record_;
-  mirrored.mirror(drawing_.width() / kSurfacePixelsPerInch);
+  mirrored.mirror(drawing_.width() / kPixelsPerInch);
   if (!background_.isNull() && drawing_.hasAlphaChannel()) {
     DrawingSurface::mirrorLeftToRight();
     record_ = std::move(mirrored);
@@ -244,11 +245,11 @@ void RasterSurface::mirrorLeftToRight() {
 }
 
 float RasterSurface::innerWidth() const {
-  return static_cast<float>(drawing_.width() / kSurfacePixelsPerInch);
+  return static_cast<float>(drawing_.width() / kPixelsPerInch);
 }
 
 float RasterSurface::innerHeight() const {
-  return static_cast<float>(drawing_.height() / kSurfacePixelsPerInch);
+  return static_cast<float>(drawing_.height() / kPixelsPerInch);
 }
 
 void RasterSurface::resizeTo(int widthPx, int heightPx) {
@@ -260,8 +261,8 @@ void RasterSurface::resizeTo(int widthPx, int heightPx) {
   painter.drawImage(QPointF(0, 0), drawing_);
   painter.end();
   drawing_ = resized;
-  record_.width = drawing_.width() / kSurfacePixelsPerInch;
-  record_.height = drawing_.height() / kSurfacePixelsPerInch;
+  record_.width = drawing_.width() / kPixelsPerInch;
+  record_.height = drawing_.height() / kPixelsPerInch;
   changed();
 }
 

@@ -5,6 +5,7 @@
 #include <QPointF>
 #include <functional>
 
+#include "common/units.h"
 #include "render/drawing_record.h"
 #include "render/drawing_surface.h"
 
@@ -12,8 +13,6 @@
 // the screen, so a saved cam bitmap is the same on every machine. Drawing is
 // black on white and aliased, so printed and saved cams have crisp edges.
 namespace korvel {
-
-inline constexpr double kSurfacePixelsPerInch = 96.0;
 
 class RasterSurface : public DrawingSurface {
  public:
@@ -55,8 +54,6 @@ class RasterSurface : public DrawingSurface {
   // The drawing as geometry: what the drawing layer holds, never the background.
   const DrawingRecord& record() const { return record_; }
   QPointF textPosition() const { return textPosition_; }
-  const QFont& font() const { return font_; }
-  int lineWidth() const { return lineWidth_; }
 
   // The widget that shows the surface: refresh() repaints it at once, every
   // other change schedules a repaint for when the command is done.

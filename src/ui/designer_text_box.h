@@ -11,7 +11,6 @@ class DesignerTextBox : public QLineEdit {
   Q_OBJECT
  public:
   DesignerTextBox(const QString& text, bool selectAllOnFocus, QWidget* parent);
-  bool selectsAllOnFocus() const { return selectAllOnFocus_; }
 
  protected:
   void focusInEvent(QFocusEvent* event) override;

@@ -5,6 +5,7 @@
 #include <QResizeEvent>
 #include <cmath>
 
+#include "commands/cam_sheet.h"
 #include "common/failing_step.h"
 #include "common/number_text.h"
 #include "render/surface_fonts.h"
@@ -16,7 +17,7 @@ namespace korvel {
 
 namespace {
 
-constexpr float kSheetInches = 6.3f;
+constexpr float kSheetInches = static_cast<float>(kSheetSize);
 constexpr int kMinimumHeightTwips = 6360;
 constexpr int kMinimumWidthTwips = 5940;
 // The picture can be scrolled until only its last 4 inches remain in view.

@@ -3,12 +3,13 @@
 #include <QRect>
 #include <cmath>
 
-// Window positions and sizes are kept in twips, 1440 to the inch; on screen a
-// pixel is 15 twips (96 dots per inch).
+#include "common/units.h"
+
+// Window positions and sizes are kept in twips; on screen a pixel is a whole
+// number of them.
 namespace korvel {
 
-inline constexpr int kTwipsPerPixel = 15;
-inline constexpr double kPixelsPerInch = 96.0;
+inline constexpr int kTwipsPerPixel = kTwipsPerInch / static_cast<int>(kPixelsPerInch);
 
 inline int twipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 inline int pixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }

@@ -7,64 +7,14 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "geometry/cam_outline.h"
 #include "render/bitmap_file.h"
+#include "support/preview_cam.h"
 
 namespace korvel {
 namespace {
 
-bool isBlack(const QImage& image, double xIn, double yIn) {
-  return image.pixel(surfacePixels(xIn), surfacePixels(yIn)) == qRgb(0, 0, 0);
-}
-
-// Darkest pixel found within one pixel of a spot, to allow for rasterising.
-bool blackNear(const QImage& image, double xIn, double yIn) {
-  const int cx = surfacePixels(xIn), cy = surfacePixels(yIn);
-  for (int dy = -1; dy <= 1; ++dy)
-    for (int dx = -1; dx <= 1; ++dx)
-      if (image.pixel(cx + dx, cy + dy) == qRgb(0, 0, 0)) return true;
-  return false;
-}
-
-RasterSurface previewWith150mmCam() {
-  RasterSurface surface(2.09375f, 1.4270833f, QFont("Arial"));
-  float k = 1.074f;
-  CamOutlineOptions options;
-  drawCamOutline(surface, 150.0, 0.35, 0.5, k, options);
-  return surface;
-}
-
-TEST(RasterSurface, PreviewBoxIsSizedAtNinetySixPixelsPerInch) {
-  RasterSurface surface(2.09375f, 1.4270833f, QFont("Arial"));
-  const QImage image = surface.copyImage();
-  EXPECT_EQ(image.width(), 201);
-  EXPECT_EQ(image.height(), 137);
-  EXPECT_FLOAT_EQ(surface.innerWidth(), 2.09375f);
-  EXPECT_EQ(image.pixel(100, 60), qRgb(255, 255, 255));
-}
-
-TEST(RasterSurface, CamHasBlackOutlineAndHolesAndIsWhiteInsideThem) {
-  const QImage image = previewWith150mmCam().copyImage();
-  // Hole rims left and right of their centres (0.55, 0.8) and (1.23, 0.96).
-  EXPECT_TRUE(blackNear(image, 0.55 - 0.12, 0.8));
-  EXPECT_TRUE(blackNear(image, 0.55 + 0.12, 0.8));
-  EXPECT_TRUE(blackNear(image, 1.23, 0.96 - 0.12));
-  EXPECT_FALSE(isBlack(image, 0.55, 0.8));
-  EXPECT_FALSE(isBlack(image, 1.23, 0.96));
-  // Base line left of the notch, the notch, and the end of the profile.
-  EXPECT_TRUE(blackNear(image, 0.4, 1.195));
-  EXPECT_TRUE(blackNear(image, 1.0, 1.185));
-  EXPECT_TRUE(blackNear(image, 1.706, 0.64));
-  // The caption starts at (1.1, 0.9) with dark pixels on its first line.
-  bool captionInk = false;
-  for (int y = surfacePixels(0.9); y < surfacePixels(0.9) + 12; ++y)
-    for (int x = surfacePixels(0.85); x < surfacePixels(1.3); ++x)
-      captionInk = captionInk || image.pixel(x, y) == qRgb(0, 0, 0);
-  EXPECT_TRUE(captionInk);
-}
-
 TEST(RasterSurface, MirroringAndBackgroundPicture) {
-  RasterSurface surface = previewWith150mmCam();
+  RasterSurface surface = testing::previewWith150mmCam();
   const QImage before = surface.copyImage();
   surface.mirrorLeftToRight();
   const QImage mirrored = surface.copyImage();
@@ -95,25 +45,23 @@ TEST(RasterSurface, TextMovesOneLineDownToTheLeftEdge) {
   EXPECT_LT(surface.textPosition().y(), 1.2);
 }
 
-TEST(BitmapFile, SavedCamLoadsBackWithItsPixelSizeAndReplacesTheOldFile) {
+TEST(BitmapFile, SavedCamIsAOneBitBitmapOfThePreviewsPixelsAndReplacesTheOldFile) {
   QTemporaryDir dir;
   const QString path = dir.filePath("KorvelCamDesigner-150.bmp");
-  const QImage image = previewWith150mmCam().copyImage();
+  const QImage image = testing::previewWith150mmCam().copyImage();
   ASSERT_TRUE(saveBitmap(image, path));
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray header = file.read(62);
-  file.close();
-  EXPECT_EQ(header.left(2), QByteArray("BM"));
   // One bit per pixel, uncompressed, bottom row first, palette black then
   // white: the form any viewer opens.
+  EXPECT_EQ(header.left(2), QByteArray("BM"));
   EXPECT_EQ(header.mid(10, 4), QByteArray("\x3E\0\0\0", 4));
-  EXPECT_EQ(header.mid(22, 12), QByteArray("\x89\0\0\0\1\0\1\0\0\0\0\0", 12));
+  EXPECT_EQ(header.mid(18, 16),
+            QByteArray("\xC9\0\0\0\x89\0\0\0\1\0\1\0\0\0\0\0", 16));  // 201 x 137
   EXPECT_EQ(header.mid(54), QByteArray("\0\0\0\0\xFF\xFF\xFF\0", 8));
   EXPECT_EQ(QFileInfo(path).size(), 62 + 28 * 137);  // rows of 201 pixels padded to 28 bytes
-  QImage loaded(path, "BMP");
-  EXPECT_EQ(loaded.size(), QSize(201, 137));
-  EXPECT_EQ(loaded.convertToFormat(QImage::Format_RGB32), image);
+  EXPECT_EQ(QImage(path, "BMP").convertToFormat(QImage::Format_RGB32), image);
 
   // A picture with another colour than black and white keeps 24 bits.
   QImage other(10, 10, QImage::Format_RGB32);

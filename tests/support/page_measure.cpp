@@ -38,15 +38,15 @@ std::optional<QRectF> inkBounds(const QImage& image, double dpi, std::optional<Q
 namespace korvel::testing {
 
 void expectPrintedPlacement(const QImage& drawn, double drawnDpi, const QString& pdfPath, double scaleX,
-                            double scaleY) {
+                            double scaleY, QPointF corner) {
   constexpr int kPageDpi = 300;
   const auto inDrawing = inkBounds(drawn, drawnDpi);
   const auto onPage = inkBounds(renderPdfPage(pdfPath, kPageDpi), kPageDpi);
   ASSERT_TRUE(inDrawing.has_value());
   ASSERT_TRUE(onPage.has_value()) << "no ink in " << pdfPath.toStdString();
   const double tolerance = 2.0 / kPageDpi + 1.0 / drawnDpi;
-  EXPECT_NEAR(onPage->left(), 1.0 + inDrawing->left() * scaleX, tolerance);
-  EXPECT_NEAR(onPage->top(), 1.0 + inDrawing->top() * scaleY, tolerance);
+  EXPECT_NEAR(onPage->left(), corner.x() + 1.0 + inDrawing->left() * scaleX, tolerance);
+  EXPECT_NEAR(onPage->top(), corner.y() + 1.0 + inDrawing->top() * scaleY, tolerance);
   EXPECT_NEAR(onPage->width(), inDrawing->width() * scaleX, tolerance);
   EXPECT_NEAR(onPage->height(), inDrawing->height() * scaleY, tolerance);
 }

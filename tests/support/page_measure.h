@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointF>
 #include <QRectF>
 #include <QString>
 #include <optional>
@@ -21,9 +22,10 @@ std::optional<QRectF> inkBounds(const QImage& image, double dpi, std::optional<Q
 namespace korvel::testing {
 
 // Checks that the drawing, drawn at drawnDpi surface pixels per printed inch,
-// landed on page 1 of the PDF one inch into the printable area, scaled by
-// scaleX and scaleY, by comparing where its ink lies in both.
+// landed on page 1 of the PDF one inch into the printable area (whose corner
+// lies at corner inches on the page), scaled by scaleX and scaleY, by
+// comparing where its ink lies in both.
 void expectPrintedPlacement(const QImage& drawn, double drawnDpi, const QString& pdfPath, double scaleX,
-                            double scaleY);
+                            double scaleY, QPointF corner = {});
 
 }  // namespace korvel::testing

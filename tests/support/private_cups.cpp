@@ -6,10 +6,16 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QThread>
+#include <QTimer>
 
 namespace korvel::testing {
 
@@ -108,6 +114,35 @@ int PrivateCups::tool(const QString& program, const QStringList& args) const {
     return -1;
   }
   return p.exitCode();
+}
+
+bool PrivateCups::jobArrives(const QString& queue) const {
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < 20000) {
+    QApplication::processEvents();
+    if (QFileInfo(output(queue)).size() > 0) {
+      QThread::msleep(300);  // let the scheduler finish writing
+      return true;
+    }
+    QThread::msleep(50);
+  }
+  return false;
+}
+
+void acceptNextPrintDialog(const QString& queue) {
+  auto* poll = new QTimer;
+  QObject::connect(poll, &QTimer::timeout, [poll, queue] {
+    auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    for (QComboBox* box : dialog->findChildren<QComboBox*>()) {
+      const int index = queue.isEmpty() ? -1 : box->findText(queue);
+      if (index >= 0) box->setCurrentIndex(index);
+    }
+    dialog->accept();
+    poll->deleteLater();
+  });
+  poll->start(50);
 }
 
 }  // namespace korvel::testing

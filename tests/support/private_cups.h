@@ -21,11 +21,16 @@ class PrivateCups {
   QString output(const QString& queue) const;
   // Runs a CUPS command-line tool (lpadmin, lpoptions, ...) against it.
   int tool(const QString& program, const QStringList& args) const;
+  // Waits, letting events through, until a job has arrived in a queue's file.
+  bool jobArrives(const QString& queue) const;
 
  private:
   QTemporaryDir dir_;
   qint64 pid_ = 0;
   QString error_;
 };
+
+// Accepts the next print dialog, after picking queue in it when one is named.
+void acceptNextPrintDialog(const QString& queue = {});
 
 }  // namespace korvel::testing

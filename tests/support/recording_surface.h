@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,16 @@ class RecordingSurface : public DrawingSurface {
     for (const SurfaceOp& op : ops)
       if (op.name == name) found.push_back(op);
     return found;
+  }
+  // Whether an operation of that name was drawn with these arguments, each
+  // within tolerance.
+  bool has(const std::string& name, const std::vector<float>& args, float tolerance) const {
+    for (const SurfaceOp& op : ops) {
+      bool same = op.name == name && op.args.size() >= args.size();
+      for (std::size_t i = 0; same && i < args.size(); ++i) same = std::abs(op.args[i] - args[i]) <= tolerance;
+      if (same) return true;
+    }
+    return false;
   }
   std::vector<std::string> texts() const {
     std::vector<std::string> found;
