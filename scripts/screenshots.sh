@@ -5,24 +5,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [[ "${1:-}" != --on-display ]]; then
-  scripts/deps.sh
-  missing=()
-  for p in x11-apps imagemagick; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  if ((${#missing[@]} > 0)); then
-    sudo=(); [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
-  fi
-  cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DKORVEL_BUILD_TESTS=OFF -DKORVEL_BUILD_BENCHMARKS=OFF > /dev/null
-  cmake --build build-release --target korvel-cam-designer -j"$(nproc)"
+  scripts/picture-setup.sh x11-apps imagemagick
   exec scripts/with-display.sh "$0" --on-display
 fi
 
 # From here on, on a display of our own.
-work=$(mktemp -d)
-app=""
-trap '[[ -n "$app" ]] && kill -TERM "$app" 2>/dev/null && wait "$app"; rm -rf "$work"' EXIT
+# shellcheck source=scripts/picture-workdir.sh
+source scripts/picture-workdir.sh
 cp build-release/korvel-cam-designer "$work/"
 export QT_QPA_PLATFORM=xcb
 
