@@ -21,9 +21,7 @@ program=$PWD/build-release/korvel-cam-designer
 (cd "$work" && "$program" --export cam150.dxf --focal-length 150 --markers)
 
 # LibreCAD keeps its settings in a home of its own, so nothing of it is left
-# behind: no welcome dialog, the window maximised, and draft mode, which draws
-# every line one pixel wide; at the layers' 1 mm lineweight the marker ticks
-# would run together.
+# behind: no welcome dialog and the window maximised.
 mkdir -p "$work/home/.config/LibreCAD" "$work/runtime"
 chmod 700 "$work/runtime"
 cat > "$work/home/.config/LibreCAD/LibreCAD.conf" <<'EOF'
@@ -31,9 +29,6 @@ cat > "$work/home/.config/LibreCAD/LibreCAD.conf" <<'EOF'
 FirstLoad=0
 Maximize=1
 ShowSplash=0
-
-[Appearance]
-DraftMode=1
 
 [Defaults]
 Unit=Millimeter
@@ -47,11 +42,15 @@ EOF
 
 # The title names the file once the drawing is loaded.
 window=$(timeout 60 xdotool search --sync --name '^LibreCAD - \[cam150\.dxf' | head -n 1)
-sleep 2
-# Typed keys go to LibreCAD's command line; "za" is its auto zoom.
+sleep 3
+# Typed keys go to LibreCAD's command line; "za" is its auto zoom. The first
+# key can be lost while the window takes the focus, so the line is cleared
+# and the command typed again.
 xdotool windowactivate --sync "$window"
-xdotool type --delay 50 za && xdotool key Return
-sleep 2
+for _ in 1 2; do
+  xdotool key Escape && xdotool type --delay 120 za && xdotool key Return
+  sleep 1.5
+done
 
 # The window fills the screen, title bar and all.
 xwd -root -silent | convert xwd:- "$picture"

@@ -47,8 +47,10 @@ void writeTables(DL_Dxf& dxf, DL_WriterA& dw) {
   dw.tableEnd();
   const char* layers[] = {"0", "CUT", "MARKS", "TEXT"};
   dw.tableLayers(4);
+  // Lineweight 0, the thinnest a CAD program draws: the line is the part's edge, and
+  // a cut follows its centre.
   for (const char* layer : layers)
-    dxf.writeLayer(dw, DL_LayerData(layer, 0), DL_Attributes("", kBlack, 100, "CONTINUOUS", 1.0));
+    dxf.writeLayer(dw, DL_LayerData(layer, 0), DL_Attributes("", kBlack, 0, "CONTINUOUS", 1.0));
   dw.tableEnd();
   dw.tableStyle(1);
   dxf.writeStyle(dw, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "arial.ttf", ""));
