@@ -14,7 +14,6 @@ namespace korvel {
 namespace {
 
 constexpr int kDotsPerInch = 1200;
-constexpr double kMarginIn = 1.0;
 constexpr double kScaleBarsIn = 1.0;  // room below the drawing
 constexpr double kScaleBarTickIn = 0.05;
 constexpr double kLabelPoints = 8.0;
@@ -41,9 +40,9 @@ std::optional<QByteArray> pdfContent(const DrawingRecord& record, int scale, QSt
   {
     QPdfWriter writer(&buffer);
     writer.setResolution(kDotsPerInch);
-    writer.setPageSize(QPageSize(
-        QSizeF(std::max(widthIn, 3.0) + 2 * kMarginIn, heightIn + 2 * kMarginIn + kScaleBarsIn),
-        QPageSize::Inch, "Cam", QPageSize::ExactMatch));
+    writer.setPageSize(QPageSize(QSizeF(std::max(widthIn, 3.0) + 2 * kDrawingMarginIn,
+                                        heightIn + 2 * kDrawingMarginIn + kScaleBarsIn),
+                                 QPageSize::Inch, "Cam", QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setCreator("Korvel Cam Designer");
     QPainter painter;
@@ -52,17 +51,17 @@ std::optional<QByteArray> pdfContent(const DrawingRecord& record, int scale, QSt
       return std::nullopt;
     }
     const double dotsPerSurfaceInch = double(kDotsPerInch) / scale;
-    paintRecord(
-        painter, record,
-        {QPointF(kMarginIn, kMarginIn) * kDotsPerInch, dotsPerSurfaceInch, dotsPerSurfaceInch});
+    paintRecord(painter, record,
+                {QPointF(kDrawingMarginIn, kDrawingMarginIn) * kDotsPerInch, dotsPerSurfaceInch,
+                 dotsPerSurfaceInch});
     painter.setPen(QPen(Qt::black, kCutLineWidthIn * kDotsPerInch, Qt::SolidLine, Qt::RoundCap));
 
     QFont label("Liberation Sans");
     label.setPointSizeF(kLabelPoints);
     painter.setFont(label);
-    const double barsTop = kMarginIn + heightIn + 0.4;
-    scaleBar(painter, kMarginIn, barsTop, 50.0 / kMmPerInch, "50 mm");
-    scaleBar(painter, kMarginIn, barsTop + 0.35, 2.0, "2 in");
+    const double barsTop = kDrawingMarginIn + heightIn + 0.4;
+    scaleBar(painter, kDrawingMarginIn, barsTop, 50.0 / kMmPerInch, "50 mm");
+    scaleBar(painter, kDrawingMarginIn, barsTop + 0.35, 2.0, "2 in");
     painter.end();
   }
   return content;

@@ -12,15 +12,14 @@ namespace korvel {
 
 namespace {
 
-constexpr double kMarginIn = 1.0;  // from the corner of the printable area
-
 // Paints the kept drawing at the printer's own resolution, each surface inch
 // inchesX by inchesY printed inches from one inch into the printable area; a
 // negative scale mirrors it, as the picture would be.
 bool paintRecordOnPage(QPainter& painter, const DrawingRecord& record, double dpi, double inchesX,
                        double inchesY) {
   if (!std::isfinite(inchesX) || !std::isfinite(inchesY)) return false;
-  paintRecord(painter, record, {QPointF(kMarginIn, kMarginIn) * dpi, inchesX * dpi, inchesY * dpi});
+  paintRecord(painter, record,
+              {QPointF(kDrawingMarginIn, kDrawingMarginIn) * dpi, inchesX * dpi, inchesY * dpi});
   return true;
 }
 
@@ -30,8 +29,8 @@ bool paintOnPage(QPainter& painter, const QImage& picture, double dpi, double wi
                  double heightIn) {
   if (!std::isfinite(widthIn) || !std::isfinite(heightIn)) return false;
   const QImage source = picture.mirrored(widthIn < 0, heightIn < 0);
-  const double left = widthIn < 0 ? kMarginIn + widthIn : kMarginIn;
-  const double top = heightIn < 0 ? kMarginIn + heightIn : kMarginIn;
+  const double left = widthIn < 0 ? kDrawingMarginIn + widthIn : kDrawingMarginIn;
+  const double top = heightIn < 0 ? kDrawingMarginIn + heightIn : kDrawingMarginIn;
   painter.drawImage(
       QRectF(left * dpi, top * dpi, std::fabs(widthIn) * dpi, std::fabs(heightIn) * dpi), source);
   return true;

@@ -15,6 +15,9 @@ namespace korvel {
 
 // So a cut can follow a line's centre.
 inline constexpr double kCutLineWidthIn = 0.1 / kMmPerInch;
+// A printed or PDF drawing stands this far right of and below the corner of
+// the printable area, as the picture always did.
+inline constexpr double kDrawingMarginIn = 1.0;
 
 // Where a drawing lands on the painter's device: the device point of surface
 // (0, 0) and the device units per surface inch across and down; a negative
