@@ -7,7 +7,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTransform>
-#include <algorithm>
 #include <cmath>
 
 namespace korvel::testing {
@@ -16,8 +15,8 @@ namespace {
 
 constexpr double kPointsPerInch = 72.0;
 
-std::vector<QPointF> vertices(const QString& d, const QTransform& toPoints) {
-  std::vector<QPointF> found;
+QPolygonF vertices(const QString& d, const QTransform& toPoints) {
+  QPolygonF found;
   const QStringList tokens = d.split(' ', Qt::SkipEmptyParts);
   int pairInCommand = 0;
   QChar command;
@@ -40,7 +39,7 @@ double distance(QPointF a, QPointF b) { return std::hypot(a.x() - b.x(), a.y() -
 
 }  // namespace
 
-std::vector<std::vector<QPointF>> strokedPaths(const QString& pdfPath) {
+std::vector<QPolygonF> strokedPaths(const QString& pdfPath) {
   QTemporaryDir dir;
   QProcess::execute("pdftocairo",
                     {"-svg", "-f", "1", "-l", "1", pdfPath, dir.filePath("page.svg")});
@@ -49,7 +48,7 @@ std::vector<std::vector<QPointF>> strokedPaths(const QString& pdfPath) {
   const QString svg = QString::fromUtf8(file.readAll());
   static const QRegularExpression path(
       R"re(<path style="fill:none;[^"]*" d="([^"]*)"(?: transform="matrix\(([^)]*)\)")?)re");
-  std::vector<std::vector<QPointF>> paths;
+  std::vector<QPolygonF> paths;
   for (const QRegularExpressionMatch& m : path.globalMatch(svg)) {
     QTransform toPoints;
     const QStringList t = m.captured(2).split(',');
@@ -65,33 +64,28 @@ int pdfImageCount(const QString& pdfPath) {
   QProcess list;
   list.start("pdfimages", {"-list", pdfPath});
   list.waitForFinished();
-  return static_cast<int>(list.readAllStandardOutput().count('\n')) -
-         2;  // below a two-line heading
+  // Each picture takes a line below a heading of two.
+  return static_cast<int>(list.readAllStandardOutput().count('\n')) - 2;
 }
 
-double expectPathsOfRecord(const std::vector<std::vector<QPointF>>& paths,
-                           const DrawingRecord& record, QPointF origin, double scaleX,
-                           double scaleY, double tolerance) {
+double expectPathsOfRecord(const std::vector<QPolygonF>& paths, const DrawingRecord& record,
+                           QPointF origin, double scaleX, double scaleY, double tolerance) {
   const auto onPage = [&](QPointF s) { return origin + QPointF(s.x() * scaleX, s.y() * scaleY); };
   double worst = 0;
   std::size_t next = 0;
   for (const RecordedFigure& figure : record.figures()) {
     if (figure.shape == RecordedShape::Text) continue;
-    if (next == paths.size() || paths[next].empty()) {
+    if (next == paths.size()) {
       ADD_FAILURE() << "the print holds " << paths.size() << " lines; the drawing more";
       return worst;
     }
-    const std::vector<QPointF>& path = paths[next++];
+    const QPolygonF& path = paths[next++];
     if (figure.shape == RecordedShape::Circle) {
-      const auto [left, right] = std::minmax_element(
-          path.begin(), path.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });
-      const auto [top, bottom] = std::minmax_element(
-          path.begin(), path.end(), [](QPointF a, QPointF b) { return a.y() < b.y(); });
-      const QPointF centre((left->x() + right->x()) / 2, (top->y() + bottom->y()) / 2);
-      worst =
-          std::max({worst, distance(centre, onPage(figure.a)),
-                    std::fabs((right->x() - left->x()) / 2 - figure.radius * std::fabs(scaleX)),
-                    std::fabs((bottom->y() - top->y()) / 2 - figure.radius * std::fabs(scaleY))});
+      // The curves' ends are the circle's left, right, top and bottom.
+      const QRectF box = path.boundingRect();
+      worst = std::max({worst, distance(box.center(), onPage(figure.a)),
+                        std::fabs(box.width() / 2 - figure.radius * std::fabs(scaleX)),
+                        std::fabs(box.height() / 2 - figure.radius * std::fabs(scaleY))});
     } else {
       worst = std::max({worst, distance(path.front(), onPage(figure.a)),
                         distance(path.back(), onPage(figure.b))});

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QPointF>
+#include <QPolygonF>
 #include <QString>
 #include <vector>
 
@@ -12,7 +12,7 @@ namespace korvel::testing {
 
 // Each stroked path of page 1 as its vertices (curve ends included), in
 // inches from the page's top-left corner; lettering is filled, not stroked.
-std::vector<std::vector<QPointF>> strokedPaths(const QString& pdfPath);
+std::vector<QPolygonF> strokedPaths(const QString& pdfPath);
 
 // How many pictures the PDF holds (pdfimages -list).
 int pdfImageCount(const QString& pdfPath);
@@ -21,8 +21,7 @@ int pdfImageCount(const QString& pdfPath);
 // order, surface (0, 0) at origin and each surface inch scaleX by scaleY
 // inches, every vertex, centre and radius within tolerance inches. Returns
 // the largest deviation found.
-double expectPathsOfRecord(const std::vector<std::vector<QPointF>>& paths,
-                           const DrawingRecord& record, QPointF origin, double scaleX,
-                           double scaleY, double tolerance);
+double expectPathsOfRecord(const std::vector<QPolygonF>& paths, const DrawingRecord& record,
+                           QPointF origin, double scaleX, double scaleY, double tolerance);
 
 }  // namespace korvel::testing
