@@ -1,6 +1,7 @@
 // Figures for the work a user waits on: one profile, one preview cam, a sheet
 // in both resolutions, the settings file; each beside the floor of writing the
-// same bytes to the same folder. Also the memory a high-resolution sheet takes.
+// same bytes to the same folder. Also the memory a high-resolution sheet takes,
+// its print as lines beside its print as a picture, and each file for cutting.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -11,12 +12,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include "commands/cam_sheet.h"
 #include "commands/draw_graph.h"
 #include "common/atomic_file.h"
 #include "geometry/cam_profile.h"
+#include "render/cut_files.h"
+#include "render/plot_output.h"
 #include "render/printer_seam.h"
 #include "ui/cam_designer.h"
 #include "ui/plot_window.h"
@@ -33,7 +37,9 @@ struct Session {
     designer.SaveToDisk->setChecked(true);
     designer.FocalLength->setText("150");
   }
-  qint64 fileSize(const QString& name) const { return QFileInfo(QDir(folder.path()).filePath(name)).size(); }
+  qint64 fileSize(const QString& name) const {
+    return QFileInfo(QDir(folder.path()).filePath(name)).size();
+  }
 };
 
 // Writing the same number of bytes, ready in memory, to the same folder,
@@ -101,6 +107,77 @@ BENCHMARK(BM_SheetNormal)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SheetNormalFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SheetHigh)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SheetHighFloor)->Unit(benchmark::kMillisecond);
+
+// A print dialog that picks a PDF file as the printer.
+class PdfPrinterSeam : public NoPrinterSeam {
+ public:
+  explicit PdfPrinterSeam(QString path) : path_(std::move(path)) {}
+  bool choosePrinter(QPrinter& printer) override {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path_);
+    return true;
+  }
+
+ private:
+  QString path_;
+};
+
+// The sheet without its kept drawing, so it prints as the 96 ppi picture.
+class PictureOnlySurface : public RasterSurface {
+ public:
+  explicit PictureOnlySurface(const RasterSurface& drawn) : RasterSurface(drawn) {}
+  const DrawingRecord* record() const override { return nullptr; }
+};
+
+// The drawing of a high-resolution sheet with markers, or of the 150 mm cam.
+RasterSurface& drawn(Session& s, bool sheet) {
+  if (!sheet) {
+    s.designer.CMDDrawGraph_Click();
+    return s.designer.previewSurface();
+  }
+  s.designer.ChkHiRes->setChecked(true);
+  s.designer.ChkDistMarkers->setChecked(true);
+  s.designer.CMDPlotCams_Click();
+  return s.designer.plotWindow()->surface();
+}
+
+constexpr int kHighResolutionScale = 6;
+
+void printHighResolutionSheet(benchmark::State& state, bool asLines) {
+  Session s;
+  RasterSurface& sheet = drawn(s, true);
+  PictureOnlySurface picture(sheet);
+  DrawingSurface& surface = asLines ? static_cast<DrawingSurface&>(sheet) : picture;
+  const QString path = QDir(s.folder.path()).filePath("print.pdf");
+  PdfPrinterSeam printer(path);
+  for (auto _ : state) PrintPlot(surface, kHighResolutionScale, {0.9375, 0.9338, true}, printer);
+  state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
+}
+
+void BM_PrintHighResolutionSheetAsLines(benchmark::State& state) {
+  printHighResolutionSheet(state, true);
+}
+void BM_PrintHighResolutionSheetAsPicture(benchmark::State& state) {
+  printHighResolutionSheet(state, false);
+}
+BENCHMARK(BM_PrintHighResolutionSheetAsLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintHighResolutionSheetAsPicture)->Unit(benchmark::kMillisecond);
+
+void BM_CutFile(benchmark::State& state, bool sheet, const char* extension) {
+  Session s;
+  const DrawingRecord& record = *drawn(s, sheet).record();
+  const QString path = QDir(s.folder.path()).filePath(QString("cut.") + extension);
+  for (auto _ : state) writeCutFile(record, sheet ? kHighResolutionScale : 1, path);
+  state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
+}
+BENCHMARK_CAPTURE(BM_CutFile, cam_dxf, false, "dxf")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CutFile, cam_svg, false, "svg")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CutFile, cam_pdf, false, "pdf")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CutFile, cam_csv, false, "csv")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CutFile, sheet_dxf, true, "dxf")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CutFile, sheet_svg, true, "svg")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CutFile, sheet_pdf, true, "pdf")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CutFile, sheet_csv, true, "csv")->Unit(benchmark::kMillisecond);
 
 // The settings file as closing the designer writes it.
 void BM_SettingsSave(benchmark::State& state) {

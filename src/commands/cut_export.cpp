@@ -67,7 +67,7 @@ CutFileResult exportCams(const ExportRequest& request) {
       return {false, request.file + ": " + fileWriteFailure(request.file)};
     return {true, {}};
   }
-  return writeCutFile(surface.record(), scale, request.file);
+  return writeCutFile(*surface.record(), scale, request.file);
 }
 
 }  // namespace korvel

@@ -4,16 +4,11 @@
 
 #include "common/atomic_file.h"
 #include "render/cut_file_formats.h"
-#include "render/raster_surface.h"
+#include "render/record_painter.h"
 
 namespace korvel {
 
-double TrueSize::fontMm(const QFont& font) const {
-  // Surface fonts are sized for 96 pixels per inch.
-  const double inches =
-      font.pointSizeF() > 0 ? font.pointSizeF() / 72.0 : font.pixelSize() / kPixelsPerInch;
-  return mm(inches);
-}
+double TrueSize::fontMm(const QFont& font) const { return mm(surfaceEmInches(font)); }
 
 QString fixed6(double value) {
   QString text = QString::number(value, 'f', 6);

@@ -10,6 +10,8 @@
 // background picture, which is what printing, saving and the sheet need.
 namespace korvel {
 
+class DrawingRecord;
+
 class DrawingSurface : public CamCanvas {
  public:
   // Shows only the white background and the background picture; text
@@ -34,6 +36,10 @@ class DrawingSurface : public CamCanvas {
     clear();
     paintPicture(copy, innerWidth(), 0.0f, -innerWidth(), innerHeight());
   }
+
+  // The drawing kept as geometry, for printing at the printer's resolution;
+  // null for a surface that keeps none, which prints its picture instead.
+  virtual const DrawingRecord* record() const { return nullptr; }
 
   virtual float innerWidth() const = 0;
   virtual float innerHeight() const = 0;

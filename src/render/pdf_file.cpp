@@ -4,6 +4,7 @@
 #include <QPdfWriter>
 
 #include "render/cut_file_formats.h"
+#include "render/record_painter.h"
 
 // A PDF of the drawing at true size in vector form, one inch in from the
 // page's top-left corner as on paper, with two scale bars below it so a print
@@ -13,26 +14,9 @@ namespace korvel {
 namespace {
 
 constexpr int kDotsPerInch = 1200;
-constexpr double kMarginIn = 1.0;
-constexpr double kScaleBarsIn = 1.0;               // room below the drawing
-constexpr double kLineWidthIn = 0.1 / kMmPerInch;  // 0.1 mm, so a cut can follow its centre
+constexpr double kScaleBarsIn = 1.0;  // room below the drawing
 constexpr double kScaleBarTickIn = 0.05;
 constexpr double kLabelPoints = 8.0;
-
-class PdfPage {
- public:
-  explicit PdfPage(const TrueSize& size) : size_(size) {}
-  // Page device units for a point in surface inches.
-  QPointF at(QPointF surface) const {
-    return (size_.mm(surface) / kMmPerInch + QPointF(kMarginIn, kMarginIn)) * kDotsPerInch;
-  }
-  double length(double surfaceInches) const {
-    return size_.mm(surfaceInches) / kMmPerInch * kDotsPerInch;
-  }
-
- private:
-  const TrueSize& size_;
-};
 
 // A bar lengthIn long with end ticks and its label, its left end at (x, y) inches on the page.
 void scaleBar(QPainter& painter, double x, double y, double lengthIn, const QString& label) {
@@ -42,34 +26,6 @@ void scaleBar(QPainter& painter, double x, double y, double lengthIn, const QStr
     painter.drawLine(QPointF(dots(end), dots(y - kScaleBarTickIn)),
                      QPointF(dots(end), dots(y + kScaleBarTickIn)));
   painter.drawText(QPointF(dots(x + lengthIn + 0.1), dots(y + kScaleBarTickIn)), label);
-}
-
-void paintFigure(QPainter& painter, const RecordedFigure& figure, const PdfPage& page,
-                 const TrueSize& size) {
-  switch (figure.shape) {
-    case RecordedShape::Point:
-      painter.drawPoint(page.at(figure.a));
-      break;
-    case RecordedShape::Line:
-      painter.drawLine(page.at(figure.a), page.at(figure.b));
-      break;
-    case RecordedShape::Circle: {
-      const double r = page.length(figure.radius);
-      painter.drawEllipse(page.at(figure.a), r, r);
-      break;
-    }
-    case RecordedShape::Text: {
-      QFont font = figure.font;
-      font.setPointSizeF(size.fontMm(figure.font) / kMmPerInch * 72.0);
-      painter.save();
-      painter.setFont(font);
-      painter.translate(page.at(figure.a));
-      if (figure.readsBackwards) painter.scale(-1, 1);
-      painter.drawText(QPointF(0, 0), QString::fromStdString(figure.text));
-      painter.restore();
-      break;
-    }
-  }
 }
 
 }  // namespace
@@ -84,9 +40,9 @@ std::optional<QByteArray> pdfContent(const DrawingRecord& record, int scale, QSt
   {
     QPdfWriter writer(&buffer);
     writer.setResolution(kDotsPerInch);
-    writer.setPageSize(QPageSize(
-        QSizeF(std::max(widthIn, 3.0) + 2 * kMarginIn, heightIn + 2 * kMarginIn + kScaleBarsIn),
-        QPageSize::Inch, "Cam", QPageSize::ExactMatch));
+    writer.setPageSize(QPageSize(QSizeF(std::max(widthIn, 3.0) + 2 * kDrawingMarginIn,
+                                        heightIn + 2 * kDrawingMarginIn + kScaleBarsIn),
+                                 QPageSize::Inch, "Cam", QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setCreator("Korvel Cam Designer");
     QPainter painter;
@@ -94,18 +50,18 @@ std::optional<QByteArray> pdfContent(const DrawingRecord& record, int scale, QSt
       error = "the PDF cannot be started";
       return std::nullopt;
     }
-    painter.setPen(
-        QPen(Qt::black, kLineWidthIn * kDotsPerInch, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Qt::NoBrush);
-    const PdfPage page(size);
-    for (const RecordedFigure& figure : record.figures()) paintFigure(painter, figure, page, size);
+    const double dotsPerSurfaceInch = double(kDotsPerInch) / scale;
+    paintRecord(painter, record,
+                {QPointF(kDrawingMarginIn, kDrawingMarginIn) * kDotsPerInch, dotsPerSurfaceInch,
+                 dotsPerSurfaceInch});
+    painter.setPen(QPen(Qt::black, kCutLineWidthIn * kDotsPerInch, Qt::SolidLine, Qt::RoundCap));
 
     QFont label("Liberation Sans");
     label.setPointSizeF(kLabelPoints);
     painter.setFont(label);
-    const double barsTop = kMarginIn + heightIn + 0.4;
-    scaleBar(painter, kMarginIn, barsTop, 50.0 / kMmPerInch, "50 mm");
-    scaleBar(painter, kMarginIn, barsTop + 0.35, 2.0, "2 in");
+    const double barsTop = kDrawingMarginIn + heightIn + 0.4;
+    scaleBar(painter, kDrawingMarginIn, barsTop, 50.0 / kMmPerInch, "50 mm");
+    scaleBar(painter, kDrawingMarginIn, barsTop + 0.35, 2.0, "2 in");
     painter.end();
   }
   return content;

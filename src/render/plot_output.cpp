@@ -6,20 +6,33 @@
 
 #include "common/failing_step.h"
 #include "render/bitmap_file.h"
+#include "render/record_painter.h"
 
 namespace korvel {
 
 namespace {
 
-// Paints the picture with its top-left corner one inch into the printable
-// area, widthIn by heightIn inches; a negative size mirrors it, as on screen.
-bool paintOnPage(QPainter& painter, const QImage& picture, double dpi, double widthIn, double heightIn) {
+// Paints the kept drawing at the printer's own resolution, each surface inch
+// inchesX by inchesY printed inches from one inch into the printable area; a
+// negative scale mirrors it, as the picture would be.
+bool paintRecordOnPage(QPainter& painter, const DrawingRecord& record, double dpi, double inchesX,
+                       double inchesY) {
+  if (!std::isfinite(inchesX) || !std::isfinite(inchesY)) return false;
+  paintRecord(painter, record,
+              {QPointF(kDrawingMarginIn, kDrawingMarginIn) * dpi, inchesX * dpi, inchesY * dpi});
+  return true;
+}
+
+// A surface that keeps no drawing prints its picture, widthIn by heightIn
+// inches, placed and mirrored the same way.
+bool paintOnPage(QPainter& painter, const QImage& picture, double dpi, double widthIn,
+                 double heightIn) {
   if (!std::isfinite(widthIn) || !std::isfinite(heightIn)) return false;
   const QImage source = picture.mirrored(widthIn < 0, heightIn < 0);
-  const double left = widthIn < 0 ? 1.0 + widthIn : 1.0;
-  const double top = heightIn < 0 ? 1.0 + heightIn : 1.0;
-  painter.drawImage(QRectF(left * dpi, top * dpi, std::fabs(widthIn) * dpi, std::fabs(heightIn) * dpi),
-                    source);
+  const double left = widthIn < 0 ? kDrawingMarginIn + widthIn : kDrawingMarginIn;
+  const double top = heightIn < 0 ? kDrawingMarginIn + heightIn : kDrawingMarginIn;
+  painter.drawImage(
+      QRectF(left * dpi, top * dpi, std::fabs(widthIn) * dpi, std::fabs(heightIn) * dpi), source);
   return true;
 }
 
@@ -39,11 +52,16 @@ bool PrintPlot(DrawingSurface& surface, int scale, const PrinterCorrection& corr
     if (painter.begin(&printer)) {
       const QImage picture = surface.copyImage();
       surface.setBackgroundPicture(picture);
-      const double w = surface.outerWidth();
-      const double h = surface.outerHeight();
-      const double widthIn = correction.enabled ? w * correction.x / scale : w / scale;
-      const double heightIn = correction.enabled ? h * correction.y / scale : h / scale;
-      printed = runStep([&] { return paintOnPage(painter, picture, printer.resolution(), widthIn, heightIn); });
+      // Printed inches per surface inch.
+      const double inchesX = (correction.enabled ? correction.x : 1.0) / scale;
+      const double inchesY = (correction.enabled ? correction.y : 1.0) / scale;
+      const double dpi = printer.resolution();
+      const DrawingRecord* record = surface.record();
+      printed = runStep([&] {
+        if (record) return paintRecordOnPage(painter, *record, dpi, inchesX, inchesY);
+        return paintOnPage(painter, picture, dpi, surface.outerWidth() * inchesX,
+                           surface.outerHeight() * inchesY);
+      });
       painter.end();
     }
   }

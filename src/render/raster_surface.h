@@ -52,7 +52,7 @@ class RasterSurface : public DrawingSurface {
   const QImage& drawingLayer() const { return drawing_; }
   const QImage& backgroundPicture() const { return background_; }
   // The drawing as geometry: what the drawing layer holds, never the background.
-  const DrawingRecord& record() const { return record_; }
+  const DrawingRecord* record() const override { return &record_; }
   QPointF textPosition() const { return textPosition_; }
 
   // The widget that shows the surface: refresh() repaints it at once, every

@@ -23,7 +23,7 @@ void exportForCutting(QWidget& picture, const RasterSurface& surface,
       &picture, kTitle, target.folder + target.baseName + ".dxf", kTypes, &chosenType);
   if (chosen.isEmpty()) return;
   const CutFileResult result =
-      writeCutFile(surface.record(), target.scale, withCutFileExtension(chosen, chosenType));
+      writeCutFile(*surface.record(), target.scale, withCutFileExtension(chosen, chosenType));
   if (!result.written) QMessageBox::warning(&picture, kTitle, result.message);
 }
 

@@ -119,9 +119,10 @@ TEST_F(CamSheet, PrintedSheetHasTheSameSizeInBothResolutions) {
       in.ChkHiRes = high;
       printer.pdfPath = path(QString("sheet-%1-%2.pdf").arg(corrected).arg(high));
       PlotCamSheet(in, state, window, printer);
-      // 6.3 inches times 0.9375 and 0.9338: about 5.906 by 5.883 inches.
+      // 6.3 inches times 0.9375 and 0.9338: about 5.906 by 5.883 inches; the
+      // longest note is the widest ink.
       testing::expectPrintedPlacement(window.sheet.copyImage(), 96.0 * (high ? 6 : 1), printer.pdfPath,
-                                      corrected ? 0.9375 : 1, corrected ? 0.9338 : 1);
+                                      corrected ? 0.9375 : 1, corrected ? 0.9338 : 1, {}, 0.1);
     }
   }
 }

@@ -19,17 +19,17 @@ TEST(DrawingRecord, FollowsTheDrawingNotTheBackgroundPicture) {
   surface.setBackgroundPicture(surface.copyImage());
   surface.mirrorLeftToRight();
 
-  const auto& figures = surface.record().figures();
+  const auto& figures = surface.record()->figures();
   ASSERT_EQ(figures.size(), 3u);
   EXPECT_EQ(figures[0].a, QPointF(1.75, 0.5));
   EXPECT_EQ(figures[0].outline, 0);
   EXPECT_EQ(figures[1].a, QPointF(1.5, 0.5));
   EXPECT_EQ(figures[1].layer, CutLayer::Cut);
   EXPECT_TRUE(figures[2].readsBackwards);
-  EXPECT_EQ(surface.record().camOutlines().size(), 1u);
+  EXPECT_EQ(surface.record()->camOutlines().size(), 1u);
 
   surface.clear();  // the background still shows on screen, but nothing is drawn
-  EXPECT_TRUE(surface.record().figures().empty());
+  EXPECT_TRUE(surface.record()->figures().empty());
   const QImage shown = surface.copyImage();
   QImage white(shown.size(), shown.format());
   white.fill(Qt::white);

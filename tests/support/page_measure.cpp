@@ -38,7 +38,7 @@ std::optional<QRectF> inkBounds(const QImage& image, double dpi, std::optional<Q
 namespace korvel::testing {
 
 void expectPrintedPlacement(const QImage& drawn, double drawnDpi, const QString& pdfPath, double scaleX,
-                            double scaleY, QPointF corner) {
+                            double scaleY, QPointF corner, double textSlack) {
   constexpr int kPageDpi = 300;
   const auto inDrawing = inkBounds(drawn, drawnDpi);
   const auto onPage = inkBounds(renderPdfPage(pdfPath, kPageDpi), kPageDpi);
@@ -47,7 +47,7 @@ void expectPrintedPlacement(const QImage& drawn, double drawnDpi, const QString&
   const double tolerance = 2.0 / kPageDpi + 1.0 / drawnDpi;
   EXPECT_NEAR(onPage->left(), corner.x() + 1.0 + inDrawing->left() * scaleX, tolerance);
   EXPECT_NEAR(onPage->top(), corner.y() + 1.0 + inDrawing->top() * scaleY, tolerance);
-  EXPECT_NEAR(onPage->width(), inDrawing->width() * scaleX, tolerance);
+  EXPECT_NEAR(onPage->width(), inDrawing->width() * scaleX - textSlack / 2, tolerance + textSlack / 2);
   EXPECT_NEAR(onPage->height(), inDrawing->height() * scaleY, tolerance);
 }
 

@@ -24,8 +24,10 @@ namespace korvel::testing {
 // Checks that the drawing, drawn at drawnDpi surface pixels per printed inch,
 // landed on page 1 of the PDF one inch into the printable area (whose corner
 // lies at corner inches on the page), scaled by scaleX and scaleY, by
-// comparing where its ink lies in both.
+// comparing where its ink lies in both. Printed lettering, unhinted at the
+// printer's resolution, may end up to textSlack inches short of the hinted
+// 96 ppi lettering where a text line is the widest ink.
 void expectPrintedPlacement(const QImage& drawn, double drawnDpi, const QString& pdfPath, double scaleX,
-                            double scaleY, QPointF corner = {});
+                            double scaleY, QPointF corner = {}, double textSlack = 0);
 
 }  // namespace korvel::testing

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QPointF>
+
+#include "common/units.h"
+#include "render/drawing_record.h"
+
+class QFont;
+class QPainter;
+
+// Paints a kept drawing as vectors onto any painter (a PDF file, a printer):
+// every line where it was computed, in lines 0.1 mm wide so a cut can follow
+// their centre, text in the face it was drawn in.
+namespace korvel {
+
+// So a cut can follow a line's centre.
+inline constexpr double kCutLineWidthIn = 0.1 / kMmPerInch;
+// A printed or PDF drawing stands this far right of and below the corner of
+// the printable area, as the picture always did.
+inline constexpr double kDrawingMarginIn = 1.0;
+
+// Where a drawing lands on the painter's device: the device point of surface
+// (0, 0) and the device units per surface inch across and down; a negative
+// scale mirrors the drawing about that point.
+struct RecordPlacement {
+  QPointF origin;
+  double unitsPerInchX;
+  double unitsPerInchY;
+};
+
+void paintRecord(QPainter& painter, const DrawingRecord& record, const RecordPlacement& placement);
+
+// The em of a surface font in surface inches; surface fonts are sized for 96
+// pixels per inch.
+double surfaceEmInches(const QFont& font);
+
+}  // namespace korvel
