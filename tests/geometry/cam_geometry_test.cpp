@@ -2,115 +2,100 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <ostream>
 #include <tuple>
-#include <utility>
 
 #include "geometry/cam_outline.h"
 #include "geometry/cam_profile.h"
-#include "support/case_name.h"
 #include "support/recording_surface.h"
 
 namespace korvel {
 namespace {
 
-struct ProfileCase {
-  const char* name;
-  double focalMm;
-  float factor;
-  std::size_t points;
-  // Point (A, B, then row r at 1 + 2r), x, y.
-  std::vector<std::tuple<std::size_t, double, double>> spots;
-  CamPointKind last = CamPointKind::Final;
-};
-
-// clang-format off
-const ProfileCase kProfileCases[] = {
-    {"WorkedExample150mmAfterACam", 150, 1.074f, 29,
-     {{0, -0.021183, -0.005}, {1, -0.010443, -0.003}, {2, 0.000396, 0}, {3, 0.000593, 0}, {5, 0.031368, 0.003},
-      {6, 0.041892, 0.005}, {9, 0.113723, 0.014}, {13, 0.333178, 0.041}, {21, 0.689836, 0.074},
-      {25, 1.091824, 0.111}, {27, 1.338475, 0.128}, {28, 1.356, 0.140}}},
-    // Start-up's factor 1.07 holds only until row 2.5 sets its own.
-    {"FirstCamAfterStartUp", 150, 1.07f, 29, {{0, -0.021104, -0.005}, {5, 0.031251, 0.003}, {6, 0.041892, 0.005}}},
-    {"LongLensStopsAtTheWorkingLength", 210, 1.074f, 22, {{20, 1.266882, 0.069}, {21, 1.356, 0.074}},
-     CamPointKind::ClampedEnd},
-    // Both lead-in points divide by zero and keep 0; row 0.5 lies behind the
-    // lens, its extension negative, which ends the profile.
-    {"LensAsLongAsRowZero", 3203248, 1.074f, 4, {{0, 0, -0.005}, {1, 0, -0.003}, {2, -543430.75, 0}}},
-    {"NotANumberLeavesEveryExtensionAtZero", std::numeric_limits<double>::quiet_NaN(), 1.074f, 29,
-     {{0, 0, -0.005}, {27, 0, 0.128}}},
-};
-// clang-format on
-
-void PrintTo(const ProfileCase& c, std::ostream* os) { *os << c.name; }
-
-class WorkingEdge : public ::testing::TestWithParam<ProfileCase> {};
-
-TEST_P(WorkingEdge, PointsOfTheProfile) {
-  const ProfileCase& c = GetParam();
-  const CamProfile profile = ComputeCamProfile(c.focalMm, c.factor);
-  ASSERT_EQ(profile.points.size(), c.points);
-  EXPECT_EQ(profile.points.back().kind, c.last);
-  for (const auto& [at, x, y] : c.spots) {
-    EXPECT_NEAR(profile.points[at].x, x, 1e-6) << at;
-    EXPECT_NEAR(profile.points[at].y, y, 1e-6) << at;
+TEST(CamProfile, PointsOfTheWorkingEdge) {
+  struct Row {
+    const char* name;
+    double focalMm;
+    float factor;
+    std::size_t points;
+    // Point (A, B, then row r at 1 + 2r), x, y.
+    std::vector<std::tuple<std::size_t, double, double>> spots;
+    CamPointKind last = CamPointKind::Final;
+  };
+  // clang-format off
+  const Row rows[] = {
+      {"worked example, 150 mm after a cam", 150, 1.074f, 29,
+       {{0, -0.021183, -0.005}, {1, -0.010443, -0.003}, {2, 0.000396, 0}, {3, 0.000593, 0}, {5, 0.031368, 0.003},
+        {6, 0.041892, 0.005}, {9, 0.113723, 0.014}, {13, 0.333178, 0.041}, {21, 0.689836, 0.074},
+        {25, 1.091824, 0.111}, {27, 1.338475, 0.128}, {28, 1.356, 0.140}}},
+      // Start-up's factor 1.07 holds only until row 2.5 sets its own.
+      {"first cam after start-up", 150, 1.07f, 29, {{0, -0.021104, -0.005}, {5, 0.031251, 0.003}, {6, 0.041892, 0.005}}},
+      {"long lens stops at the working length", 210, 1.074f, 22, {{20, 1.266882, 0.069}, {21, 1.356, 0.074}},
+       CamPointKind::ClampedEnd},
+      // Both lead-in points divide by zero and keep 0; row 0.5 lies behind the
+      // lens, its extension negative, which ends the profile.
+      {"lens as long as row 0", 3203248, 1.074f, 4, {{0, 0, -0.005}, {1, 0, -0.003}, {2, -543430.75, 0}}},
+      {"not a number leaves every extension at 0", std::numeric_limits<double>::quiet_NaN(), 1.074f, 29,
+       {{0, 0, -0.005}, {27, 0, 0.128}}},
+  };
+  // clang-format on
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const CamProfile profile = ComputeCamProfile(row.focalMm, row.factor);
+    ASSERT_EQ(profile.points.size(), row.points);
+    EXPECT_EQ(profile.points.back().kind, row.last);
+    for (const auto& [at, x, y] : row.spots) {
+      EXPECT_NEAR(profile.points[at].x, x, 1e-6) << at;
+      EXPECT_NEAR(profile.points[at].y, y, 1e-6) << at;
+    }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, WorkingEdge, ::testing::ValuesIn(kProfileCases), testing::caseName);
-
-struct OutlineCase {
-  const char* name;
-  double focalMm, xOffset, yOffset;
-  CamOutlineOptions options;
-  std::vector<std::pair<std::string, std::size_t>> counts;        // operations of each name
-  std::vector<std::pair<std::string, std::vector<float>>> drawn;  // each among the operations
-  std::vector<std::string> texts;
-};
-
-// Lines: A-B, 26 rows, E, the 7 of the body, and two ticks per marker.
-// clang-format off
-const OutlineCase kOutlineCases[] = {
-    {"WorkedExample150mmOnTheSheet", 150, 0.5, 0.5, {.distanceMarkers = true},
-     {{"line", 61}, {"colour", 1}, {"circle", 2}},
-     {{"point", {0.478817f, 0.495f}}, {"line", {1.838475f, 0.678f, 1.838475f, 0.778f, 0}},
-      {"line", {1.838475f, 1.07f, 1.838475f, 1.17f, 0}}, {"line", {1.838475f, 0.628f, 1.856f, 0.64f, 0}},
-      {"line", {1.856f, 0.64f, 1.928f, 1.195f, 0}}, {"line", {1.686f, 1.185f, 0.626f, 1.185f, 0}},
-      {"line", {0.386f, 1.195f, 0.478817f, 0.495f, 0}}, {"circle", {0.7f, 0.8f, 0.12f}},
-      {"circle", {1.38f, 0.96f, 0.12f}}, {"text position", {1.0f, 0.9f}}}, {"150 mm"}},
-    {"HighResolutionScalesCoordinatesAndHoles", 150, 0.5, 0.5, {.plotScale = 6}, {{"line", 35}},
-     {{"point", {0.478817f * 6, 0.495f * 6}}, {"circle", {4.2f, 4.8f, 0.72f}}, {"text position", {6.0f, 5.4f}}},
-     {"150 mm"}},
-    {"PreviewKeepsItsColourAndPutsBOnRowZero", 150, 0.35, 0.5,
-     {.caption = false, .setDrawColour = false, .leadIn = LeadInStyle::Unshifted}, {{"line", 35}, {"colour", 0}},
-     {{"line", {0.328817f, 0.495f, 0.350297f, 0.497f, 0}}, {"circle", {0.55f, 0.8f, 0.12f}},
-      {"circle", {1.23f, 0.96f, 0.12f}}}, {}},
-    {"LongLensRunsStraightToTheRightFoot", 210, 0, 0, {.distanceMarkers = true, .caption = false},
-     {{"line", 1 + 20 + 7 + 18}}, {{"line", {1.356f, 0.074f, 1.428f, 0.695f, 0}}}, {}},
-    // About -2e38 inch off: a float still, but not once the high-resolution
-    // sheet multiplies it by 6; only the body from E round stands.
-    {"CoordinatesAFloatCannotHoldAreSkipped", 5e39, 0.5, 0.5, {.plotScale = 6, .caption = false},
-     {{"line", 6}, {"point", 0}}, {{"line", {1.856f * 6, 0.64f * 6, 1.928f * 6, 1.195f * 6, 0}}}, {}},
-};
-// clang-format on
-
-void PrintTo(const OutlineCase& c, std::ostream* os) { *os << c.name; }
-
-class CamOutline : public ::testing::TestWithParam<OutlineCase> {};
-
-TEST_P(CamOutline, DrawsTheCutOutShape) {
-  const OutlineCase& c = GetParam();
-  testing::RecordingSurface surface;
-  float k = 1.074f;
-  drawCamOutline(surface, c.focalMm, c.xOffset, c.yOffset, k, c.options);
-  for (const auto& [name, count] : c.counts) EXPECT_EQ(surface.named(name).size(), count) << name;
-  for (const auto& [name, args] : c.drawn)
-    EXPECT_TRUE(surface.has(name, args, 1e-6f * c.options.plotScale)) << name;
-  EXPECT_EQ(surface.texts(), c.texts);
-  EXPECT_EQ(k, 1.074f);  // whatever the rows set, a finished cam leaves 1.074
+TEST(CamOutline, DrawsTheCutOutShape) {
+  struct Row {
+    const char* name;
+    double focalMm, xOffset, yOffset;
+    CamOutlineOptions options;
+    std::vector<std::pair<std::string, std::size_t>> counts;        // operations of each name
+    std::vector<std::pair<std::string, std::vector<float>>> drawn;  // each among the operations
+    std::vector<std::string> texts;
+  };
+  // Lines: A-B, 26 rows, E, the 7 of the body, and two ticks per marker.
+  // clang-format off
+  const Row rows[] = {
+      {"worked example, 150 mm on the sheet", 150, 0.5, 0.5, {.distanceMarkers = true},
+       {{"line", 61}, {"colour", 1}, {"circle", 2}},
+       {{"point", {0.478817f, 0.495f}}, {"line", {1.838475f, 0.678f, 1.838475f, 0.778f, 0}},
+        {"line", {1.838475f, 1.07f, 1.838475f, 1.17f, 0}}, {"line", {1.838475f, 0.628f, 1.856f, 0.64f, 0}},
+        {"line", {1.856f, 0.64f, 1.928f, 1.195f, 0}}, {"line", {1.686f, 1.185f, 0.626f, 1.185f, 0}},
+        {"line", {0.386f, 1.195f, 0.478817f, 0.495f, 0}}, {"circle", {0.7f, 0.8f, 0.12f}},
+        {"circle", {1.38f, 0.96f, 0.12f}}, {"text position", {1.0f, 0.9f}}}, {"150 mm"}},
+      {"high resolution scales coordinates and holes", 150, 0.5, 0.5, {.plotScale = 6}, {{"line", 35}},
+       {{"point", {0.478817f * 6, 0.495f * 6}}, {"circle", {4.2f, 4.8f, 0.72f}}, {"text position", {6.0f, 5.4f}}},
+       {"150 mm"}},
+      {"preview keeps its colour and puts B on row 0", 150, 0.35, 0.5,
+       {.caption = false, .setDrawColour = false, .leadIn = LeadInStyle::Unshifted}, {{"line", 35}, {"colour", 0}},
+       {{"line", {0.328817f, 0.495f, 0.350297f, 0.497f, 0}}, {"circle", {0.55f, 0.8f, 0.12f}},
+        {"circle", {1.23f, 0.96f, 0.12f}}}, {}},
+      {"long lens runs straight to the right foot", 210, 0, 0, {.distanceMarkers = true, .caption = false},
+       {{"line", 1 + 20 + 7 + 18}}, {{"line", {1.356f, 0.074f, 1.428f, 0.695f, 0}}}, {}},
+      // About -2e38 inch off: a float still, but not once the high-resolution
+      // sheet multiplies it by 6; only the body from E round stands.
+      {"coordinates a float cannot hold are skipped", 5e39, 0.5, 0.5, {.plotScale = 6, .caption = false},
+       {{"line", 6}, {"point", 0}}, {{"line", {1.856f * 6, 0.64f * 6, 1.928f * 6, 1.195f * 6, 0}}}, {}},
+  };
+  // clang-format on
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    testing::RecordingSurface surface;
+    float k = 1.074f;
+    drawCamOutline(surface, row.focalMm, row.xOffset, row.yOffset, k, row.options);
+    for (const auto& [name, count] : row.counts) EXPECT_EQ(surface.named(name).size(), count) << name;
+    for (const auto& [name, args] : row.drawn)
+      EXPECT_TRUE(surface.has(name, args, 1e-6f * row.options.plotScale)) << name;
+    EXPECT_EQ(surface.texts(), row.texts);
+    EXPECT_EQ(k, 1.074f);  // whatever the rows set, a finished cam leaves 1.074
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, CamOutline, ::testing::ValuesIn(kOutlineCases), testing::caseName);
 
 }  // namespace
 }  // namespace korvel

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -19,28 +18,29 @@ class PlotWindowTest : public ::testing::Test {
  protected:
   QTemporaryDir folder;
   QString settings() const { return QDir(folder.path()).filePath("KorvelCamDesigner.ini"); }
-  void store(const QByteArray& text) { testing::writeFile(settings(), text); }
   PlotWindow* open() {
     auto* window = new PlotWindow(settings());
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
-    QApplication::processEvents();
     return window;
   }
-  static QPoint at(double xIn, double yIn) { return QPoint(int(std::lround(xIn * 96)), int(std::lround(yIn * 96))); }
+  // A move over the picture with buttons held; the picture moves under the
+  // pointer, so the event stands in its own inches.
+  static void move(PlotWindow* w, double xIn, double yIn, Qt::MouseButtons held = Qt::LeftButton) {
+    const QPointF at(std::lround(xIn * 96), std::lround(yIn * 96));
+    QMouseEvent event(QEvent::MouseMove, at, at, Qt::NoButton, held, Qt::NoModifier);
+    QApplication::sendEvent(w->Picture1, &event);
+  }
   static void drag(PlotWindow* w, double fromX, double fromY, double toX, double toY) {
-    QTest::mousePress(w->Picture1, Qt::LeftButton, {}, at(fromX, fromY));
-    // The picture moves under the pointer: the event stands in its own inches.
-    QMouseEvent move(QEvent::MouseMove, QPointF(at(toX, toY)), QPointF(at(toX, toY)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w->Picture1, &move);
+    QTest::mousePress(w->Picture1, Qt::LeftButton, {}, QPoint(std::lround(fromX * 96), std::lround(fromY * 96)));
+    move(w, toX, toY);
   }
 };
 
 // Stored geometry is bounded as the keys say and written back on close; the
 // geometry keys' corrections themselves are tested with the settings.
 TEST_F(PlotWindowTest, StoredGeometryIsWrittenBackOnCloseAndTheWindowKeepsItsMinimumSize) {
-  store("[Windows]\nPWTop=1001\nPWLeft=12000\nPWWidth=9007\nPWHeight=7111\n");
+  testing::writeFile(settings(), "[Windows]\nPWTop=1001\nPWLeft=12000\nPWWidth=9007\nPWHeight=7111\n");
   QPointer<PlotWindow> w = open();
   EXPECT_EQ(w->Picture1->size(), QSize(605, 605));
   w->close();
@@ -48,23 +48,20 @@ TEST_F(PlotWindowTest, StoredGeometryIsWrittenBackOnCloseAndTheWindowKeepsItsMin
   EXPECT_TRUE(w.isNull());  // a later sheet loads it afresh
   EXPECT_EQ(testing::readFile(settings()), "[Windows]\nPWTop=1001\nPWLeft=800\nPWWidth=9007\nPWHeight=7111\n");
 
-  w = open();
-  w->resize(100, 100);
+  const std::unique_ptr<PlotWindow> again(open());
+  again->resize(100, 100);
   QApplication::processEvents();
-  EXPECT_EQ(w->outerHeightTwips(), 6360);
-  EXPECT_EQ(w->outerWidthTwips(), 5940);
-  w->resize(700, 500);
-  QApplication::processEvents();
-  EXPECT_EQ(w->HScroll1->geometry(), QRect(0, 500 - w->HScroll1->height(), 700, w->HScroll1->height()));
-  EXPECT_EQ(w->VScroll1->geometry(),
-            QRect(700 - w->VScroll1->width(), 0, w->VScroll1->width(), 500 - w->HScroll1->height()));
-  delete w;
+  EXPECT_EQ(again->outerHeightTwips(), 6360);
+  EXPECT_EQ(again->outerWidthTwips(), 5940);
+  again->resize(700, 500);  // the bars run along the bottom and the right edge
+  EXPECT_EQ(again->HScroll1->geometry().bottomRight(), QPoint(699, 499));
+  EXPECT_EQ(again->VScroll1->geometry().topRight(), QPoint(699, 0));
+  EXPECT_EQ(again->VScroll1->geometry().bottom(), again->HScroll1->geometry().top() - 1);
 }
 
-TEST_F(PlotWindowTest, BarsMoveThePictureUntilItsLastFourInches) {
-  PlotWindow* w = open();
+TEST_F(PlotWindowTest, BarsAndDraggingMoveThePictureByWholeInchesUntilItsLastFourInches) {
+  const std::unique_ptr<PlotWindow> w(open());
   w->HScroll1->setValue(1);
-  EXPECT_FLOAT_EQ(w->pictureLeft(), -1.0f);
   EXPECT_EQ(w->Picture1->x(), -96);
   for (int v : {3, 6}) {
     w->HScroll1->setValue(v);
@@ -72,28 +69,18 @@ TEST_F(PlotWindowTest, BarsMoveThePictureUntilItsLastFourInches) {
     EXPECT_NEAR(w->pictureLeft(), -2.3, 1e-6) << v;
     EXPECT_NEAR(w->pictureTop(), -2.3, 1e-6) << v;
   }
-  delete w;
-}
-
-TEST_F(PlotWindowTest, DraggingFollowsThePointerThenSnapsToTheBarsWholeInches) {
-  PlotWindow* w = open();
-  drag(w, 2.0, 2.0, 0.7, 2.0);  // left by 1.3 inches
+  w->HScroll1->setValue(0);
+  w->VScroll1->setValue(0);
+  drag(w.get(), 2.0, 2.0, 0.7, 2.0);  // left by 1.3 inches snaps to the bar's inch
   EXPECT_EQ(w->HScroll1->value(), 1);
   EXPECT_FLOAT_EQ(w->pictureLeft(), -1.0f);
   EXPECT_FLOAT_EQ(w->pictureTop(), 0.0f);
-
   // Right and down never move the corner past the window's top-left.
-  drag(w, 1.0, 1.0, 4.0, 4.0);
+  drag(w.get(), 1.0, 1.0, 4.0, 4.0);
   EXPECT_FLOAT_EQ(w->pictureLeft(), 0.0f);
-  EXPECT_FLOAT_EQ(w->pictureTop(), 0.0f);
   EXPECT_EQ(w->HScroll1->value(), 0);
-
-  // A move with another button held does nothing.
-  QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), QPointF(10, 10), Qt::NoButton,
-                   Qt::LeftButton | Qt::RightButton, Qt::NoModifier);
-  QApplication::sendEvent(w->Picture1, &move);
+  move(w.get(), 0.1, 0.1, Qt::LeftButton | Qt::RightButton);  // another button held: nothing moves
   EXPECT_FLOAT_EQ(w->pictureLeft(), 0.0f);
-  delete w;
 }
 
 }  // namespace
