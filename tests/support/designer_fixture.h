@@ -41,11 +41,6 @@ class DesignerFixture : public ::testing::Test {
     designer->close();
     designer.reset();
   }
-
-  void typeInto(QWidget* box, const QString& text) {
-    box->setFocus(Qt::TabFocusReason);
-    QTest::keyClicks(box, text);
-  }
 };
 
 }  // namespace korvel::testing

@@ -1,0 +1,182 @@
+#include <QFileDialog>
+#include <QMenu>
+#include <QTimer>
+
+#include "support/designer_fixture.h"
+#include "support/golden_image.h"
+#include "ui/app_folder.h"
+#include "ui/check_value.h"
+#include "ui/plot_window.h"
+
+// What only the designer window does: focus and selection, Enter, clicks on
+// the unit boxes, applying the calibration, the re-entry guard, Exit against
+// the close box, the plot window's place and the right-click export.
+namespace korvel {
+namespace {
+
+class DesignerWindow : public testing::DesignerFixture {
+ protected:
+  void click(QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); }
+  void enter(const QString& focal) {
+    designer->FocalLength->setFocus();
+    designer->FocalLength->selectAll();
+    QTest::keyClicks(designer->FocalLength, focal);
+    QTest::keyClick(designer->FocalLength, Qt::Key_Return);
+  }
+};
+
+TEST_F(DesignerWindow, OpensAtItsDesignedSizeAndTabbingSelectsTheWholeTextOfTheNumberBoxes) {
+  CamDesigner& d = start();
+  EXPECT_EQ(d.FocalLength->selectedText(), "135");
+  EXPECT_EQ(d.Picture1->geometry(), QRect(328, 56, 201, 137));  // where its twips put it
+  EXPECT_EQ(d.minimumSize(), d.maximumSize());                  // the frame cannot be dragged
+  std::map<QWidget*, QString> selected;
+  for (int i = 0; i < 25; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    if (auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget())) selected[box] = box->selectedText();
+  }
+  for (int i = 1; i <= 9; ++i) EXPECT_EQ(selected[d.FocalLen1[i]], d.FocalLen1[i]->text()) << i;
+  EXPECT_EQ(selected[d.XCorUser], "1.");
+  EXPECT_EQ(selected[d.PrinterXCor], "");  // the factors' boxes are not number boxes
+  // A click into a sheet box selects its text too, so typing replaces it.
+  QTest::mouseClick(d.FocalLen1[5], Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_EQ(d.FocalLen1[5]->selectedText(), "210");
+}
+
+// Exit closes the plot window first, so its keys come first; the close box
+// closes only the designer and leaves the plot window open.
+TEST_F(DesignerWindow, ExitAndTheCloseBoxWriteTheSettings) {
+  for (bool exitButton : {true, false}) {
+    SCOPED_TRACE(exitButton ? "Exit" : "close box");
+    QFile::remove(settingsPath());
+    CamDesigner& d = start();
+    QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
+    if (exitButton) QTest::mouseClick(d.CMDExit, Qt::LeftButton);
+    else d.close();
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(d.plotWindow() != nullptr && d.plotWindow()->isVisible(), !exitButton);
+    EXPECT_TRUE(settingsText().startsWith(exitButton ? "[Windows]\nPWTop=100\nPWLeft=800\nPWWidth=8745\nPWHeight=7110\n"
+                                                     : "[Windows]\nTavoTop="));
+  }
+}
+
+TEST(AppFolder, IsTheProgramsFolderWithATrailingSeparator) {
+  EXPECT_EQ(appFolderFor("/opt/korvel", "/home/ann"), "/opt/korvel/");
+  EXPECT_EQ(appFolderFor("/opt/korvel/", "/home/ann"), "/opt/korvel/");
+  // A development tools' build folder holds no settings: the home folder does.
+  EXPECT_EQ(appFolderFor("/src/\\VB98/korvel", "/home/ann"), "/home/ann/");
+  EXPECT_EQ(appFolderFor("/src/\\vb98/korvel", "/home/ann"), "/src/\\vb98/korvel/");
+}
+
+TEST_F(DesignerWindow, EnterDrawsTheCamAndSelectsTheFocalLengthLikeTheButton) {
+  CamDesigner& d = start();
+  d.ChkDistMarkers->setChecked(true);
+  enter("150");
+  EXPECT_EQ(d.FocalLength->selectedText(), "150");
+  enter("150");
+  testing::expectMatchesGolden(d.previewSurface().copyImage(), "draw-graph-150mm-markers-flipped.png");
+  const QImage byEnter = d.previewSurface().copyImage();
+  QTest::mouseClick(d.CMDDrawGraph, Qt::LeftButton);
+  EXPECT_EQ(d.previewSurface().copyImage(), byEnter);
+}
+
+TEST_F(DesignerWindow, UnitBoxesConvertOnAClickOrTheSpaceBarOnly) {
+  writeSettings("[Options]\nCheckmm=0\nCheckinch=1\n[FocalLengths]\nFL0=6\n");
+  CamDesigner& d = start();
+  EXPECT_EQ(d.FocalLength->text(), "6");  // loading converts nothing
+  click(d.ChkMM);
+  click(d.ChkMM);  // the checked box stays checked and converts once
+  EXPECT_EQ(d.FocalLength->text(), "152.4");
+  EXPECT_EQ(checkValue(d.ChkInch), 0);
+  // A press on the other box released outside it is no click.
+  QTest::mousePress(d.ChkInch, Qt::LeftButton, {}, QPoint(6, 6));
+  QTest::mouseRelease(d.ChkInch, Qt::LeftButton, {}, QPoint(200, 200));
+  EXPECT_EQ(d.FocalLength->text(), "152.4");
+  d.ChkInch->setFocus();
+  QTest::keyClick(d.ChkInch, Qt::Key_Space);
+  EXPECT_EQ(d.FocalLength->text(), "6");
+  d.XCorUser->setText("1.5");
+  click(d.ChkCormm);
+  EXPECT_EQ(d.XCorUser->text(), "38.1");
+  EXPECT_EQ(checkValue(d.ChkCorInch), 0);
+}
+
+TEST_F(DesignerWindow, CalculateFillsTheRatioLabelsAndTheMeasurements) {
+  CamDesigner& d = start();
+  d.XCorUser->setText("1.6");
+  d.YCorUser->setText("0");
+  QTest::mouseClick(d.CMDCalcCor, Qt::LeftButton);
+  EXPECT_EQ(d.LBLXCor->text(), ".9638");
+  EXPECT_EQ(d.LBLYCor->text(), "1.");
+  EXPECT_EQ(d.YCorUser->text(), "0.7");
+  EXPECT_EQ(d.PrinterXCor->text(), "0.9375");  // the factor boxes are the user's
+}
+
+TEST_F(DesignerWindow, AClickWhilePrintingLetsEventsThroughIsIgnored) {
+  CamDesigner& d = start();
+  printer.accept = true;
+  printer.pdfPath = path("once.pdf");
+  d.printerout->setChecked(true);
+  d.SaveToDisk->setChecked(true);
+  printer.onEvents = [&] {
+    d.FocalLength->setText("210");
+    QTest::mouseClick(d.CMDDrawGraph, Qt::LeftButton);
+  };
+  enter("150");
+  EXPECT_EQ(printer.dialogs, 1);
+  EXPECT_EQ(QDir(folder.path()).entryList({"*.bmp"}), QStringList{"KorvelCamDesigner-150.bmp"});
+}
+
+TEST_F(DesignerWindow, ANormalSheetAfterAScrolledHighResolutionOneStandsAtTheCorner) {
+  CamDesigner& d = start();
+  d.ChkHiRes->setChecked(true);
+  QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
+  PlotWindow& window = *d.plotWindow();
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.VScroll1->maximum(), 38);
+  window.HScroll1->setValue(30);
+  window.VScroll1->setValue(20);
+  d.ChkHiRes->setChecked(false);
+  QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
+  EXPECT_EQ(window.Picture1->pos(), QPoint(0, 0));
+  EXPECT_EQ(window.HScroll1->value(), 0);
+  EXPECT_EQ(window.HScroll1->maximum(), 6);
+}
+
+// Right-click on the preview, "Export for cutting…", and the dialog starts in
+// the program folder with the bitmap's name; the file holds the cam as drawn,
+// from the factor the first cam after start-up uses.
+TEST_F(DesignerWindow, ExportsThePreviewCamNamedLikeItsBitmap) {
+  // The file dialog keeps its history in Qt's own settings: in the test's folder, not the user's.
+  qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
+  CamDesigner& d = start();
+  d.FocalLength->setText("150");
+  QTest::mouseClick(d.CMDDrawGraph, Qt::LeftButton);
+
+  QString offered;
+  QTimer::singleShot(0, [&] {
+    QWidget* menu = QApplication::activePopupWidget();
+    ASSERT_TRUE(qobject_cast<QMenu*>(menu));
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_TRUE(dialog);
+      offered = dialog->selectedFiles().value(0);
+      dialog->selectFile(path("cam.csv"));
+      static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
+    });
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Return);
+  });
+  emit d.Picture1->customContextMenuRequested(QPoint(10, 10));
+
+  EXPECT_EQ(offered, path("KorvelCamDesigner-150.dxf"));
+  QFile table(path("cam.csv"));
+  ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+  const QList<QByteArray> rows = table.readAll().split('\n');
+  ASSERT_GT(rows.size(), 1);
+  EXPECT_TRUE(rows[1].startsWith("150,0,3203248,0,1.07,lead-in,")) << rows[1].toStdString();
+}
+
+}  // namespace
+}  // namespace korvel
