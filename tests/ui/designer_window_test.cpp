@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include "support/designer_fixture.h"
+#include "support/file_size_limit.h"
 #include "support/golden_image.h"
 #include "ui/app_folder.h"
 #include "ui/check_value.h"
@@ -176,6 +177,44 @@ TEST_F(DesignerWindow, ExportsThePreviewCamNamedLikeItsBitmap) {
   const QList<QByteArray> rows = table.readAll().split('\n');
   ASSERT_GT(rows.size(), 1);
   EXPECT_TRUE(rows[1].startsWith("150,0,3203248,0,1.07,lead-in,")) << rows[1].toStdString();
+}
+
+// What the window adds: a value its control cannot take keeps the default; a
+// factor far beyond an int is no integer; a click checks a dimmed box for good;
+// once the window moves, its place is the pixel it stands at.
+TEST_F(DesignerWindow, StoredValuesInTheControls) {
+  writeSettings("[Windows]\nTavoLeft=10000\n[Options]\nCheckmm=7\nCheckDistMarkers=2\n"
+                "[PrinterCor]\nUseCor=1e10\nXCor=1e300\n");
+  CamDesigner& d = start();
+  d.move(d.x() + 1, d.y());
+  EXPECT_EQ(d.outerLeftTwips(), 668 * 15);
+  EXPECT_EQ(checkValue(d.ChkMM), 1);
+  EXPECT_EQ(checkValue(d.ChkUsePrintCor), 0);
+  EXPECT_EQ(d.PrinterXCor->text(), "1E+300");
+  for (const int expected : {2, 1, 0, 1}) {
+    EXPECT_EQ(checkValue(d.ChkDistMarkers), expected);
+    QTest::mouseClick(d.ChkDistMarkers, Qt::LeftButton, {}, QPoint(6, 6));
+  }
+}
+
+// Every key is read into its control and written back from it unchanged; a
+// save that cannot finish leaves the old file whole.
+TEST_F(DesignerWindow, AFileComesBackByteForByteAfterASession) {
+  const QByteArray stored =
+      "[Windows]\nTavoTop=1001\nTavoLeft=10000\nTavoWidth=9007\nTavoHeight=7508\n"
+      "[Options]\nCheckmm=0\nCheckinch=1\nCheckFlipImage=2\nCheckDistMarkers=1\nCheckHiRes=1\n"
+      "CheckCormm=1\nCheckCorInch=0\n"
+      "[PrinterCor]\nXCor=0.95\nYCor=1.02\nUseCor=1\nXUserMeasure=.7055\nYUserMeasure=17.\n"
+      "[FocalLengths]\nFL0=5.9\nFL1=1.5\nFL2=3\nFL3=4.5\nFL4=6\nFL5=7.5\nFL6=9\nFL7=10.5\nFL8=12\n"
+      "FL9=13.5\n";
+  writeSettings(stored);
+  start();
+  closeDesigner();
+  EXPECT_EQ(settingsText().toStdString(), stored.toStdString());
+  start().FocalLength->setText("90");
+  const testing::FileSizeLimit limit(100);  // room for the first few keys only
+  closeDesigner();
+  EXPECT_EQ(settingsText().toStdString(), stored.toStdString());
 }
 
 }  // namespace

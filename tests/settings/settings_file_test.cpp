@@ -1,5 +1,7 @@
+// The settings file: reading and writing its keys, and what each of the
+// program's keys makes of a stored text.
 #include "settings/ini_file.h"
-
+#include "settings/setting_reader.h"
 #include "support/files.h"
 
 namespace korvel {
@@ -86,6 +88,37 @@ TEST_F(IniFile, KeysWrittenTogetherGiveTheBytesOfSingleWrites) {
     ASSERT_TRUE(writeIniValues(path(), entries));
     for (const IniEntry& e : entries) writeIniValue(path("single.ini"), e.section, e.key, e.value);
     EXPECT_EQ(get(), get("single.ini")) << before;
+  }
+}
+
+struct CorrectionRow {
+  std::string stored;  // the key's line, as the file holds it
+  const SettingKey& key;
+  double expected;
+};
+
+// What each kind of key makes of a stored text, and the correction it gets.
+TEST(SettingKeys, CorrectionsOfStoredValues) {
+  const auto& d = kDesignerKeys;
+  const CorrectionRow rows[] = {
+      {"TavoTop=50", d[key::TavoTop], 100}, {"TavoLeft=10001", d[key::TavoLeft], 800},
+      {"TavoLeft=50", d[key::TavoLeft], 800}, {"TavoLeft=10000", d[key::TavoLeft], 10000},
+      {"TavoWidth=5000", d[key::TavoWidth], 8370}, {"PWLeft=10800", kPlotWindowKeys[1], 10800},
+      // Beyond 16 bits a key takes its own default; halves go to the even side.
+      {"TavoTop=99999", d[key::TavoTop], 100}, {"tavotop=1500.5", d[key::TavoTop], 1500},
+      {"Checkmm=-3", d[key::Checkmm], 0}, {"CheckCorInch=-3", d[key::CheckCorInch], 1},
+      {"XCor=0,95", d[key::XCor], 0.9375}, {"YCor=0", d[key::YCor], 0.9338},
+      {"YCor=1e400", d[key::YCor], 0.9338}, {"XUserMeasure=0", d[key::XUserMeasure], 1},
+      {"FL3=0.4", d[key::FL3], 135}, {"FL5=99999", d[key::FL5], 210},
+      {"FL8=32767.4", d[key::FL8], 32767.4}, {"FL9=32767.5", d[key::FL9], 380},
+      {"FL0=150%75", d[key::FL0], 150}, {"FL0=12\0 34"s, d[key::FL0], 12},
+      {"FL0=000000000000000000000000000000000000150999", d[key::FL0], 150},
+  };
+  testing::TempFolder dir;
+  for (const CorrectionRow& r : rows) {
+    const std::string file = "[" + std::string(r.key.section) + "]\n" + r.stored + "\n";
+    dir.put("s.ini", QByteArray::fromStdString(file));
+    EXPECT_EQ(readSetting(dir.local("s.ini"), r.key), r.expected) << r.stored;
   }
 }
 
