@@ -1,7 +1,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +12,7 @@
 #include <string>
 
 // Files on disk for the tests: a scratch folder that goes away with the test,
-// and whole-file reading and writing.
+// whole-file reading and writing, and a full disk.
 namespace korvel::testing {
 
 // The file's bytes, or "<unreadable>" when it cannot be read.
@@ -52,6 +55,28 @@ class TempFolder {
 
  private:
   QTemporaryDir dir_;
+};
+
+// Caps the size of files this process writes while it lives, so that a write
+// beyond the cap fails with EFBIG (SIGXFSZ is ignored meanwhile) as on a full disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) : oldHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    ::getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit capped = old_;
+    capped.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &capped);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  void (*oldHandler_)(int);
+  rlimit old_{};
 };
 
 }  // namespace korvel::testing

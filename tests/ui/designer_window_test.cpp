@@ -3,7 +3,6 @@
 #include <QTimer>
 
 #include "support/designer_fixture.h"
-#include "support/file_size_limit.h"
 #include "support/golden_image.h"
 #include "ui/app_folder.h"
 #include "ui/check_value.h"
