@@ -1,166 +1,115 @@
 #!/usr/bin/env python3
 """Exports of the 150 mm cam read back by real readers, and the command line's answers to bad input."""
-import csv, os, re, signal, subprocess, sys, tempfile, unittest
+import csv, os, pathlib, re, subprocess, sys, tempfile, unittest
 import xml.etree.ElementTree as ET
 import ezdxf
 
 PROGRAM = sys.argv.pop(1)
 MM = 25.4
 TOLERANCE_IN = 1.5e-6  # 1e-6 in, and the worked figures and the table are each rounded to a millionth
-TOLERANCE_MM = TOLERANCE_IN * MM
 PREVIEW_W, PREVIEW_H = 201 / 96, 137 / 96   # the preview surface in whole pixels, inches
 CAM_LEFT, CAM_TOP = 0.35, 0.5               # the preview cam's frame origin
 
 # The 150 mm cam after a finished cam, in its own frame (inches, y downward).
 WORKED_ROWS = {6.0: (0.333178, 0.041), 10.0: (0.689836, 0.074), 13.0: (1.338475, 0.128)}
-BODY = [(1.356, 0.140), (1.428, 0.695), (1.186, 0.695), (1.186, 0.685), (0.126, 0.685), (0.126, 0.695),
-        (-0.114, 0.695)]
-HOLES = [(0.2, 0.3), (0.88, 0.46)]
-HOLE_RADIUS = 0.12
+BODY = [(1.356, 0.140), (1.428, 0.695), (1.186, 0.695), (1.186, 0.685), (0.126, 0.685), (0.126, 0.695), (-0.114, 0.695)]
+HOLES = [(0.2, 0.3, 0.12), (0.88, 0.46, 0.12)]  # centre and radius
 
 
-def run(args, env=None):
-    """Runs the program, stopping it gently by its own id should it hang."""
-    process = subprocess.Popen([PROGRAM] + args, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
-                               env=dict(os.environ, **(env or {})))
-    try:
-        out, err = process.communicate(timeout=60)
-    except subprocess.TimeoutExpired:
-        process.send_signal(signal.SIGTERM)
-        try:
-            out, err = process.communicate(timeout=5)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            out, err = process.communicate()
-    return process.returncode, out, err
+# Runs a command; one that hangs is asked to stop after a minute (SIGTERM) and killed 5 s later if it will not.
+def run(*command, env=None):
+    return subprocess.run(["timeout", "--kill-after=5", "60", *command], capture_output=True, text=True, env=env)
+
+
+# Whether each figure, or each figure of each point, lies within the tolerance of the one expected.
+def near(actual, expected, tolerance=TOLERANCE_IN):
+    return len(actual) == len(expected) and all(
+        near(a, e, tolerance) if isinstance(e, tuple) else abs(a - e) <= tolerance for a, e in zip(actual, expected))
 
 
 class CutFiles(unittest.TestCase):
     def setUp(self):
-        self.folder = tempfile.TemporaryDirectory()
-        self.addCleanup(self.folder.cleanup)
+        self.folder = self.enterContext(tempfile.TemporaryDirectory())
 
-    def export(self, name, *options):
-        path = os.path.join(self.folder.name, name)
-        status, _, err = run(["--export", path, "--focal-length", "150"] + list(options))
-        self.assertEqual(status, 0, err)
-        return path
+    def export(self, name, *options, env=None):
+        done = run(PROGRAM, "--export", os.path.join(self.folder, name), *options, env=env)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        return os.path.join(self.folder, name)
 
-    def assertNear(self, actual, expected_in, origin_mm=0.0, sign=1):
-        self.assertAlmostEqual(actual, origin_mm + sign * expected_in * MM, delta=TOLERANCE_MM)
-
-    def test_dxf_read_back(self):
-        doc = ezdxf.readfile(self.export("cam.dxf", "--markers"))
-        self.assertEqual(doc.header["$INSUNITS"], 4)
-        msp = doc.modelspace()
-        outlines = msp.query("LWPOLYLINE")
-        self.assertEqual(len(outlines), 1)
-        self.assertEqual(outlines[0].dxf.layer, "CUT")
-        self.assertTrue(outlines[0].closed)
-        vertices = [(x, y) for x, y, *_ in outlines[0].get_points()]
-        self.assertEqual(len(vertices), 2 + 26 + len(BODY))  # lead-in, rows, end and body
-        to_mm = lambda x, y: ((x + CAM_LEFT) * MM, (PREVIEW_H - (y + CAM_TOP)) * MM)  # y upward
-        for x, y in WORKED_ROWS.values():
-            expected = to_mm(x, y)
-            self.assertTrue(any(abs(vx - expected[0]) < TOLERANCE_MM and abs(vy - expected[1]) < TOLERANCE_MM
-                                for vx, vy in vertices), (x, y))
-        for (x, y), (vx, vy) in zip(BODY, vertices[-len(BODY):]):
-            self.assertAlmostEqual(vx, to_mm(x, y)[0], delta=TOLERANCE_MM)
-            self.assertAlmostEqual(vy, to_mm(x, y)[1], delta=TOLERANCE_MM)
-        circles = msp.query("CIRCLE")
-        self.assertEqual([c.dxf.layer for c in circles], ["CUT", "CUT"])
-        for circle, (x, y) in zip(circles, HOLES):
-            self.assertAlmostEqual(circle.dxf.center.x, to_mm(x, y)[0], delta=TOLERANCE_MM)
-            self.assertAlmostEqual(circle.dxf.center.y, to_mm(x, y)[1], delta=TOLERANCE_MM)
-            self.assertAlmostEqual(circle.dxf.radius, HOLE_RADIUS * MM, delta=TOLERANCE_MM)
-        self.assertEqual({line.dxf.layer for line in msp.query("LINE")}, {"MARKS"})
-        self.assertEqual(len(msp.query("LINE")), 26)
-        self.assertEqual(sorted(t.dxf.text for t in msp.query("TEXT")),
-                         ["150 mm", "Korvel Cam Designer", "by Orlan - www.orlan.example"])
-        self.assertEqual({t.dxf.layer for t in msp.query("TEXT")}, {"TEXT"})
-
-    def test_sheet_dxf_holds_nine_outlines(self):
-        status, _, err = run(["--export", os.path.join(self.folder.name, "sheet.dxf"),
-                              "--sheet", "65,90,135,150,210,250,270,300,380"])
-        self.assertEqual(status, 0, err)
-        msp = ezdxf.readfile(os.path.join(self.folder.name, "sheet.dxf")).modelspace()
-        self.assertEqual(len(msp.query("LWPOLYLINE")), 9)
-        self.assertEqual(len(msp.query("CIRCLE")), 18)
+    def test_dxf_read_back_and_a_sheet_of_nine(self):
+        doc = ezdxf.readfile(self.export("cam.dxf", "--focal-length", "150", "--markers"))
+        self.assertEqual(doc.header["$INSUNITS"], 4)  # millimetres
+        outlines, circles, lines, texts = map(doc.modelspace().query, ("LWPOLYLINE", "CIRCLE", "LINE", "TEXT"))
+        # One closed outline: lead-in, rows, end and body.
+        self.assertEqual([(o.dxf.layer, o.closed, len(o)) for o in outlines], [("CUT", True, 2 + 26 + len(BODY))])
+        in_frame = lambda x, y: (x / MM - CAM_LEFT, PREVIEW_H - y / MM - CAM_TOP)  # the cam's inches, y downward
+        vertices = [in_frame(x, y) for x, y, *_ in outlines[0].get_points()]
+        picked = [vertices[int(1 + 2 * index)] for index in WORKED_ROWS] + vertices[-len(BODY):]  # row r: vertex 1 + 2r
+        self.assertTrue(near(picked, [*WORKED_ROWS.values(), *BODY]), vertices)
+        holes = [(*in_frame(circle.dxf.center.x, circle.dxf.center.y), circle.dxf.radius / MM) for circle in circles]
+        self.assertTrue(near(holes, HOLES), holes)
+        self.assertEqual([entity.dxf.layer for entity in [*circles, *lines]], ["CUT"] * 2 + ["MARKS"] * 26)
+        self.assertEqual(sorted((text.dxf.text, text.dxf.layer) for text in texts),
+                         [(t, "TEXT") for t in ("150 mm", "Korvel Cam Designer", "by Orlan - www.orlan.example")])
+        sheet = ezdxf.readfile(self.export("sheet.dxf", "--sheet", "65,90,135,150,210,250,270,300,380")).modelspace()
+        self.assertEqual((len(sheet.query("LWPOLYLINE")), len(sheet.query("CIRCLE"))), (9, 18))
 
     def test_svg_mirrored_at_true_size(self):
-        svg = ET.parse(self.export("cam.svg", "--flip")).getroot()
-        ns = {"s": "http://www.w3.org/2000/svg"}
+        svg = ET.parse(self.export("cam.svg", "--focal-length", "150", "--flip")).getroot()
         self.assertEqual(svg.get("width"), f"{PREVIEW_W * MM:.6f}mm")
         self.assertEqual(svg.get("viewBox"), f"0 0 {PREVIEW_W * MM:.6f} {PREVIEW_H * MM:.6f}")
-        cut = svg.find("s:g[@id='cut']", ns)
+        cut = svg.find("{*}g[@id='cut']")
         self.assertEqual((cut.get("fill"), cut.get("stroke")), ("none", "#000000"))
-        paths = cut.findall("s:path", ns)
-        self.assertEqual(len(paths), 1)
-        self.assertTrue(paths[0].get("d").endswith("Z"))
-        self.assertEqual(paths[0].get("d").count("L"), 2 + 26 + len(BODY) - 1)
-        circles = cut.findall("s:circle", ns)
-        for circle, (x, y) in zip(circles, HOLES):  # mirrored about the surface's width
-            self.assertNear(float(circle.get("cx")), PREVIEW_W - (x + CAM_LEFT))
-            self.assertNear(float(circle.get("cy")), y + CAM_TOP)
-            self.assertNear(float(circle.get("r")), HOLE_RADIUS)
-        self.assertEqual(len(svg.findall("s:g[@id='text']/s:text", ns)), 3)
+        # One closed path, a line to each vertex after the first.
+        outline = [(path.get("d").count("L"), path.get("d")[-1]) for path in cut.findall("{*}path")]
+        self.assertEqual(outline, [(2 + 26 + len(BODY) - 1, "Z")])
+        # The holes mirrored about the surface's width, y downward as an SVG has it.
+        holes = [tuple(float(circle.get(key)) / MM for key in ("cx", "cy", "r")) for circle in cut.findall("{*}circle")]
+        self.assertTrue(near(holes, [(PREVIEW_W - (x + CAM_LEFT), y + CAM_TOP, r) for x, y, r in HOLES]), holes)
+        self.assertEqual(len(svg.findall("{*}g[@id='text']/{*}text")), 3)
 
     def test_pdf_is_vector_at_true_size_with_scale_bars(self):
-        path = self.export("cam.pdf", "--markers")
-        tool = lambda *args: subprocess.run(args, capture_output=True, text=True, check=True).stdout
-        self.assertEqual(len(tool("pdfimages", "-list", path).splitlines()), 2)  # the heading alone: no image
+        path = self.export("cam.pdf", "--focal-length", "150", "--markers")
+        self.assertEqual(len(run("pdfimages", "-list", path).stdout.splitlines()), 2)  # the heading alone: no image
         # The bars start one inch in; each label stands 0.1 in past its bar's end, in points.
-        words = re.findall(r'xMin="([\d.]+)".*>(.*)</word>', tool("pdftotext", "-bbox", path, "-"))
+        words = re.findall(r'xMin="([\d.]+)".*>(.*)</word>', run("pdftotext", "-bbox", path, "-").stdout)
         starts = {word: float(x) for x, word in words[-4:]}
-        self.assertAlmostEqual(starts["50"], (1 + 50 / MM + 0.1) * 72, delta=0.01)
-        self.assertAlmostEqual(starts["2"], (1 + 2 + 0.1) * 72, delta=0.01)
+        self.assertTrue(near((starts["50"], starts["2"]), ((1 + 50 / MM + 0.1) * 72, 3.1 * 72), 0.01), starts)
 
     def test_profile_table(self):
-        with open(self.export("cam.csv", "--flip")) as table:
-            lines = table.read().splitlines()
+        lines = pathlib.Path(self.export("cam.csv", "--focal-length", "150", "--flip")).read_text().splitlines()
         self.assertEqual(lines[0], "focal_length_mm,index,distance_mm,marker,factor,kind,x_in,y_in,height_in,"
                                    "x_mm,height_mm")
         rows = list(csv.DictReader(lines))
-        self.assertEqual(len(rows), 2 + 26 + 1)
-        self.assertEqual([r["kind"] for r in rows[:3]] + [rows[-1]["kind"]], ["lead-in", "lead-in", "profile", "end"])
-        by_index = {float(r["index"]): r for r in rows if r["kind"] == "profile"}
-        for index, (x, y) in WORKED_ROWS.items():  # the cam's own frame, never mirrored
-            row = by_index[index]
-            self.assertAlmostEqual(float(row["x_in"]), x, delta=TOLERANCE_IN)
-            self.assertAlmostEqual(float(row["y_in"]), y, delta=TOLERANCE_IN)
-            self.assertAlmostEqual(float(row["height_in"]), 0.695 - y, delta=TOLERANCE_IN)
-            self.assertAlmostEqual(float(row["x_mm"]), x * MM, delta=TOLERANCE_MM)
-            self.assertEqual(row["marker"], "1")
-        self.assertEqual((rows[0]["focal_length_mm"], rows[0]["factor"], by_index[13.0]["factor"]),
-                         ("150", "1.074", "1.155"))
+        self.assertEqual([row["kind"] for row in rows], ["lead-in"] * 2 + ["profile"] * 26 + ["end"])
+        worked = [row for row in rows if row["kind"] == "profile" and float(row["index"]) in WORKED_ROWS]
+        self.assertEqual([(r["marker"], r["factor"]) for r in worked], [("1", f) for f in ("1.09", "1.07", "1.155")])
+        # The cam's own frame, never mirrored; the height from the cam's top edge at 0.695 in.
+        found = [(float(r["x_in"]), float(r["y_in"]), float(r["height_in"]), float(r["x_mm"]) / MM) for r in worked]
+        self.assertTrue(near(found, [(x, y, 0.695 - y, x) for x, y in WORKED_ROWS.values()]), found)
 
     def test_command_line_answers(self):
-        out = lambda name: os.path.join(self.folder.name, name)
+        # Values each option refuses: a word, zero, negative, a decimal comma; eight lenses, a word among nine.
+        refused = {"--focal-length": ["abc", "0", "-5", "150,5"], "--sheet": ["1,2,3,4,5,6,7,8", "1,2,3,4,x,6,7,8,9"]}
         cases = {
             "unknown option": (["--bogus"], 2),
             "export without a file": (["--export"], 2),
             "no export": (["--flip"], 2),
-            "focal length a word": (["--export", out("a.dxf"), "--focal-length", "abc"], 2),
-            "focal length zero": (["--export", out("a.dxf"), "--focal-length", "0"], 2),
-            "focal length negative": (["--export", out("a.dxf"), "--focal-length", "-5"], 2),
-            "decimal comma": (["--export", out("a.dxf"), "--focal-length", "150,5"], 2),
-            "sheet of eight": (["--export", out("a.dxf"), "--sheet", "1,2,3,4,5,6,7,8"], 2),
-            "sheet with a word": (["--export", out("a.dxf"), "--sheet", "1,2,3,4,x,6,7,8,9"], 2),
-            "unknown extension": (["--export", out("a.txt")], 2),
-            "folder missing": (["--export", out("none/a.dxf")], 1),
+            "unknown extension": (["--export", os.path.join(self.folder, "a.txt")], 2),
+            "folder missing": (["--export", os.path.join(self.folder, "none", "a.dxf")], 1),
+            **{f"{option} {value}": (["--export", os.path.join(self.folder, "a.dxf"), option, value], 2)
+               for option, values in refused.items() for value in values},
         }
         for name, (args, expected) in cases.items():
             with self.subTest(name):
-                status, stdout, err = run(args)
-                self.assertEqual(status, expected, err)
-                self.assertEqual(len(err.strip().splitlines()), 1, err)
-        self.assertEqual(os.listdir(self.folder.name), [])
-        self.assertEqual(run(["--version"])[:2], (0, "korvel-cam-designer 1.3.70\n"))
-        status, _, err = run(["--export", out("b.csv"), "--focal-length", "5.9", "--inch"],
-                             {"LC_ALL": "de_DE.UTF-8", "LANG": "de_DE.UTF-8"})
-        self.assertEqual(status, 0, err)
-        with open(out("b.csv")) as table:
-            self.assertTrue(table.readlines()[1].startswith("149.86,"))
+                done = run(PROGRAM, *args)
+                self.assertEqual((done.returncode, len(done.stderr.strip().splitlines())), (expected, 1), done)
+        self.assertEqual(os.listdir(self.folder), [])
+        version = run(PROGRAM, "--version")
+        self.assertEqual((version.returncode, version.stdout), (0, "korvel-cam-designer 1.3.70\n"))
+        german = dict(os.environ, LC_ALL="de_DE.UTF-8", LANG="de_DE.UTF-8")
+        table = pathlib.Path(self.export("b.csv", "--focal-length", "5.9", "--inch", env=german)).read_text()
+        self.assertTrue(table.splitlines()[1].startswith("149.86,"))
 
 
 if __name__ == "__main__":
