@@ -16,40 +16,29 @@ namespace {
 // drawing figure by figure.
 class RecordingCanvas : public CamCanvas {
  public:
-  struct Op {
-    std::string name;  // "colour", "point", "line", "circle", "text position", "text"
-    std::vector<float> args;
-    std::string text;
-  };
-  void setDrawColour(Colour c) override { ops.push_back({"colour", {static_cast<float>(c)}, {}}); }
-  void point(float x, float y) override { ops.push_back({"point", {x, y}, {}}); }
+  void setDrawColour(Colour c) override { ops.push_back({"colour", {static_cast<float>(c)}}); }
+  void point(float x, float y) override { ops.push_back({"point", {x, y}}); }
   void line(float x1, float y1, float x2, float y2, Colour c) override {
-    ops.push_back({"line", {x1, y1, x2, y2, static_cast<float>(c)}, {}});
+    ops.push_back({"line", {x1, y1, x2, y2, static_cast<float>(c)}});
   }
-  void circle(float x, float y, float r) override { ops.push_back({"circle", {x, y, r}, {}}); }
-  void setTextPosition(float x, float y) override { ops.push_back({"text position", {x, y}, {}}); }
-  void writeText(const std::string& text) override { ops.push_back({"text", {}, text}); }
+  void circle(float x, float y, float r) override { ops.push_back({"circle", {x, y, r}}); }
+  void setTextPosition(float x, float y) override { ops.push_back({"text position", {x, y}}); }
+  void writeText(const std::string& text) override { texts.push_back(text); }
   void refresh() override {}
 
   std::size_t count(const std::string& name) const {
-    return std::count_if(ops.begin(), ops.end(), [&](const Op& op) { return op.name == name; });
+    return std::count_if(ops.begin(), ops.end(), [&](const auto& op) { return op.first == name; });
   }
   // Whether a figure of that name was drawn with these arguments, each within tolerance.
   bool has(const std::string& name, const std::vector<float>& args, float tolerance) const {
-    return std::any_of(ops.begin(), ops.end(), [&](const Op& op) {
-      if (op.name != name || op.args.size() < args.size()) return false;
-      for (std::size_t i = 0; i < args.size(); ++i)
-        if (std::abs(op.args[i] - args[i]) > tolerance) return false;
-      return true;
+    return std::any_of(ops.begin(), ops.end(), [&](const auto& op) {
+      return op.first == name && op.second.size() >= args.size() &&
+             std::equal(args.begin(), args.end(), op.second.begin(),
+                        [&](float a, float b) { return std::abs(a - b) <= tolerance; });
     });
   }
-  std::vector<std::string> texts() const {
-    std::vector<std::string> found;
-    for (const Op& op : ops)
-      if (op.name == "text") found.push_back(op.text);
-    return found;
-  }
-  std::vector<Op> ops;
+  std::vector<std::pair<std::string, std::vector<float>>> ops;  // "point", "line", ... and the arguments
+  std::vector<std::string> texts;
 };
 
 TEST(CamProfile, PointsOfTheWorkingEdge) {
@@ -133,7 +122,7 @@ TEST(CamOutline, DrawsTheCutOutShape) {
     for (const auto& [name, count] : row.counts) EXPECT_EQ(surface.count(name), count) << name;
     for (const auto& [name, args] : row.drawn)
       EXPECT_TRUE(surface.has(name, args, 1e-6f * row.options.plotScale)) << name;
-    EXPECT_EQ(surface.texts(), row.texts);
+    EXPECT_EQ(surface.texts, row.texts);
     EXPECT_EQ(k, 1.074f);  // whatever the rows set, a finished cam leaves 1.074
   }
 }

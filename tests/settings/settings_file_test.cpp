@@ -91,16 +91,11 @@ TEST_F(IniFile, KeysWrittenTogetherGiveTheBytesOfSingleWrites) {
   }
 }
 
-struct CorrectionRow {
-  std::string stored;  // the key's line, as the file holds it
-  const SettingKey& key;
-  double expected;
-};
-
-// What each kind of key makes of a stored text, and the correction it gets.
-TEST(SettingKeys, CorrectionsOfStoredValues) {
+// What each kind of key makes of a stored text (the key's line as the file
+// holds it), and the correction it gets.
+TEST_F(IniFile, CorrectionsOfTheProgramsKeys) {
   const auto& d = kDesignerKeys;
-  const CorrectionRow rows[] = {
+  const std::tuple<std::string, const SettingKey&, double> rows[] = {
       {"TavoTop=50", d[key::TavoTop], 100}, {"TavoLeft=10001", d[key::TavoLeft], 800},
       {"TavoLeft=50", d[key::TavoLeft], 800}, {"TavoLeft=10000", d[key::TavoLeft], 10000},
       {"TavoWidth=5000", d[key::TavoWidth], 8370}, {"PWLeft=10800", kPlotWindowKeys[1], 10800},
@@ -114,11 +109,9 @@ TEST(SettingKeys, CorrectionsOfStoredValues) {
       {"FL0=150%75", d[key::FL0], 150}, {"FL0=12\0 34"s, d[key::FL0], 12},
       {"FL0=000000000000000000000000000000000000150999", d[key::FL0], 150},
   };
-  testing::TempFolder dir;
-  for (const CorrectionRow& r : rows) {
-    const std::string file = "[" + std::string(r.key.section) + "]\n" + r.stored + "\n";
-    dir.put("s.ini", QByteArray::fromStdString(file));
-    EXPECT_EQ(readSetting(dir.local("s.ini"), r.key), r.expected) << r.stored;
+  for (const auto& [stored, key, expected] : rows) {
+    put("[" + std::string(key.section) + "]\n" + stored + "\n");
+    EXPECT_EQ(readSetting(path(), key), expected) << stored;
   }
 }
 
