@@ -102,17 +102,6 @@ TEST_F(DesignerWindow, UnitBoxesConvertOnAClickOrTheSpaceBarOnly) {
   EXPECT_EQ(checkValue(d.ChkCorInch), 0);
 }
 
-TEST_F(DesignerWindow, CalculateFillsTheRatioLabelsAndTheMeasurements) {
-  CamDesigner& d = start();
-  d.XCorUser->setText("1.6");
-  d.YCorUser->setText("0");
-  QTest::mouseClick(d.CMDCalcCor, Qt::LeftButton);
-  EXPECT_EQ(d.LBLXCor->text(), ".9638");
-  EXPECT_EQ(d.LBLYCor->text(), "1.");
-  EXPECT_EQ(d.YCorUser->text(), "0.7");
-  EXPECT_EQ(d.PrinterXCor->text(), "0.9375");  // the factor boxes are the user's
-}
-
 TEST_F(DesignerWindow, AClickWhilePrintingLetsEventsThroughIsIgnored) {
   CamDesigner& d = start();
   printer.accept = true;
@@ -180,7 +169,8 @@ TEST_F(DesignerWindow, ExportsThePreviewCamNamedLikeItsBitmap) {
 
 // What the window adds: a value its control cannot take keeps the default; a
 // factor far beyond an int is no integer; a click checks a dimmed box for good;
-// once the window moves, its place is the pixel it stands at.
+// once the window moves, its place is the pixel it stands at. A calibration
+// fills its labels and measurements, never the user's factor boxes.
 TEST_F(DesignerWindow, StoredValuesInTheControls) {
   writeSettings("[Windows]\nTavoLeft=10000\n[Options]\nCheckmm=7\nCheckDistMarkers=2\n"
                 "[PrinterCor]\nUseCor=1e10\nXCor=1e300\n");
@@ -194,6 +184,12 @@ TEST_F(DesignerWindow, StoredValuesInTheControls) {
     EXPECT_EQ(checkValue(d.ChkDistMarkers), expected);
     QTest::mouseClick(d.ChkDistMarkers, Qt::LeftButton, {}, QPoint(6, 6));
   }
+  d.XCorUser->setText("1.6");
+  d.YCorUser->setText("0");
+  QTest::mouseClick(d.CMDCalcCor, Qt::LeftButton);
+  const QStringList shown{d.LBLXCor->text(), d.LBLYCor->text(), d.YCorUser->text()};
+  EXPECT_EQ(shown, (QStringList{".9638", "1.", "0.7"}));
+  EXPECT_EQ(d.PrinterXCor->text(), "1E+300");
 }
 
 // Every key is read into its control and written back from it unchanged; a
