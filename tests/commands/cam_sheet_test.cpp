@@ -5,40 +5,45 @@
 #include "geometry/cam_outline.h"
 #include "support/command_fixture.h"
 #include "support/golden_image.h"
-#include "support/page_measure.h"
-#include "support/recording_surface.h"
+#include "support/printed_paths.h"
 
 namespace korvel {
 namespace {
 
+// The lead-in dots of a drawing's cams, in drawing order, across the page:
+// they move with the lens.
+std::vector<double> leadIns(const RasterSurface& surface) {
+  std::vector<double> xs;
+  for (const RecordedFigure& figure : surface.record()->figures())
+    if (figure.shape == RecordedShape::Point) xs.push_back(figure.a.x());
+  return xs;
+}
+
+// The lead-in of the cam of a lens drawn alone into a cell of the top row of
+// a mirrored sheet.
+double leadInOf(double focalMm, double xoffset, float k = 1.074f) {
+  RasterSurface one(kSheetSize, kSheetSize, sheetFont());
+  drawCamOutline(one, focalMm, xoffset, 0.5, k, {});
+  one.mirrorLeftToRight();
+  return leadIns(one)[0];
+}
+
 class CamSheet : public testing::CommandFixture {
  protected:
-  testing::RecordingSurface sheet;
   testing::FakePlotWindow window;
 
-  void layOut() {
-    sheet.ops.clear();
-    prepareSheet(in, state, sheet);
-    drawSheet(in, state, sheet);
-  }
-  // The lead-in dot of every cam, in drawing order: it moves with the lens.
-  std::vector<float> leadIns() const {
-    std::vector<float> xs;
-    for (const testing::SurfaceOp& op : sheet.named("point")) xs.push_back(op.args[0]);
-    return xs;
-  }
-  // The first cam after start-up still has the start-up extension factor.
-  static float leadInOf(double focalMm, double xoffset, float k = 1.074f) {
-    testing::RecordingSurface one;
-    drawCamOutline(one, focalMm, xoffset, 0.5, k, {});
-    return one.named("point")[0].args[0];
-  }
   void setFields(const QStringList& texts) {
     for (int i = 1; i <= 9; ++i) in.FocalLen1[i] = texts[i - 1];
   }
+  std::vector<std::string> texts() const {
+    std::vector<std::string> found;
+    for (const RecordedFigure& figure : window.sheet.record()->figures())
+      if (figure.shape == RecordedShape::Text) found.push_back(figure.text);
+    return found;
+  }
   std::vector<std::string> labels() const {
-    const auto texts = sheet.texts();
-    return {texts.begin(), texts.begin() + 9};
+    const auto all = texts();
+    return {all.begin(), all.begin() + 9};
   }
 };
 
@@ -73,10 +78,10 @@ TEST_F(CamSheetPictures, NormalAndHighResolutionSheetsMatchTheirGoldenImages) {
 TEST_F(CamSheet, FieldsAreReadAsWholeNumbersAndAFailedFieldRepeatsTheCamBefore) {
   in.FocalLength = "88.9";
   setFields({"abc", "90", "135", "", "150mm", " 210 ", "5e1", "abc", "300"});
-  layOut();
-  const auto xs = leadIns();
+  PlotCamSheet(in, state, window, printer);
+  const auto xs = leadIns(window.sheet);
   ASSERT_EQ(xs.size(), 9u);
-  EXPECT_EQ(xs[0], leadInOf(88.9, 0.5, 1.07f));  // the focal length box's cam
+  EXPECT_EQ(xs[0], leadInOf(88.9, 0.5, 1.07f));  // the focal length box's cam, the first after start-up
   EXPECT_EQ(xs[3], leadInOf(135, 0.5));          // empty: as cell 3
   EXPECT_EQ(xs[4], leadInOf(135, 2.5));          // trailing letters fail too
   EXPECT_EQ(xs[5], leadInOf(210, 4.5));          // blanks around are fine
@@ -84,13 +89,13 @@ TEST_F(CamSheet, FieldsAreReadAsWholeNumbersAndAFailedFieldRepeatsTheCamBefore) 
   // The mirrored labels name the lens each cam was drawn for.
   EXPECT_EQ(labels(), (std::vector<std::string>{"88.9 mm", "90 mm", "135 mm", "135 mm", "135 mm", "210 mm",
                                                 "50 mm", "50 mm", "300 mm"}));
-  EXPECT_EQ(sheet.texts().size(), 11u);  // nine labels, the title and the note on the cams' sizes
+  EXPECT_EQ(texts().size(), 11u);  // nine labels, the title and the note on the cams' sizes
   in.ChkDistMarkers = 1;
   in.ChkUsePrintCor = 1;
   in.ChkInch = 1;
-  layOut();
-  EXPECT_EQ(sheet.texts().size(), 15u);  // and the three marker notes and the correction line
-  EXPECT_EQ(labels()[1], "2286 mm");     // 90 inches
+  PlotCamSheet(in, state, window, printer);
+  EXPECT_EQ(texts().size(), 15u);  // and the three marker notes and the correction line
+  EXPECT_EQ(labels()[1], "2286 mm");  // 90 inches
 }
 
 // Run once more under a German locale by the test build: the regional comma
@@ -99,31 +104,31 @@ TEST_F(CamSheet, UnderADecimalCommaEveryCellIsTheCamOfItsOwnLens) {
   if (QLocale::system().decimalPoint() != ",") GTEST_SKIP() << "the locale has no decimal comma";
   in.ChkUsePrintCor = 1;
   setFields({"88,9", "90", "135", "150", "210", "250", "270", "300", "380"});
-  layOut();
+  PlotCamSheet(in, state, window, printer);
   EXPECT_EQ(labels()[0], "88.9 mm");
-  EXPECT_EQ(sheet.texts().back(), "Cam/printer correction factors :  X = 0,9375   Y = 0,9338");
+  EXPECT_EQ(texts().back(), "Cam/printer correction factors :  X = 0,9375   Y = 0,9338");
   in.ChkInch = 1;
   setFields({"3.5", "3.5", "5.3", "5.9", "8.3", "9.8", "10.6", "11.8", "15"});
-  layOut();
+  PlotCamSheet(in, state, window, printer);
   EXPECT_EQ(labels(), (std::vector<std::string>{"88.9 mm", "88.9 mm", "134.62 mm", "149.86 mm", "210.82 mm",
                                                 "248.92 mm", "269.24 mm", "299.72 mm", "381 mm"}));
 }
 
+// Printed one inch into the page, a sheet inch of the high-resolution sheet
+// a sixth of a sheet inch of the normal one, times the correction in use.
 TEST_F(CamSheet, PrintedSheetHasTheSameSizeInBothResolutions) {
+  struct Row { const char* name; int corrected, high; double scaleX, scaleY; };
+  const Row rows[] = {{"corrected high resolution", 1, 1, 0.9375 / 6, 0.9338 / 6},
+                      {"true size normal resolution", 0, 0, 1, 1}};
   printer.accept = true;
   in.printerout = 1;
-  for (int corrected : {1, 0}) {
-    in.ChkUsePrintCor = corrected;
-    for (int high : {0, 1}) {
-      SCOPED_TRACE(std::string(corrected ? "corrected " : "true size ") + (high ? "high" : "normal"));
-      in.ChkHiRes = high;
-      printer.pdfPath = path(QString("sheet-%1-%2.pdf").arg(corrected).arg(high));
-      PlotCamSheet(in, state, window, printer);
-      // 6.3 inches times 0.9375 and 0.9338: about 5.906 by 5.883 inches; the
-      // longest note is the widest ink.
-      testing::expectPrintedPlacement(window.sheet.copyImage(), 96.0 * (high ? 6 : 1), printer.pdfPath,
-                                      corrected ? 0.9375 : 1, corrected ? 0.9338 : 1, {}, 0.1);
-    }
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    in.ChkUsePrintCor = row.corrected;
+    in.ChkHiRes = row.high;
+    printer.pdfPath = path(QString(row.name) + ".pdf");
+    PlotCamSheet(in, state, window, printer);
+    testing::expectPrintedRecord(printer.pdfPath, *window.sheet.record(), {1, 1}, row.scaleX, row.scaleY);
   }
 }
 

@@ -4,8 +4,7 @@
 
 #include "support/command_fixture.h"
 #include "support/golden_image.h"
-#include "support/page_measure.h"
-#include "support/recording_surface.h"
+#include "support/printed_paths.h"
 
 namespace korvel {
 namespace {
@@ -18,18 +17,6 @@ class DrawGraphCommand : public testing::CommandFixture {
     in.FocalLength = focal;
     DrawGraph(in, state, preview, printer);
     return preview.copyImage();
-  }
-  // The drawing of a focal length, figure by figure, unmirrored, as the first
-  // cam after start-up.
-  std::vector<testing::SurfaceOp> recorded(const QString& focal, int inch) {
-    testing::RecordingSurface surface;
-    DesignerInputs typed = in;
-    typed.FocalLength = focal;
-    typed.ChkInch = inch;
-    typed.ChkFlipImage = 0;
-    DesignerState once = state;
-    DrawGraph(typed, once, surface, printer);
-    return surface.ops;
   }
 };
 
@@ -48,26 +35,19 @@ TEST_F(DrawGraphCommand, PreviewMatchesItsGoldenImageMirroredAndNot) {
 }
 
 TEST_F(DrawGraphCommand, TextsDrawTheCamOfTheirNumber) {
-  struct Row {
-    const char* name;
-    const char* typed;
-    int inch;
-    const char* sameAs;  // millimetres
-  };
+  struct Row { const char *name, *typed; int inch; const char* sameAsMm; };
   const Row rows[] = {
       {"inches drawn and captioned in millimetres", "6.5", 1, "165.1"},
       {"empty text as 0", "", 0, "0"},
       {"letters as 0", "abc", 0, "0"},
       {"leading number of mixed text", "150mm", 0, "150"},
   };
+  draw("1");  // every cam after the first takes the same extension factor
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    const auto a = recorded(row.typed, row.inch), b = recorded(row.sameAs, 0);
-    ASSERT_EQ(a.size(), b.size());
-    for (std::size_t i = 0; i < a.size(); ++i) {
-      EXPECT_EQ(a[i].args, b[i].args) << i;
-      EXPECT_EQ(a[i].text, b[i].text) << i;
-    }
+    in.ChkInch = row.inch;
+    const QImage typed = draw(row.typed);
+    in.ChkInch = 0;
+    EXPECT_EQ(typed, draw(row.sameAsMm)) << row.name;
   }
 }
 
@@ -88,57 +68,44 @@ TEST_F(DrawGraphCommand, BadTextNeverFailsAndNamesTheBitmap) {
 
 TEST_F(DrawGraphCommand, SavingReplacesTheBitmapButNeverWritesIntoAReadOnlyFolder) {
   in.SaveToDisk = 1;
-  QImage image = draw("150");
   const QString file = path("KorvelCamDesigner-150.bmp");
-  EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32), image);
-  in.ChkFlipImage = 0;
-  image = draw("150");
-  EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32), image);
+  for (int flip : {1, 0}) {
+    in.ChkFlipImage = flip;
+    const QImage drawn = draw("150");
+    EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32), drawn);
+  }
   EXPECT_EQ(bitmaps(), QStringList{"KorvelCamDesigner-150.bmp"});
 
-  const QByteArray bytes = fileBytes("KorvelCamDesigner-150.bmp");
+  const QByteArray bytes = testing::readFile(file);
   ASSERT_EQ(chmod(folder.path().toLocal8Bit().constData(), 0555), 0);
   in.ChkFlipImage = 1;
   draw("150");
   chmod(folder.path().toLocal8Bit().constData(), 0755);
-  EXPECT_EQ(fileBytes("KorvelCamDesigner-150.bmp"), bytes);
+  EXPECT_EQ(testing::readFile(file), bytes);
   EXPECT_EQ(bitmaps(), QStringList{"KorvelCamDesigner-150.bmp"});
 }
 
 // The printed cam lands one inch into the page at true size, times the
-// correction factors when they are in use; the default printer is given back
-// when another was picked, and a cancelled dialog prints nothing but saves.
+// correction factors when they are in use; a cancelled dialog prints nothing
+// but the cam is still saved.
 TEST_F(DrawGraphCommand, PrintsAtTrueSizeTimesTheCorrection) {
-  struct Row {
-    const char* name;
-    int useCorrection;
-    const char* yFactor;
-    double scaleX, scaleY;
-  };
-  const Row rows[] = {
-      {"corrected", 1, "0.9463", 0.9375, 0.9463},
-      {"stored defaults", 1, "0.9338", 0.9375, 0.9338},
-      {"true size", 0, "0.9338", 1.0, 1.0},
-  };
+  struct Row { const char* name; int useCorrection; double scaleX, scaleY; };
+  const Row rows[] = {{"corrected", 1, 0.9375, 0.9463}, {"true size", 0, 1.0, 1.0}};
   printer.accept = true;
   in.printerout = 1;
+  in.PrinterYCor = "0.9463";
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     in.ChkUsePrintCor = row.useCorrection;
-    in.PrinterYCor = row.yFactor;
     printer.pdfPath = path(QString(row.name) + ".pdf");
-    testing::expectPrintedPlacement(draw("150"), 96, printer.pdfPath, row.scaleX, row.scaleY);
+    draw("150");
+    testing::expectPrintedRecord(printer.pdfPath, *preview.record(), {1, 1}, row.scaleX, row.scaleY);
   }
-  EXPECT_TRUE(printer.madeDefault.isEmpty());  // the default never changed
-  printer.pickedPrinter = "Workshop";
-  draw("150");
-  EXPECT_EQ(printer.madeDefault, QStringList{"Office"});
-
   printer.accept = false;
   printer.pdfPath = path("never.pdf");
   in.SaveToDisk = 1;
   draw("150");
-  EXPECT_EQ(printer.dialogs, 5);
+  EXPECT_EQ(printer.dialogs, 3);
   EXPECT_FALSE(QFile::exists(printer.pdfPath));
   EXPECT_TRUE(QFile::exists(path("KorvelCamDesigner-150.bmp")));
 }

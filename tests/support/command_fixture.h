@@ -50,7 +50,6 @@ class CommandFixture : public ::testing::Test {
   }
   QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
   QStringList bitmaps() const { return QDir(folder.path()).entryList({"*.bmp"}, QDir::Files); }
-  QByteArray fileBytes(const QString& name) const { return readFile(path(name)); }
 };
 
 }  // namespace korvel::testing

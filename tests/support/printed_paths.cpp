@@ -2,74 +2,58 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
+#include <QPolygonF>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTransform>
 #include <cmath>
+#include <vector>
+
+#include "support/files.h"
 
 namespace korvel::testing {
 
 namespace {
 
-constexpr double kPointsPerInch = 72.0;
-
-QPolygonF vertices(const QString& d, const QTransform& toPoints) {
-  QPolygonF found;
-  const QStringList tokens = d.split(' ', Qt::SkipEmptyParts);
-  int pairInCommand = 0;
-  QChar command;
-  for (qsizetype i = 0; i < tokens.size(); ++i) {
-    if (tokens[i][0].isLetter()) {
-      command = tokens[i][0];
-      pairInCommand = 0;
-      continue;
-    }
-    const QPointF p(tokens[i].toDouble(), tokens[i + 1].toDouble());
-    ++i;
-    // A curve's control points are not on the line; its end is.
-    if (command != 'C' || ++pairInCommand % 3 == 0)
-      found.push_back(toPoints.map(p) / kPointsPerInch);
+// Each stroked path of page 1 as every point its commands name, in inches
+// from the page's top-left corner. A circle's curve control points lie within
+// its bounding box, so the box of all of them is the circle's.
+std::vector<QPolygonF> strokedPaths(const QString& pdfPath) {
+  QTemporaryDir dir;
+  QProcess::execute("pdftocairo", {"-svg", "-f", "1", "-l", "1", pdfPath, dir.filePath("page.svg")});
+  const QString svg = QString::fromUtf8(readFile(dir.filePath("page.svg")));
+  static const QRegularExpression path(
+      R"re(<path style="fill:none;[^"]*" d="([^"]*)"(?: transform="matrix\(([^)]*)\)")?)re");
+  static const QRegularExpression number(R"(-?[\d.]+)");
+  std::vector<QPolygonF> paths;
+  for (const QRegularExpressionMatch& m : path.globalMatch(svg)) {
+    const QStringList t = m.captured(2).split(',');
+    QTransform toInches = QTransform::fromScale(1 / 72.0, 1 / 72.0);
+    if (t.size() == 6)
+      toInches = QTransform(t[0].toDouble(), t[1].toDouble(), t[2].toDouble(), t[3].toDouble(),
+                            t[4].toDouble(), t[5].toDouble()) * toInches;
+    std::vector<double> xy;
+    for (const QRegularExpressionMatch& n : number.globalMatch(m.captured(1))) xy.push_back(n.captured().toDouble());
+    QPolygonF& vertices = paths.emplace_back();
+    for (std::size_t i = 0; i + 1 < xy.size(); i += 2) vertices << toInches.map(QPointF(xy[i], xy[i + 1]));
   }
-  return found;
+  return paths;
 }
 
 double distance(QPointF a, QPointF b) { return std::hypot(a.x() - b.x(), a.y() - b.y()); }
 
 }  // namespace
 
-std::vector<QPolygonF> strokedPaths(const QString& pdfPath) {
-  QTemporaryDir dir;
-  QProcess::execute("pdftocairo",
-                    {"-svg", "-f", "1", "-l", "1", pdfPath, dir.filePath("page.svg")});
-  QFile file(dir.filePath("page.svg"));
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  const QString svg = QString::fromUtf8(file.readAll());
-  static const QRegularExpression path(
-      R"re(<path style="fill:none;[^"]*" d="([^"]*)"(?: transform="matrix\(([^)]*)\)")?)re");
-  std::vector<QPolygonF> paths;
-  for (const QRegularExpressionMatch& m : path.globalMatch(svg)) {
-    QTransform toPoints;
-    const QStringList t = m.captured(2).split(',');
-    if (t.size() == 6)
-      toPoints = QTransform(t[0].toDouble(), t[1].toDouble(), t[2].toDouble(), t[3].toDouble(),
-                            t[4].toDouble(), t[5].toDouble());
-    paths.push_back(vertices(m.captured(1), toPoints));
-  }
-  return paths;
-}
+double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, QPointF origin,
+                           double scaleX, double scaleY, double tolerance) {
+  QProcess images;
+  images.start("pdfimages", {"-list", pdfPath});
+  images.waitForFinished();
+  // A heading of two lines, then one line for each picture.
+  EXPECT_EQ(images.readAllStandardOutput().count('\n'), 2) << "pictures in " << pdfPath.toStdString();
 
-int pdfImageCount(const QString& pdfPath) {
-  QProcess list;
-  list.start("pdfimages", {"-list", pdfPath});
-  list.waitForFinished();
-  // Each picture takes a line below a heading of two.
-  return static_cast<int>(list.readAllStandardOutput().count('\n')) - 2;
-}
-
-double expectPathsOfRecord(const std::vector<QPolygonF>& paths, const DrawingRecord& record,
-                           QPointF origin, double scaleX, double scaleY, double tolerance) {
+  const std::vector<QPolygonF> paths = strokedPaths(pdfPath);
   const auto onPage = [&](QPointF s) { return origin + QPointF(s.x() * scaleX, s.y() * scaleY); };
   double worst = 0;
   std::size_t next = 0;
@@ -79,17 +63,12 @@ double expectPathsOfRecord(const std::vector<QPolygonF>& paths, const DrawingRec
       ADD_FAILURE() << "the print holds " << paths.size() << " lines; the drawing more";
       return worst;
     }
-    const QPolygonF& path = paths[next++];
-    if (figure.shape == RecordedShape::Circle) {
-      // The curves' ends are the circle's left, right, top and bottom.
-      const QRectF box = path.boundingRect();
-      worst = std::max({worst, distance(box.center(), onPage(figure.a)),
-                        std::fabs(box.width() / 2 - figure.radius * std::fabs(scaleX)),
-                        std::fabs(box.height() / 2 - figure.radius * std::fabs(scaleY))});
-    } else {
-      worst = std::max({worst, distance(path.front(), onPage(figure.a)),
-                        distance(path.back(), onPage(figure.b))});
-    }
+    const QPointF r(figure.radius * std::fabs(scaleX), figure.radius * std::fabs(scaleY));
+    const QRectF want = figure.shape == RecordedShape::Circle
+                            ? QRectF(onPage(figure.a) - r, onPage(figure.a) + r)
+                            : QRectF(onPage(figure.a), onPage(figure.b)).normalized();
+    const QRectF got = paths[next++].boundingRect();
+    worst = std::max({worst, distance(got.topLeft(), want.topLeft()), distance(got.bottomRight(), want.bottomRight())});
   }
   EXPECT_EQ(next, paths.size()) << "the print holds lines the drawing does not";
   EXPECT_LE(worst, tolerance);

@@ -3,9 +3,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// A CUPS scheduler of the tests' own: its own folders and a port on loopback,
-// two queues that write every job into a file, the first one the default. The
-// environment points libcups (and so Qt) at it.
+// A CUPS scheduler of the tests' own: its own folder and a port on loopback,
+// two queues, "kcd-a" (the default) and "kcd-b", that write every job into a
+// file. The environment points libcups (and so Qt) at it.
 namespace korvel::testing {
 
 class PrivateCups {
@@ -15,22 +15,22 @@ class PrivateCups {
   PrivateCups(const PrivateCups&) = delete;
   PrivateCups& operator=(const PrivateCups&) = delete;
 
-  bool running() const { return pid_ > 0; }
-  QString error() const { return error_; }
-  // The file a queue ("kcd-a" or "kcd-b") writes its jobs into.
+  // The file a queue writes its jobs into.
   QString output(const QString& queue) const;
-  // Runs a CUPS command-line tool (lpadmin, lpoptions, ...) against it.
-  int tool(const QString& program, const QStringList& args) const;
   // Waits, letting events through, until a job has arrived in a queue's file.
   bool jobArrives(const QString& queue) const;
+  // Accepts the next print dialog with queue picked in it, after making queue
+  // the default as some desktops' dialogs do.
+  void acceptNextDialogOn(const QString& queue) const;
+
+  QString error;  // why the scheduler is not running; empty when it is
 
  private:
+  // Runs a CUPS command-line tool against it; its exit code.
+  int tool(const QString& program, const QStringList& args) const;
+
   QTemporaryDir dir_;
   qint64 pid_ = 0;
-  QString error_;
 };
-
-// Accepts the next print dialog, after picking queue in it when one is named.
-void acceptNextPrintDialog(const QString& queue = {});
 
 }  // namespace korvel::testing
