@@ -1,7 +1,6 @@
 #include "commands/draw_graph.h"
 
-#include <sys/stat.h>
-
+#include "commands/cam_sheet.h"
 #include "support/command_fixture.h"
 #include "support/golden_image.h"
 #include "support/printed_paths.h"
@@ -34,35 +33,31 @@ TEST_F(DrawGraphCommand, PreviewMatchesItsGoldenImageMirroredAndNot) {
   EXPECT_TRUE(bitmaps().isEmpty());  // saving is off by default
 }
 
-TEST_F(DrawGraphCommand, TextsDrawTheCamOfTheirNumber) {
-  struct Row { const char *name, *typed; int inch; const char* sameAsMm; };
+// Whatever is typed, the command goes through, draws the cam of the number
+// the text starts with, or of 0, and names the bitmap after that number.
+TEST_F(DrawGraphCommand, AnyTextDrawsTheCamOfItsNumberAndNamesTheBitmap) {
+  struct Row { const char *name, *typed; int inch; const char *sameAsMm, *bitmap; };
   const Row rows[] = {
-      {"inches drawn and captioned in millimetres", "6.5", 1, "165.1"},
-      {"empty text as 0", "", 0, "0"},
-      {"letters as 0", "abc", 0, "0"},
-      {"leading number of mixed text", "150mm", 0, "150"},
+      {"inches drawn and captioned in millimetres", "6.5", 1, "165.1", "KorvelCamDesigner-6.5.bmp"},
+      {"empty", "", 0, "0", "KorvelCamDesigner-0.bmp"},
+      {"letters", "abc", 0, "0", "KorvelCamDesigner-0.bmp"},
+      {"not ASCII", "\xC3\xA9\xE2\x82\xAC", 0, "0", "KorvelCamDesigner-0.bmp"},
+      {"a point alone", ".", 0, "0", "KorvelCamDesigner-0.bmp"},
+      {"too large for a number", "1e400", 0, "0", "KorvelCamDesigner-0.bmp"},
+      {"a number and letters", "150mm", 0, "150", "KorvelCamDesigner-150.bmp"},
+      {"negative", "-50", 0, "-50 mm", "KorvelCamDesigner--50.bmp"},
+      {"large", "1e300", 0, "1E+300", "KorvelCamDesigner-1E+300.bmp"},
+      {"many digits", "9999999999999999999999", 0, "1e22", "KorvelCamDesigner-1E+22.bmp"},
   };
   draw("1");  // every cam after the first takes the same extension factor
   for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    in.SaveToDisk = in.ChkInch = 0;
+    const QImage sameAs = draw(row.sameAsMm);
+    in.SaveToDisk = 1;
     in.ChkInch = row.inch;
-    const QImage typed = draw(row.typed);
-    in.ChkInch = 0;
-    EXPECT_EQ(typed, draw(row.sameAsMm)) << row.name;
-  }
-}
-
-// Whatever is typed, the command goes through and names the bitmap after it.
-TEST_F(DrawGraphCommand, BadTextNeverFailsAndNamesTheBitmap) {
-  in.SaveToDisk = 1;
-  const std::pair<const char*, const char*> rows[] = {
-      {"-50", "KorvelCamDesigner--50.bmp"},   {"1e300", "KorvelCamDesigner-1E+300.bmp"},
-      {"1e400", "KorvelCamDesigner-0.bmp"},   {"\xC3\xA9\xE2\x82\xAC", "KorvelCamDesigner-0.bmp"},
-      {"9999999999999999999999", "KorvelCamDesigner-1E+22.bmp"}, {".", "KorvelCamDesigner-0.bmp"},
-  };
-  for (const auto& [typed, bitmap] : rows) {
-    draw(QString::fromUtf8(typed));
-    EXPECT_EQ(state.ExtensionFactor, 1.074f) << typed;
-    EXPECT_TRUE(QFile::exists(path(bitmap))) << typed << " " << bitmap;
+    EXPECT_EQ(draw(QString::fromUtf8(row.typed)), sameAs);
+    EXPECT_TRUE(QFile::remove(path(row.bitmap)));
   }
 }
 
@@ -74,38 +69,43 @@ TEST_F(DrawGraphCommand, SavingReplacesTheBitmapButNeverWritesIntoAReadOnlyFolde
     const QImage drawn = draw("150");
     EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32), drawn);
   }
-  EXPECT_EQ(bitmaps(), QStringList{"KorvelCamDesigner-150.bmp"});
-
   const QByteArray bytes = testing::readFile(file);
-  ASSERT_EQ(chmod(folder.path().toLocal8Bit().constData(), 0555), 0);
+  testing::setMode(folder.path(), 0555);
   in.ChkFlipImage = 1;
   draw("150");
-  chmod(folder.path().toLocal8Bit().constData(), 0755);
+  testing::setMode(folder.path(), 0755);
   EXPECT_EQ(testing::readFile(file), bytes);
   EXPECT_EQ(bitmaps(), QStringList{"KorvelCamDesigner-150.bmp"});
 }
 
-// The printed cam lands one inch into the page at true size, times the
-// correction factors when they are in use; a cancelled dialog prints nothing
-// but the cam is still saved.
+// A printed cam or sheet lands one inch into the page at true size, a sheet
+// inch of the high-resolution sheet being a sixth of one of the normal sheet,
+// times the correction factors when they are in use. A cancelled dialog
+// prints nothing, but the drawing is still saved.
 TEST_F(DrawGraphCommand, PrintsAtTrueSizeTimesTheCorrection) {
-  struct Row { const char* name; int useCorrection; double scaleX, scaleY; };
-  const Row rows[] = {{"corrected", 1, 0.9375, 0.9463}, {"true size", 0, 1.0, 1.0}};
+  struct Row { const char* name; bool sheet; int corrected, high; double scaleX, scaleY; };
+  const Row rows[] = {{"corrected cam", false, 1, 0, 0.9375, 0.9463},
+                      {"true-size cam", false, 0, 0, 1, 1},
+                      {"corrected high-resolution sheet", true, 1, 1, 0.9375 / 6, 0.9463 / 6},
+                      {"true-size sheet", true, 0, 0, 1, 1}};
   printer.accept = true;
   in.printerout = 1;
   in.PrinterYCor = "0.9463";
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    in.ChkUsePrintCor = row.useCorrection;
+    in.ChkUsePrintCor = row.corrected;
+    in.ChkHiRes = row.high;
     printer.pdfPath = path(QString(row.name) + ".pdf");
-    draw("150");
-    testing::expectPrintedRecord(printer.pdfPath, *preview.record(), {1, 1}, row.scaleX, row.scaleY);
+    if (row.sheet) PlotCamSheet(in, state, window, printer);
+    else draw("150");
+    const DrawingRecord& printed = *(row.sheet ? window.sheet : preview).record();
+    testing::expectPrintedRecord(printer.pdfPath, printed, {1, 1}, row.scaleX, row.scaleY);
   }
   printer.accept = false;
   printer.pdfPath = path("never.pdf");
   in.SaveToDisk = 1;
   draw("150");
-  EXPECT_EQ(printer.dialogs, 3);
+  EXPECT_EQ(printer.dialogs, 5);
   EXPECT_FALSE(QFile::exists(printer.pdfPath));
   EXPECT_TRUE(QFile::exists(path("KorvelCamDesigner-150.bmp")));
 }

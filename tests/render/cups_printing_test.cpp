@@ -2,35 +2,124 @@
 // way a user would: the job must arrive where the user chose, as lines in
 // place, and the earlier default printer must be the default afterwards.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include "render/plot_output.h"
+#include "support/files.h"
 #include "support/preview_cam.h"
 #include "support/printed_paths.h"
-#include "support/private_cups.h"
 
 namespace korvel {
 namespace {
 
-TEST(CupsPrinting, TheSecondQueuePrintsTheDrawingAsLinesInPlaceAndTheDefaultComesBack) {
-  testing::PrivateCups cups;
-  ASSERT_TRUE(cups.error.isEmpty()) << cups.error.toStdString();
+// Each run with a CUPS scheduler of its own: its own folder and a port on
+// loopback, two queues, "kcd-a" (the default) and "kcd-b", that write every
+// job into a file. The environment points libcups (and so Qt) at it.
+class CupsPrinting : public ::testing::Test {
+ protected:
+  QTemporaryDir dir;
+  qint64 pid = 0;
+
+  void SetUp() override {
+    const QString root = dir.path();
+    // The scheduler's own programs, plus a backend that writes each job, as it
+    // came, into the file its device names, complete or not at all.
+    QDir(root).mkpath("bin/backend");
+    QDir(root).mkdir("spool");
+    QFile::link("/usr/lib/cups/daemon", root + "/bin/daemon");
+    testing::writeFile(root + "/bin/backend/tofile", "#!/bin/sh\nout=\"${DEVICE_URI#tofile:}\"\n"
+                                                     "cat ${6:+\"$6\"} > \"$out.part\" && mv \"$out.part\" \"$out\"\n");
+    QFile::setPermissions(root + "/bin/backend/tofile", QFileDevice::Permissions(0x7755));
+    // The scheduler's unprivileged user runs the backend.
+    QFile::setPermissions(root, QFile::permissions(root) | QFileDevice::ExeOther | QFileDevice::ExeGroup);
+    const int port = 20000 + static_cast<int>(getpid() % 20000);
+    testing::writeFile(root + "/cupsd.conf",
+                       QString("Listen 127.0.0.1:%1\nLogLevel warn\nWebInterface No\nBrowsing No\nDefaultAuthType "
+                               "None\n<Policy default>\n<Limit All>\nAllow all\n</Limit>\n</Policy>\n").arg(port).toUtf8());
+    // Spool, temporary, cache and state files in one folder, which the
+    // scheduler opens to its group.
+    testing::writeFile(root + "/cups-files.conf",
+                       QString("ServerRoot %1\nServerBin %1/bin\nRequestRoot %1/spool\nTempDir %1/spool\nCacheDir "
+                               "%1/spool\nStateDir %1/spool\nAccessLog %1/log\nErrorLog %1/log\nPageLog %1/log\n")
+                           .arg(root).toUtf8());
+    // libcups of this process, and of the tools, talk to this scheduler only
+    // and keep their own settings here, not in the machine's.
+    qputenv("CUPS_SERVER", QString("127.0.0.1:%1").arg(port).toUtf8());
+    qputenv("CUPS_SERVERROOT", root.toUtf8());
+    qputenv("HOME", root.toUtf8());
+    ASSERT_TRUE(QProcess::startDetached("/usr/sbin/cupsd", {"-f", "-c", root + "/cupsd.conf", "-s", root + "/cups-files.conf"},
+                                        root, &pid));
+    const auto addQueue = [&](const char* queue) {
+      return tool("lpadmin", {"-p", queue, "-E", "-v", "tofile:" + output(queue), "-m", "raw"}) == 0;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return addQueue("kcd-a"); }, 10000)) << "cupsd does not listen";
+    ASSERT_TRUE(addQueue("kcd-b"));
+    ASSERT_EQ(tool("lpadmin", {"-d", "kcd-a"}), 0);
+  }
+  void TearDown() override {
+    if (pid <= 0) return;
+    ::kill(static_cast<pid_t>(pid), SIGTERM);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ::kill(static_cast<pid_t>(pid), 0) != 0; }, 2500));
+  }
+
+  // The file a queue writes its jobs into.
+  QString output(const QString& queue) const { return dir.filePath("spool/" + queue + ".pdf"); }
+
+  // Runs a CUPS command-line tool against the scheduler; its exit code.
+  static int tool(const QString& program, const QStringList& args) {
+    QProcess process;
+    process.start(program, args);
+    if (process.waitForFinished(15000)) return process.exitCode();
+    process.terminate();
+    process.waitForFinished(1000);
+    return -1;
+  }
+
+  // Accepts the next print dialog with queue picked in it, after making queue
+  // the default as some desktops' dialogs do.
+  static void acceptNextDialogOn(const QString& queue) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, queue] {
+      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      for (QComboBox* box : dialog->findChildren<QComboBox*>())
+        if (box->findText(queue) >= 0) box->setCurrentIndex(box->findText(queue));
+      EXPECT_EQ(tool("lpoptions", {"-d", queue}), 0);
+      EXPECT_EQ(QPrinterInfo::defaultPrinterName(), queue);
+      dialog->accept();
+      poll->deleteLater();
+    });
+    poll->start(50);
+  }
+};
+
+TEST_F(CupsPrinting, TheSecondQueuePrintsTheDrawingAsLinesInPlaceAndTheDefaultComesBack) {
   ASSERT_EQ(QPrinterInfo::defaultPrinterName(), "kcd-a");
   RasterSurface cam = testing::previewWith150mmCam();
   SystemPrinterSeam seam;
-  cups.acceptNextDialogOn("kcd-b");
+  acceptNextDialogOn("kcd-b");
   ASSERT_TRUE(PrintPlot(cam, 1, {0.9375, 0.9463, true}, seam));
-  ASSERT_TRUE(cups.jobArrives("kcd-b"));
-  EXPECT_FALSE(QFileInfo::exists(cups.output("kcd-a")));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(output("kcd-b")); }, 20000));
+  EXPECT_FALSE(QFileInfo::exists(output("kcd-a")));
   EXPECT_EQ(QPrinterInfo::defaultPrinterName(), "kcd-a");
 
   // Drawn at the printer's resolution one inch into its printable area.
   const QPrinter printer(QPrinterInfo::printerInfo("kcd-b"), QPrinter::HighResolution);
   const QPointF corner(printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
-  const double worst = testing::expectPrintedRecord(cups.output("kcd-b"), *cam.record(),
+  const double worst = testing::expectPrintedRecord(output("kcd-b"), *cam.record(),
                                                     corner / printer.resolution() + QPointF(1, 1), 0.9375, 0.9463);
   RecordProperty("largest deviation (in)", std::to_string(worst));
 }

@@ -14,8 +14,8 @@
 #include "support/files.h"
 
 // A command run without a window: the controls as plain inputs, the state of a
-// fresh start with a program folder of its own and a fixed clock, and a
-// stand-in print dialog.
+// fresh start with a program folder of its own and a fixed clock, a stand-in
+// print dialog and a stand-in plot window.
 namespace korvel::testing {
 
 // The plot window as the cam sheet sees it: a raster sheet and what was asked
@@ -23,10 +23,8 @@ namespace korvel::testing {
 class FakePlotWindow : public PlotWindowView {
  public:
   RasterSurface sheet{6.3f, 6.3f, sheetFont()};
-  int shown = 0;
-  int placedAtCorner = 0;
-  int horizontalMaximum = -1;
-  int verticalMaximum = -1;
+  int shown = 0, placedAtCorner = 0;  // calls
+  int horizontalMaximum = -1, verticalMaximum = -1;
 
   void showWindow() override { ++shown; }
   DrawingSurface& surface() override { return sheet; }
@@ -41,14 +39,13 @@ class CommandFixture : public ::testing::Test {
   DesignerInputs in;
   DesignerState state;
   FakePrinterSeam printer;
+  FakePlotWindow window;
 
   void SetUp() override {
     state.AppFolder = folder.path() + "/";
-    state.XCor = 0.9375;
-    state.YCor = 0.9338;
     state.now = [] { return QDateTime(QDate(2026, 12, 7), QTime(9, 30)); };
   }
-  QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
+  QString path(const QString& name) const { return folder.filePath(name); }
   QStringList bitmaps() const { return QDir(folder.path()).entryList({"*.bmp"}, QDir::Files); }
 };
 
