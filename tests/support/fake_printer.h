@@ -26,9 +26,7 @@ class FakePrinterSeam : public PrinterSeam {
     return true;
   }
   void makeDefaultPrinter(const QString&) override {}
-  void processEvents() override {
-    if (onEvents) onEvents();
-  }
+  void processEvents() override { if (onEvents) onEvents(); }
 };
 
 }  // namespace korvel::testing
