@@ -13,14 +13,12 @@ struct Press { const char *measuredX, *measuredY, *ratioX, *ratioY, *xAfter = nu
 TEST(Calibration, PassesStartAfreshThenMultiplyIntoTheShownRatios) {
   const struct { const char* name; int inch, mm; std::vector<Press> presses; } sequences[] = {
       {"worked example, inch pass", 1, 0,
-       {{"1.6", "0.75", ".9638", ".9333"},
-        {"1.52", "0.71", ".9777", ".9202"},
+       {{"1.6", "0.75", ".9638", ".9333"}, {"1.52", "0.71", ".9777", ".9202"},
         {"1.542", "0.7", ".9777", ".9202"}}},  // the drawn size multiplies by 1
       {"a ratio of exactly 1 starts afresh", 1, 0,
        {{"1.542", "0.7", "1.", "1."}, {"1.542", "0.75", "1.", ".9333"}, {"1.6", "0.75", ".9638", ".9333"}}},
       {"0 or 1 stands for the reference size", 1, 0,
-       {{"1.6", "0.75", ".9638", ".9333"},
-        {"0", "1", ".9638", ".9333", "1.542", "0.7"},
+       {{"1.6", "0.75", ".9638", ".9333"}, {"0", "1", ".9638", ".9333", "1.542", "0.7"},
         {"1", "0", ".9638", ".9333", "1.542", "0.7"}}},
       {"text around the number, negative and unreadable measurements", 1, 0,
        {{"1.6in", "0.75 inch", ".9638", ".9333", "1.6", "0.75"},

@@ -55,16 +55,14 @@ class PlotCommand : public ::testing::Test {
     for (int i = 1; i <= 9; ++i) in.FocalLen1[i] = fields[i - 1];
     PlotCamSheet(in, state, window, printer);
   }
-  std::vector<std::string> texts() const {
+  // The texts of the sheet, or the first few of them, in drawing order.
+  std::vector<std::string> texts(std::size_t few = 99) const {
     std::vector<std::string> found;
     for (const RecordedFigure& figure : window.sheet.record()->figures())
-      if (figure.shape == RecordedShape::Text) found.push_back(figure.text);
+      if (figure.shape == RecordedShape::Text && found.size() < few) found.push_back(figure.text);
     return found;
   }
-  std::vector<std::string> labels() const {
-    const auto all = texts();
-    return {all.begin(), all.begin() + 9};
-  }
+  std::vector<std::string> labels() const { return texts(9); }  // the first nine of a mirrored sheet
 };
 using DrawGraphCommand = PlotCommand;
 using CamSheet = PlotCommand;
@@ -90,14 +88,11 @@ TEST_F(DrawGraphCommand, AnyTextDrawsTheCamOfItsNumberAndNamesTheBitmap) {
   struct Row { const char *name, *typed; int inch; const char *sameAsMm, *bitmap; };
   const Row rows[] = {
       {"inches drawn and captioned in millimetres", "6.5", 1, "165.1", "KorvelCamDesigner-6.5.bmp"},
-      {"empty", "", 0, "0", "KorvelCamDesigner-0.bmp"}, {"letters", "abc", 0, "0", "KorvelCamDesigner-0.bmp"},
+      {"letters", "abc", 0, "0", "KorvelCamDesigner-0.bmp"},
       {"not ASCII", "\xC3\xA9\xE2\x82\xAC", 0, "0", "KorvelCamDesigner-0.bmp"},
-      {"a point alone", ".", 0, "0", "KorvelCamDesigner-0.bmp"},
       {"too large for a number", "1e400", 0, "0", "KorvelCamDesigner-0.bmp"},
-      {"a number and letters", "150mm", 0, "150", "KorvelCamDesigner-150.bmp"},
       {"negative", "-50", 0, "-50 mm", "KorvelCamDesigner--50.bmp"},
-      {"large", "1e300", 0, "1E+300", "KorvelCamDesigner-1E+300.bmp"},
-      {"many digits", "9999999999999999999999", 0, "1e22", "KorvelCamDesigner-1E+22.bmp"},
+      {"too large for the drawing", "1e300", 0, "1E+300", "KorvelCamDesigner-1E+300.bmp"},
   };
   draw("1");  // every cam after the first takes the same extension factor
   for (const Row& row : rows) {

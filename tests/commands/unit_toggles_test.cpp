@@ -36,13 +36,9 @@ TEST(UnitToggles, FocalLengthsConvertThroughOneDecimalGuardedByTheFocalLength) {
 // the clicked box checked and its partner clear. Each measurement box
 // converts on its own; an empty one stays empty.
 TEST(UnitToggles, AClickConvertsOnlyWhenTheUnitInForceChanges) {
-  struct Row {
-    const char* name;
-    int first, second;  // mm and Inch, or the measurements' mm and inch, before the click
-    bool clickFirst;
-    const char* y;  // the height measured; the focal length and width are 150 and 1.5, or 6 and 38.1 where they hold 1
-    const char *focalAfter, *xAfter, *yAfter;
-  };
+  // mm and Inch, or the measurements' mm and inch, before the click; the height measured (the focal length and
+  // the width are 150 and 1.5, or 6 and 38.1 where their unit holds 1); and the three texts afterwards.
+  struct Row { const char* name; int first, second; bool clickFirst; const char *y, *focalAfter, *xAfter, *yAfter; };
   const Row rows[] = {
       {"both clear, first clicked", 0, 0, true, ".705", "150", "38.1", "17.907"},
       {"both clear, second clicked", 0, 0, false, ".705", "5.9", "1.5", ".705"},

@@ -2,8 +2,6 @@
 // way a user would: the job must arrive where the user chose, as lines in
 // place, and the earlier default printer must be the default afterwards.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -31,7 +29,7 @@ namespace {
 class CupsPrinting : public ::testing::Test {
  protected:
   QTemporaryDir dir;
-  qint64 pid = 0;
+  QProcess cupsd;
 
   void SetUp() override {
     const QString root = dir.path();
@@ -45,7 +43,7 @@ class CupsPrinting : public ::testing::Test {
     QFile::setPermissions(root + "/bin/backend/tofile", QFileDevice::Permissions(0x7755));
     // The scheduler's unprivileged user runs the backend.
     QFile::setPermissions(root, QFile::permissions(root) | QFileDevice::ExeOther | QFileDevice::ExeGroup);
-    const int port = 20000 + static_cast<int>(getpid() % 20000);
+    const int port = 20000 + static_cast<int>(QCoreApplication::applicationPid() % 20000);
     testing::writeFile(root + "/cupsd.conf",
                        QString("Listen 127.0.0.1:%1\nLogLevel warn\nWebInterface No\nBrowsing No\nDefaultAuthType "
                                "None\n<Policy default>\n<Limit All>\nAllow all\n</Limit>\n</Policy>\n").arg(port).toUtf8());
@@ -55,38 +53,30 @@ class CupsPrinting : public ::testing::Test {
                        QString("ServerRoot %1\nServerBin %1/bin\nRequestRoot %1/spool\nTempDir %1/spool\nCacheDir "
                                "%1/spool\nStateDir %1/spool\nAccessLog %1/log\nErrorLog %1/log\nPageLog %1/log\n")
                            .arg(root).toUtf8());
+    // Two raw queues, the first the default: no driver, so each job reaches
+    // the backend as it came.
+    QString printers;
+    for (const char* queue : {"kcd-a", "kcd-b"})
+      printers += QString("<%1 %2>\nDeviceURI tofile:%3\nState Idle\nAccepting Yes\n</Printer>\n")
+                      .arg(printers.isEmpty() ? "DefaultPrinter" : "Printer", queue, output(queue));
+    testing::writeFile(root + "/printers.conf", printers.toUtf8());
     // libcups of this process, and of the tools, talk to this scheduler only
     // and keep their own settings here, not in the machine's.
     qputenv("CUPS_SERVER", QString("127.0.0.1:%1").arg(port).toUtf8());
     qputenv("CUPS_SERVERROOT", root.toUtf8());
     qputenv("HOME", root.toUtf8());
-    ASSERT_TRUE(QProcess::startDetached("/usr/sbin/cupsd", {"-f", "-c", root + "/cupsd.conf", "-s", root + "/cups-files.conf"},
-                                        root, &pid));
-    const auto addQueue = [&](const char* queue) {
-      return tool("lpadmin", {"-p", queue, "-E", "-v", "tofile:" + output(queue), "-m", "raw"}) == 0;
-    };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return addQueue("kcd-a"); }, 10000)) << "cupsd does not listen";
-    ASSERT_TRUE(addQueue("kcd-b"));
-    ASSERT_EQ(tool("lpadmin", {"-d", "kcd-a"}), 0);
+    cupsd.setProcessChannelMode(QProcess::ForwardedChannels);
+    cupsd.start("/usr/sbin/cupsd", {"-f", "-c", root + "/cupsd.conf", "-s", root + "/cups-files.conf"});
+    ASSERT_TRUE(cupsd.waitForStarted());
+    ASSERT_TRUE(QTest::qWaitFor([] { return QPrinterInfo::defaultPrinterName() == "kcd-a"; }, 10000));
   }
   void TearDown() override {
-    if (pid <= 0) return;
-    ::kill(static_cast<pid_t>(pid), SIGTERM);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ::kill(static_cast<pid_t>(pid), 0) != 0; }, 2500));
+    cupsd.terminate();
+    cupsd.waitForFinished(2500);
   }
 
   // The file a queue writes its jobs into.
   QString output(const QString& queue) const { return dir.filePath("spool/" + queue + ".pdf"); }
-
-  // Runs a CUPS command-line tool against the scheduler; its exit code.
-  static int tool(const QString& program, const QStringList& args) {
-    QProcess process;
-    process.start(program, args);
-    if (process.waitForFinished(15000)) return process.exitCode();
-    process.terminate();
-    process.waitForFinished(1000);
-    return -1;
-  }
 
   // Accepts the next print dialog with queue picked in it, after making queue
   // the default as some desktops' dialogs do.
@@ -97,7 +87,7 @@ class CupsPrinting : public ::testing::Test {
       if (!dialog) return;
       for (QComboBox* box : dialog->findChildren<QComboBox*>())
         if (box->findText(queue) >= 0) box->setCurrentIndex(box->findText(queue));
-      EXPECT_EQ(tool("lpoptions", {"-d", queue}), 0);
+      EXPECT_EQ(QProcess::execute("sh", {"-c", "exec lpoptions -d \"$0\" > /dev/null", queue}), 0);
       EXPECT_EQ(QPrinterInfo::defaultPrinterName(), queue);
       dialog->accept();
       poll->deleteLater();
@@ -107,7 +97,6 @@ class CupsPrinting : public ::testing::Test {
 };
 
 TEST_F(CupsPrinting, TheSecondQueuePrintsTheDrawingAsLinesInPlaceAndTheDefaultComesBack) {
-  ASSERT_EQ(QPrinterInfo::defaultPrinterName(), "kcd-a");
   RasterSurface cam = testing::previewWith150mmCam();
   SystemPrinterSeam seam;
   acceptNextDialogOn("kcd-b");

@@ -20,8 +20,7 @@ class FakePrinterSeam : public PrinterSeam {
   bool choosePrinter(QPrinter& printer) override {
     ++dialogs;
     if (!accept) return false;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdfPath);
+    printer.setOutputFileName(pdfPath);  // a PDF, by its name
     printer.setFullPage(true);
     return true;
   }
