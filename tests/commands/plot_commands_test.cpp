@@ -2,6 +2,8 @@
 // window: the controls as plain inputs, the state of a fresh start with a
 // program folder of its own and a fixed clock, a stand-in print dialog and a
 // stand-in plot window.
+#include <gtest/gtest.h>
+
 #include <QLocale>
 #include <QTemporaryDir>
 
@@ -162,14 +164,12 @@ TEST_F(CamSheetPictures, NormalAndHighResolutionSheetsMatchTheirGoldenImages) {
   PlotCamSheet(in, state, window, printer);
   testing::expectMatchesGolden(window.sheet.copyImage(), "sheet-markers-flipped.png");
   EXPECT_EQ(QImage(path("KorvelCamDesigner.bmp")), window.sheet.copyImage().convertToFormat(QImage::Format_Mono));
-  EXPECT_EQ(window.shown, 1);
-  EXPECT_EQ(window.placedAtCorner, 1);
-  EXPECT_EQ(window.horizontalMaximum, 6);
+  EXPECT_EQ(std::tuple(window.shown, window.placedAtCorner, window.horizontalMaximum), std::tuple(1, 1, 6));
 
   in.ChkHiRes = 1;
   PlotCamSheet(in, state, window, printer);
-  EXPECT_EQ(window.placedAtCorner, 1);  // a high-resolution sheet stays where it was scrolled
-  EXPECT_EQ(window.verticalMaximum, 38);
+  // A high-resolution sheet stays where it was scrolled.
+  EXPECT_EQ(std::tuple(window.placedAtCorner, window.verticalMaximum), std::tuple(1, 38));
   EXPECT_EQ(QImage(path("KorvelCamDesigner.bmp")).size(), QSize(3629, 3629));
   // The first cell's cam, mirrored to the right of the sheet.
   constexpr int kDpi = 96 * 6;

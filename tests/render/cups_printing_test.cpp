@@ -44,15 +44,14 @@ class CupsPrinting : public ::testing::Test {
     // The scheduler's unprivileged user runs the backend.
     QFile::setPermissions(root, QFile::permissions(root) | QFileDevice::ExeOther | QFileDevice::ExeGroup);
     const int port = 20000 + static_cast<int>(QCoreApplication::applicationPid() % 20000);
-    testing::writeFile(root + "/cupsd.conf",
-                       QString("Listen 127.0.0.1:%1\nLogLevel warn\nWebInterface No\nBrowsing No\nDefaultAuthType "
-                               "None\n<Policy default>\n<Limit All>\nAllow all\n</Limit>\n</Policy>\n").arg(port).toUtf8());
+    const QString cupsdConf = "Listen 127.0.0.1:%1\nLogLevel warn\nBrowsing No\nDefaultAuthType None\n"
+                              "<Policy default>\n<Limit All>\nAllow all\n</Limit>\n</Policy>\n";
+    testing::writeFile(root + "/cupsd.conf", cupsdConf.arg(port).toUtf8());
     // Spool, temporary, cache and state files in one folder, which the
     // scheduler opens to its group.
-    testing::writeFile(root + "/cups-files.conf",
-                       QString("ServerRoot %1\nServerBin %1/bin\nRequestRoot %1/spool\nTempDir %1/spool\nCacheDir "
-                               "%1/spool\nStateDir %1/spool\nAccessLog %1/log\nErrorLog %1/log\nPageLog %1/log\n")
-                           .arg(root).toUtf8());
+    const QString files = "ServerRoot %1\nServerBin %1/bin\nRequestRoot %1/spool\nTempDir %1/spool\nCacheDir %1/spool\n"
+                          "StateDir %1/spool\nAccessLog %1/log\nErrorLog %1/log\nPageLog %1/log\n";
+    testing::writeFile(root + "/cups-files.conf", files.arg(root).toUtf8());
     // Two raw queues, the first the default: no driver, so each job reaches
     // the backend as it came.
     QString printers;
