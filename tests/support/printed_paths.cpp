@@ -44,9 +44,8 @@ double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, 
     const QPointF r(figure.radius * qAbs(scaleX), figure.radius * qAbs(scaleY));
     const QRectF want = figure.shape == RecordedShape::Circle ? QRectF(onPage(figure.a) - r, onPage(figure.a) + r)
                                                               : QRectF(onPage(figure.a), onPage(figure.b)).normalized();
-    const QRectF got = points.boundingRect();
-    worst = std::max({worst, QLineF(got.topLeft(), want.topLeft()).length(),
-                      QLineF(got.bottomRight(), want.bottomRight()).length()});
+    worst = std::max({worst, QLineF(points.boundingRect().topLeft(), want.topLeft()).length(),
+                      QLineF(points.boundingRect().bottomRight(), want.bottomRight()).length()});
   }
   EXPECT_EQ(printed, lines.size()) << "lines printed against lines drawn";
   EXPECT_LE(worst, tolerance);
