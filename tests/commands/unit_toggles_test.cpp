@@ -31,58 +31,39 @@ TEST(UnitToggles, FocalLengthsConvertThroughOneDecimalGuardedByTheFocalLength) {
   }
 }
 
-TEST(UnitToggles, MeasurementsConvertBoxByBox) {
-  DesignerInputs in;
-  in.ChkCormm = 1;  // "mm" clicked while inches held
-  in.XCorUser = "1.5";
-  in.YCorUser = ".705";
-  MeasurementUnitSwitch result = toggleMeasurementUnit(in, false);
-  EXPECT_EQ(result.XCorUser, "38.1");
-  EXPECT_EQ(result.YCorUser, "17.907");
-  in.ChkCorInch = 1;  // "inch" clicked while millimetres held
-  in.XCorUser = "";   // an empty box stays empty, the other still converts
-  in.YCorUser = "17.907";
-  result = toggleMeasurementUnit(in, true);
-  EXPECT_FALSE(result.XCorUser.has_value());
-  EXPECT_EQ(result.YCorUser, "0.705");
-}
-
 // Any pair of values a settings file can hold: a click converts exactly when
 // the unit the commands read ("Inch" or "mm" holding 1) changes, and leaves
-// the clicked box checked and its partner clear.
+// the clicked box checked and its partner clear. Each measurement box
+// converts on its own; an empty one stays empty.
 TEST(UnitToggles, AClickConvertsOnlyWhenTheUnitInForceChanges) {
-  struct Row {
-    const char* name;
-    int first, second;  // mm and Inch, or the measurements' mm and inch, before the click
-    bool clickFirst;
-    const char* focalAfter;     // from 150, or 6 where Inch rules
-    const char* measuredAfter;  // from 1.5, or 38.1 where mm rules
-  };
+  // mm and Inch, or the measurements' mm and inch, before the click; the height measured (the focal length and
+  // the width are 150 and 1.5, or 6 and 38.1 where their unit holds 1); and the three texts afterwards.
+  struct Row { const char* name; int first, second; bool clickFirst; const char *y, *focalAfter, *xAfter, *yAfter; };
   const Row rows[] = {
-      {"both clear, first clicked", 0, 0, true, "150", "38.1"},
-      {"both clear, second clicked", 0, 0, false, "5.9", "1.5"},
-      {"first dimmed, second clicked", 2, 0, false, "5.9", "1.5"},
-      {"second dimmed, second clicked", 0, 2, false, "5.9", "1.5"},
-      {"second dimmed, first clicked", 0, 2, true, "150", "38.1"},
-      {"both checked, first clicked", 1, 1, true, "152.4", "38.1"},
-      {"both checked, second clicked", 1, 1, false, "6", "1.5"},
+      {"both clear, first clicked", 0, 0, true, ".705", "150", "38.1", "17.907"},
+      {"both clear, second clicked", 0, 0, false, ".705", "5.9", "1.5", ".705"},
+      {"first dimmed, second clicked", 2, 0, false, ".705", "5.9", "1.5", ".705"},
+      {"second dimmed, second clicked", 0, 2, false, ".705", "5.9", "1.5", ".705"},
+      {"second dimmed, first clicked, height empty", 0, 2, true, "", "150", "38.1", ""},
+      {"both checked, first clicked", 1, 1, true, "17.907", "152.4", "38.1", "17.907"},
+      {"both checked, second clicked", 1, 1, false, "17.907", "6", "1.5", "0.705"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     DesignerInputs in;
     in.FocalLength = row.second == 1 ? "6" : "150";
     in.XCorUser = row.first == 1 ? "38.1" : "1.5";
+    in.YCorUser = row.y;
     // The click has changed the clicked box: a checked one clears, any other checks.
     in.ChkMM = in.ChkCormm = row.clickFirst ? (row.first == 1 ? 0 : 1) : row.first;
     in.ChkInch = in.ChkCorInch = row.clickFirst ? row.second : (row.second == 1 ? 0 : 1);
     const FocalLengthUnitSwitch focal = toggleFocalLengthUnit(in, !row.clickFirst);
     const MeasurementUnitSwitch measured = toggleMeasurementUnit(in, !row.clickFirst);
     EXPECT_EQ(focal.texts[0].value_or(in.FocalLength), row.focalAfter);
-    EXPECT_EQ(measured.XCorUser.value_or(in.XCorUser), row.measuredAfter);
-    EXPECT_EQ(focal.ChkMM, row.clickFirst ? 1 : 0);
-    EXPECT_EQ(focal.ChkInch, row.clickFirst ? 0 : 1);
-    EXPECT_EQ(measured.ChkCormm, row.clickFirst ? 1 : 0);
-    EXPECT_EQ(measured.ChkCorInch, row.clickFirst ? 0 : 1);
+    EXPECT_EQ(measured.XCorUser.value_or(in.XCorUser), row.xAfter);
+    EXPECT_EQ(measured.YCorUser.value_or(in.YCorUser), row.yAfter);
+    const auto checked = std::tuple(focal.ChkMM, focal.ChkInch, measured.ChkCormm, measured.ChkCorInch);
+    EXPECT_EQ(checked, row.clickFirst ? std::tuple(1, 0, 1, 0) : std::tuple(0, 1, 0, 1));
   }
 }
 
