@@ -15,9 +15,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include "commands/draw_graph.h"
+#include "geometry/cam_outline.h"
 #include "render/plot_output.h"
+#include "render/raster_surface.h"
+#include "render/surface_fonts.h"
 #include "support/files.h"
-#include "support/preview_cam.h"
 #include "support/printed_paths.h"
 
 namespace korvel {
@@ -95,7 +98,10 @@ class CupsPrinting : public ::testing::Test {
 };
 
 TEST_F(CupsPrinting, TheSecondQueuePrintsTheDrawingAsLinesInPlaceAndTheDefaultComesBack) {
-  RasterSurface cam = testing::previewWith150mmCam();
+  // The 150 mm cam as the preview holds it.
+  RasterSurface cam(kPreviewWidthInches, kPreviewHeightInches, previewFont());
+  float k = 1.074f;
+  drawCamOutline(cam, 150.0, 0.35, 0.5, k, {.caption = false, .leadIn = LeadInStyle::Unshifted});
   SystemPrinterSeam seam;
   acceptNextDialogOn("kcd-b");
   ASSERT_TRUE(PrintPlot(cam, 1, {0.9375, 0.9463, true}, seam));

@@ -41,11 +41,14 @@ double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, 
     for (const QRegularExpressionMatch& xy : pointInPath.globalMatch(path.captured(1)))
       points << toInches.map(QPointF(xy.captured(1).toDouble(), xy.captured(2).toDouble()));
 
+    // A line from its start to its end; a circle by its box.
+    const bool circle = figure.shape == RecordedShape::Circle;
     const QPointF r(figure.radius * qAbs(scaleX), figure.radius * qAbs(scaleY));
-    const QRectF want = figure.shape == RecordedShape::Circle ? QRectF(onPage(figure.a) - r, onPage(figure.a) + r)
-                                                              : QRectF(onPage(figure.a), onPage(figure.b)).normalized();
-    worst = std::max({worst, QLineF(points.boundingRect().topLeft(), want.topLeft()).length(),
-                      QLineF(points.boundingRect().bottomRight(), want.bottomRight()).length()});
+    const QLineF got = circle ? QLineF(points.boundingRect().topLeft(), points.boundingRect().bottomRight())
+                              : QLineF(points.value(0), points.value(points.size() - 1));
+    const QLineF want = circle ? QLineF(onPage(figure.a) - r, onPage(figure.a) + r)
+                               : QLineF(onPage(figure.a), onPage(figure.b));
+    worst = std::max({worst, QLineF(got.p1(), want.p1()).length(), QLineF(got.p2(), want.p2()).length()});
   }
   EXPECT_EQ(printed, lines.size()) << "lines printed against lines drawn";
   EXPECT_LE(worst, tolerance);
