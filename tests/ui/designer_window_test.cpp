@@ -158,13 +158,9 @@ TEST_F(DesignerWindow, ExportsThePreviewCamNamedLikeItsBitmap) {
     QTest::keyClick(menu, Qt::Key_Return);
   });
   emit d.Picture1->customContextMenuRequested(QPoint(10, 10));
-
   EXPECT_EQ(offered, path("KorvelCamDesigner-150.dxf"));
-  QFile table(path("cam.csv"));
-  ASSERT_TRUE(table.open(QIODevice::ReadOnly));
-  const QList<QByteArray> rows = table.readAll().split('\n');
-  ASSERT_GT(rows.size(), 1);
-  EXPECT_TRUE(rows[1].startsWith("150,0,3203248,0,1.07,lead-in,")) << rows[1].toStdString();
+  const QByteArray firstRow = testing::readFile(path("cam.csv")).split('\n').value(1);
+  EXPECT_TRUE(firstRow.startsWith("150,0,3203248,0,1.07,lead-in,")) << firstRow.toStdString();
 }
 
 // What the window adds: a value its control cannot take keeps the default; a
