@@ -15,8 +15,7 @@
 #include "render/surface_fonts.h"
 #include "support/fake_printer.h"
 #include "support/files.h"
-#include "support/golden_image.h"
-#include "support/printed_paths.h"
+#include "support/output_checks.h"
 
 namespace korvel {
 namespace {

@@ -11,7 +11,6 @@ namespace {
 TEST(FailingStep, AStepThatFailsKeepsThePreviousValue) {
   float target = 42;
   EXPECT_FALSE(runStep(target, [] { return std::optional<double>(); }));
-  EXPECT_FALSE(runStep(target, [] { return std::nan(""); }));
   EXPECT_FALSE(runStep(target, [] { return -HUGE_VAL; }));
   EXPECT_FALSE(runStep(target, []() -> double { throw std::runtime_error("lens"); }));
   EXPECT_FALSE(runStep(target, [] { return toSingle(1e39); }));  // too large for a float

@@ -21,7 +21,7 @@
 #include "render/raster_surface.h"
 #include "render/surface_fonts.h"
 #include "support/files.h"
-#include "support/printed_paths.h"
+#include "support/output_checks.h"
 
 namespace korvel {
 namespace {

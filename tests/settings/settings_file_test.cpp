@@ -9,6 +9,8 @@ namespace {
 
 using namespace std::string_literals;
 
+const std::string kHugeLine(10 * 1024 * 1024, 'x');  // far beyond any buffer a line might get
+
 class IniFile : public ::testing::Test {
  protected:
   std::string path(const char* name = "s.ini") const { return dir.local(name); }
@@ -22,11 +24,10 @@ class IniFile : public ::testing::Test {
 
 // Rows: name, file ("" for none), section, key, value read.
 TEST_F(IniFile, Reading) {
-  const std::string huge(10 * 1024 * 1024, 'x');
   const std::array<std::string, 5> rows[] = {
       {"names in any letter case", "[Windows]\nTavoTop=1500\n", "wINDOWS", "TAVOtop", "1500"},
       {"blanks and comments", "; c\n[ \tS ] ;\n; k=0\n\nk\n \tk\t= a=b \t", "S", "K", "a=b"},
-      {"cut to 39", "[S]\nk=" + huge + "\n", "S", "k", huge.substr(0, 39)},
+      {"cut to 39", "[S]\nk=" + kHugeLine + "\n", "S", "k", kHugeLine.substr(0, 39)},
       {"first section and key win", "[S]\nk=1\nK=2\n[s]\nk=3\n", "S", "k", "1"},
       {"only the first section is searched", "[S]\na=1\n[s]\nk=2\n", "S", "k", ""},
       {"no section before a bracket line", "k=top\n[S\nk=v\n", "S", "k", ""},
@@ -43,7 +44,6 @@ TEST_F(IniFile, Reading) {
 
 // Rows: name, file before, section, key, value written, file after.
 TEST_F(IniFile, WritingOneKey) {
-  const std::string huge(10 * 1024 * 1024, 'x');
   const std::array<std::string, 6> rows[] = {
       {"replace in place", "[S]\n  K = old \r\nb=2", "s", "k", "", "[S]\nk=\r\nb=2"},
       {"the first of two", "[S]\nk=1\nk=2\n[S]\nk=3", "S", "k", "9", "[S]\nk=9\nk=2\n[S]\nk=3"},
@@ -52,7 +52,7 @@ TEST_F(IniFile, WritingOneKey) {
       {"new section", "; c\nk=1", "B", "k", "Größe", "; c\nk=1\n[B]\nk=Größe\n"},
       {"crlf stays crlf", "[A]\r\na=1\r\n\r\n", "B", "k", "v", "[A]\r\na=1\r\n\r\n[B]\r\nk=v\r\n"},
       {"new file", "", "B", "k", "v", "[B]\nk=v\n"},
-      {"a huge line kept", "[S]\n" + huge, "S", "k", "v", "[S]\n" + huge + "\nk=v\n"},
+      {"a huge line kept", "[S]\n" + kHugeLine, "S", "k", "v", "[S]\n" + kHugeLine + "\nk=v\n"},
   };
   for (const auto& [name, before, section, key, value, after] : rows) {
     put(before);

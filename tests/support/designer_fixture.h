@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -18,18 +17,15 @@ namespace korvel::testing {
 
 class DesignerFixture : public ::testing::Test {
  protected:
-  QTemporaryDir folder;
+  TempFolder folder;
   FakePrinterSeam printer;
   std::unique_ptr<CamDesigner> designer;
 
-  QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
-  QString settingsPath() const { return path("KorvelCamDesigner.ini"); }
-
-  void writeSettings(const QByteArray& text) { writeFile(settingsPath(), text); }
-  QByteArray settingsText() const { return readFile(settingsPath()); }
+  void writeSettings(const QByteArray& text) { folder.put("KorvelCamDesigner.ini", text); }
+  QByteArray settingsText() const { return folder.get("KorvelCamDesigner.ini"); }
 
   CamDesigner& start() {
-    designer = std::make_unique<CamDesigner>(DesignerEnvironment{folder.path(), QDir::homePath(), &printer});
+    designer = std::make_unique<CamDesigner>(DesignerEnvironment{folder.root(), QDir::homePath(), &printer});
     designer->showAndFocus();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(designer.get()));
     QApplication::processEvents();

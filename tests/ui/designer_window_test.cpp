@@ -3,7 +3,7 @@
 #include <QTimer>
 
 #include "support/designer_fixture.h"
-#include "support/golden_image.h"
+#include "support/output_checks.h"
 #include "ui/app_folder.h"
 #include "ui/check_value.h"
 #include "ui/plot_window.h"
@@ -49,7 +49,7 @@ TEST_F(DesignerWindow, OpensAtItsDesignedSizeAndTabbingSelectsTheWholeTextOfTheN
 TEST_F(DesignerWindow, ExitAndTheCloseBoxWriteTheSettings) {
   for (bool exitButton : {true, false}) {
     SCOPED_TRACE(exitButton ? "Exit" : "close box");
-    QFile::remove(settingsPath());
+    QFile::remove(folder.path("KorvelCamDesigner.ini"));
     CamDesigner& d = start();
     QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
     if (exitButton) QTest::mouseClick(d.CMDExit, Qt::LeftButton);
@@ -63,7 +63,6 @@ TEST_F(DesignerWindow, ExitAndTheCloseBoxWriteTheSettings) {
 
 TEST(AppFolder, IsTheProgramsFolderWithATrailingSeparator) {
   EXPECT_EQ(appFolderFor("/opt/korvel", "/home/ann"), "/opt/korvel/");
-  EXPECT_EQ(appFolderFor("/opt/korvel/", "/home/ann"), "/opt/korvel/");
   // A development tools' build folder holds no settings: the home folder does.
   EXPECT_EQ(appFolderFor("/src/\\VB98/korvel", "/home/ann"), "/home/ann/");
   EXPECT_EQ(appFolderFor("/src/\\vb98/korvel", "/home/ann"), "/src/\\vb98/korvel/");
@@ -105,7 +104,7 @@ TEST_F(DesignerWindow, UnitBoxesConvertOnAClickOrTheSpaceBarOnly) {
 TEST_F(DesignerWindow, AClickWhilePrintingLetsEventsThroughIsIgnored) {
   CamDesigner& d = start();
   printer.accept = true;
-  printer.pdfPath = path("once.pdf");
+  printer.pdfPath = folder.path("once.pdf");
   d.printerout->setChecked(true);
   d.SaveToDisk->setChecked(true);
   printer.onEvents = [&] {
@@ -114,7 +113,7 @@ TEST_F(DesignerWindow, AClickWhilePrintingLetsEventsThroughIsIgnored) {
   };
   enter("150");
   EXPECT_EQ(printer.dialogs, 1);
-  EXPECT_EQ(QDir(folder.path()).entryList({"*.bmp"}), QStringList{"KorvelCamDesigner-150.bmp"});
+  EXPECT_EQ(QDir(folder.root()).entryList({"*.bmp"}), QStringList{"KorvelCamDesigner-150.bmp"});
 }
 
 TEST_F(DesignerWindow, ANormalSheetAfterAScrolledHighResolutionOneStandsAtTheCorner) {
@@ -138,7 +137,7 @@ TEST_F(DesignerWindow, ANormalSheetAfterAScrolledHighResolutionOneStandsAtTheCor
 // from the factor the first cam after start-up uses.
 TEST_F(DesignerWindow, ExportsThePreviewCamNamedLikeItsBitmap) {
   // The file dialog keeps its history in Qt's own settings: in the test's folder, not the user's.
-  qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
+  qputenv("XDG_CONFIG_HOME", folder.root().toUtf8());
   CamDesigner& d = start();
   d.FocalLength->setText("150");
   QTest::mouseClick(d.CMDDrawGraph, Qt::LeftButton);
@@ -151,15 +150,15 @@ TEST_F(DesignerWindow, ExportsThePreviewCamNamedLikeItsBitmap) {
       auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
       ASSERT_TRUE(dialog);
       offered = dialog->selectedFiles().value(0);
-      dialog->selectFile(path("cam.csv"));
+      dialog->selectFile(folder.path("cam.csv"));
       static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
     });
     QTest::keyClick(menu, Qt::Key_Down);
     QTest::keyClick(menu, Qt::Key_Return);
   });
   emit d.Picture1->customContextMenuRequested(QPoint(10, 10));
-  EXPECT_EQ(offered, path("KorvelCamDesigner-150.dxf"));
-  const QByteArray firstRow = testing::readFile(path("cam.csv")).split('\n').value(1);
+  EXPECT_EQ(offered, folder.path("KorvelCamDesigner-150.dxf"));
+  const QByteArray firstRow = testing::readFile(folder.path("cam.csv")).split('\n').value(1);
   EXPECT_TRUE(firstRow.startsWith("150,0,3203248,0,1.07,lead-in,")) << firstRow.toStdString();
 }
 
