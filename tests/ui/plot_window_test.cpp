@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "common/units.h"
 #include "support/files.h"
 
 namespace korvel {
@@ -24,15 +25,17 @@ class PlotWindowTest : public ::testing::Test {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
     return window;
   }
+  // The pixel of the picture at these inches.
+  static QPoint pixel(double xIn, double yIn) { return (QPointF(xIn, yIn) * kPixelsPerInch).toPoint(); }
   // A move over the picture with buttons held; the picture moves under the
   // pointer, so the event stands in its own inches.
   static void move(PlotWindow* w, double xIn, double yIn, Qt::MouseButtons held = Qt::LeftButton) {
-    const QPointF at(std::lround(xIn * 96), std::lround(yIn * 96));
+    const QPointF at(pixel(xIn, yIn));
     QMouseEvent event(QEvent::MouseMove, at, at, Qt::NoButton, held, Qt::NoModifier);
     QApplication::sendEvent(w->Picture1, &event);
   }
   static void drag(PlotWindow* w, double fromX, double fromY, double toX, double toY) {
-    QTest::mousePress(w->Picture1, Qt::LeftButton, {}, QPoint(std::lround(fromX * 96), std::lround(fromY * 96)));
+    QTest::mousePress(w->Picture1, Qt::LeftButton, {}, pixel(fromX, fromY));
     move(w, toX, toY);
   }
 };
