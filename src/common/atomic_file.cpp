@@ -139,14 +139,19 @@ void syncFolder(const QByteArray& folder) {
 
 }  // namespace
 
-bool writeFileAtomically(const QString& path, const QByteArray& content) {
+FileWriteResult writeFileAtomically(const QString& path, const QByteArray& content) {
   return writeFileAtomically(path, [&](const ChunkWriter& write) {
     return write(content.constData(), content.size());
   });
 }
 
-bool writeFileAtomically(const QString& path, const std::function<bool(const ChunkWriter&)>& produce) {
-  if (path.isEmpty()) return false;
+namespace {
+
+bool replaceAtomically(const QString& path, const std::function<bool(const ChunkWriter&)>& produce) {
+  if (path.isEmpty()) {
+    errno = ENOENT;
+    return false;
+  }
   // Through a symbolic link the file it points at is replaced, not the link.
   const QFileInfo info(path);
   const QString finalPath = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
@@ -190,6 +195,14 @@ bool writeFileAtomically(const QString& path, const std::function<bool(const Chu
   }
   syncFolder(folder);
   return true;
+}
+
+}  // namespace
+
+FileWriteResult writeFileAtomically(const QString& path, const std::function<bool(const ChunkWriter&)>& produce) {
+  errno = 0;
+  if (replaceAtomically(path, produce)) return {true, 0};
+  return {false, errno};
 }
 
 }  // namespace korvel

@@ -12,16 +12,23 @@
 // program that is no longer running left.
 namespace korvel {
 
+// How a write ended: the errno of the failure names its cause for the user.
+struct FileWriteResult {
+  bool written = false;
+  int error = 0;  // errno of the failure; 0 when written
+  operator bool() const { return written; }  // NOLINT: reads as the old yes/no
+};
+
 // Replaces (or creates) the file at path with content. Fails, leaving any old
 // file untouched, when the folder cannot be written, when an existing file is
 // read-only (its write permission bits are honoured even for root), or when
 // writing fails. An existing file keeps its permissions.
-bool writeFileAtomically(const QString& path, const QByteArray& content);
+FileWriteResult writeFileAtomically(const QString& path, const QByteArray& content);
 
 // The same for content too large to hold in memory whole: produce hands it
 // piece by piece to the writer it is given, which returns false when writing
 // fails. When produce returns false the old file stays as it was.
 using ChunkWriter = std::function<bool(const char* data, qsizetype size)>;
-bool writeFileAtomically(const QString& path, const std::function<bool(const ChunkWriter&)>& produce);
+FileWriteResult writeFileAtomically(const QString& path, const std::function<bool(const ChunkWriter&)>& produce);
 
 }  // namespace korvel

@@ -93,7 +93,7 @@ QByteArray header(const QImage& image, const Layout& layout) {
 }
 
 // The rows go to the file as they are packed, bottom row first.
-bool writeBitmap(const QImage& image, const QString& path, const Layout& layout) {
+FileWriteResult writeBitmap(const QImage& image, const QString& path, const Layout& layout) {
   return writeFileAtomically(path, [&](const ChunkWriter& write) {
     QByteArray chunk = header(image, layout);
     chunk.reserve(kChunkBytes + layout.rowBytes);
@@ -117,12 +117,12 @@ bool writeBitmap(const QImage& image, const QString& path, const Layout& layout)
 // viewer opens. Cams are drawn black on white, so one bit per pixel with a
 // black and white palette holds them exactly; a pixel of any other colour
 // abandons that file, unfinished, for one of 24 bits.
-bool saveBitmap(const QImage& picture, const QString& path) {
-  if (picture.isNull()) return false;
+FileWriteResult saveBitmap(const QImage& picture, const QString& path) {
+  if (picture.isNull()) return {};
   // An RGB32 picture is shared here, not copied.
   const QImage image = picture.convertToFormat(QImage::Format_RGB32);
-  return writeBitmap(image, path, monochrome(image.width())) ||
-         writeBitmap(image, path, trueColour(image.width()));
+  const FileWriteResult oneBit = writeBitmap(image, path, monochrome(image.width()));
+  return oneBit ? oneBit : writeBitmap(image, path, trueColour(image.width()));
 }
 
 }  // namespace korvel

@@ -3,11 +3,13 @@
 #include <QImage>
 #include <QString>
 
+#include "common/atomic_file.h"
+
 namespace korvel {
 
 // Writes image as an uncompressed Windows BMP at path, one bit per pixel when
 // it is black and white, replacing an earlier file only once the new one is
 // complete. False when the file cannot be written; the old file is then intact.
-bool saveBitmap(const QImage& image, const QString& path);
+FileWriteResult saveBitmap(const QImage& image, const QString& path);
 
 }  // namespace korvel

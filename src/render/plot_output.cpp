@@ -76,7 +76,7 @@ bool PrintPlot(DrawingSurface& surface, int scale, const PrinterCorrection& corr
   return printed;
 }
 
-bool SavePlot(DrawingSurface& surface, const QString& appFolder, const QString& fileName) {
+FileWriteResult SavePlot(DrawingSurface& surface, const QString& appFolder, const QString& fileName) {
   const QImage picture = surface.copyImage();
   surface.setBackgroundPicture(picture);
   return saveBitmap(picture, appFolder + fileName);

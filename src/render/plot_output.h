@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "common/atomic_file.h"
+
 #include "render/drawing_surface.h"
 #include "render/printer_seam.h"
 
@@ -25,7 +27,7 @@ bool PrintPlot(DrawingSurface& surface, int scale, const PrinterCorrection& corr
 
 // Saves the surface as a Windows bitmap named fileName in appFolder, replacing
 // an earlier file once the new one is complete. A folder that cannot be
-// written is skipped silently; the old file stays intact.
-bool SavePlot(DrawingSurface& surface, const QString& appFolder, const QString& fileName);
+// written is skipped; the old file stays intact and the result names the cause.
+FileWriteResult SavePlot(DrawingSurface& surface, const QString& appFolder, const QString& fileName);
 
 }  // namespace korvel

@@ -342,6 +342,8 @@ void CamDesigner::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void CamDesigner::showMessage(const QString& text) { message_ = text; }
+
 PlotWindow* CamDesigner::plotWindow() const { return plotWindow_.data(); }
 
 PlotWindow& CamDesigner::loadPlotWindow() {

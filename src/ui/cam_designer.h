@@ -53,6 +53,11 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   void LoadSettings();
   void SaveSettings();
 
+  // Says on the window's message line what a command could not do, or where
+  // a file went; the commands go on all the same.
+  void showMessage(const QString& text);
+  QString message() const { return message_; }
+
   // The texts and check values of the controls, as the commands read them.
   DesignerInputs inputs() const;
 
@@ -123,6 +128,7 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   RasterSurface preview_;
   QPointer<PlotWindow> plotWindow_;
   bool commandRunning_ = false;
+  QString message_;
 };
 
 }  // namespace korvel
