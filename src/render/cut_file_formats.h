@@ -32,8 +32,8 @@ class TrueSize {
 // a millimetre or an inch.
 QString fixed6(double value);
 
-// Each returns the file's content, or nullopt with the reason in error.
-std::optional<QByteArray> dxfContent(const DrawingRecord& record, int scale, QString& error);
+// Each returns the file's content; the PDF's may fail, with the reason in error.
+QByteArray dxfContent(const DrawingRecord& record, int scale);
 QByteArray svgContent(const DrawingRecord& record, int scale);
 std::optional<QByteArray> pdfContent(const DrawingRecord& record, int scale, QString& error);
 QByteArray profileCsvContent(const DrawingRecord& record);

@@ -1,8 +1,10 @@
 #include "render/cut_files.h"
 
 #include <QFileInfo>
+#include <cerrno>
 
 #include "common/atomic_file.h"
+#include "common/write_error.h"
 #include "render/cut_file_formats.h"
 #include "render/record_painter.h"
 
@@ -27,11 +29,11 @@ std::optional<CutFileFormat> cutFileFormatOf(const QString& path) {
 QString fileWriteFailure(const QString& path) {
   const QFileInfo file(path);
   const QFileInfo folder(file.absolutePath());
-  if (!folder.isDir()) return "the folder does not exist";
-  if (!folder.isWritable()) return "the folder is not writable";
-  if (file.isDir()) return "it is a folder";
-  if (file.exists() && !file.isWritable()) return "the file is read-only";
-  return "writing failed (is the disk full?)";
+  if (!folder.isDir()) return writeErrorText(ENOENT);
+  if (!folder.isWritable()) return writeErrorText(EACCES);
+  if (file.exists() && !file.isFile()) return writeErrorText(EISDIR);
+  if (file.exists() && !file.isWritable()) return writeErrorText(EACCES);
+  return writeErrorText(0);
 }
 
 CutFileResult writeCutFile(const DrawingRecord& record, int scale, const QString& path) {
@@ -41,7 +43,7 @@ CutFileResult writeCutFile(const DrawingRecord& record, int scale, const QString
   std::optional<QByteArray> content;
   switch (*format) {
     case CutFileFormat::Dxf:
-      content = dxfContent(record, scale, error);
+      content = dxfContent(record, scale);
       break;
     case CutFileFormat::Svg:
       content = svgContent(record, scale);
@@ -54,7 +56,8 @@ CutFileResult writeCutFile(const DrawingRecord& record, int scale, const QString
       break;
   }
   if (!content) return {false, path + ": " + error};
-  if (!writeFileAtomically(path, *content)) return {false, path + ": " + fileWriteFailure(path)};
+  const FileWriteResult written = writeFileAtomically(path, *content);
+  if (!written) return {false, path + ": " + writeErrorText(written.error)};
   return {true, {}};
 }
 

@@ -1,8 +1,7 @@
 #include <dxflib/dl_dxf.h>
 
-#include <QFile>
-#include <QTemporaryDir>
-#include <memory>
+#include <string>
+#include <string_view>
 
 #include "render/cut_file_formats.h"
 
@@ -18,6 +17,28 @@ constexpr int kClosedPolyline = 1;
 constexpr int kTextBackward = 2;           // DXF text generation flag: mirrored in x
 constexpr double kCapHeightPerEm = 0.716;  // Arial and Liberation Sans capitals
 constexpr int kBlack = 7;                  // DXF colour 7: black on white paper
+
+// dxflib's writer with the file kept in memory, so that the DXF reaches the
+// disk whole through the atomic write, like every other file, and needs no
+// temporary folder. Its stream gets no name and so opens nothing; every value
+// goes through these three (reals and hex numbers become strings first), in
+// the layout of dxflib's own: the group code right-aligned in three places,
+// then the value, each on a line of its own.
+class MemoryDxfWriter final : public DL_WriterA {
+ public:
+  MemoryDxfWriter() : DL_WriterA("", DL_Codes::AC1015) {}
+  void dxfInt(int gc, int value) const override { line(gc, std::to_string(value)); }
+  void dxfString(int gc, const char* value) const override { line(gc, value ? value : ""); }
+  void dxfString(int gc, const std::string& value) const override { line(gc, value); }
+  QByteArray content() const { return QByteArray::fromStdString(text_); }
+
+ private:
+  void line(int gc, std::string_view value) const {
+    text_.append(gc < 10 ? "  " : gc < 100 ? " " : "").append(std::to_string(gc)).append("\n");
+    text_.append(value).append("\n");
+  }
+  mutable std::string text_;
+};
 
 class DxfSheet {
  public:
@@ -115,44 +136,25 @@ void writeFigure(DL_Dxf& dxf, DL_WriterA& dw, const RecordedFigure& figure, cons
 
 }  // namespace
 
-std::optional<QByteArray> dxfContent(const DrawingRecord& record, int scale, QString& error) {
-  // dxflib writes only to a named file: a private folder that goes with it.
-  QTemporaryDir folder;
-  if (!folder.isValid()) {
-    error = "no temporary folder: " + folder.errorString();
-    return std::nullopt;
-  }
-  const QString path = folder.filePath("cam.dxf");
-  {
-    DL_Dxf dxf;
-    std::unique_ptr<DL_WriterA> dw(dxf.out(QFile::encodeName(path).constData(), DL_Codes::AC1015));
-    if (!dw) {
-      error = "the temporary DXF file cannot be opened";
-      return std::nullopt;
-    }
-    dxf.writeHeader(*dw);
-    dw->dxfString(9, "$INSUNITS");
-    dw->dxfInt(70, kInsUnitsMillimetres);
-    dw->dxfString(9, "$MEASUREMENT");
-    dw->dxfInt(70, 1);
-    dw->sectionEnd();
-    writeTables(dxf, *dw);
-    const DxfSheet sheet(record, scale);
-    dw->sectionEntities();
-    writeOutlines(dxf, *dw, record, sheet);
-    for (const RecordedFigure& figure : record.figures()) writeFigure(dxf, *dw, figure, sheet);
-    dw->sectionEnd();
-    dxf.writeObjects(*dw);
-    dxf.writeObjectsEnd(*dw);
-    dw->dxfEOF();
-    dw->close();
-  }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    error = file.errorString();
-    return std::nullopt;
-  }
-  return file.readAll();
+QByteArray dxfContent(const DrawingRecord& record, int scale) {
+  DL_Dxf dxf;  // writes for AutoCAD 2000 (AC1015) unless told otherwise, as the writer does
+  MemoryDxfWriter dw;
+  dxf.writeHeader(dw);
+  dw.dxfString(9, "$INSUNITS");
+  dw.dxfInt(70, kInsUnitsMillimetres);
+  dw.dxfString(9, "$MEASUREMENT");
+  dw.dxfInt(70, 1);
+  dw.sectionEnd();
+  writeTables(dxf, dw);
+  const DxfSheet sheet(record, scale);
+  dw.sectionEntities();
+  writeOutlines(dxf, dw, record, sheet);
+  for (const RecordedFigure& figure : record.figures()) writeFigure(dxf, dw, figure, sheet);
+  dw.sectionEnd();
+  dxf.writeObjects(dw);
+  dxf.writeObjectsEnd(dw);
+  dw.dxfEOF();
+  return dw.content();
 }
 
 }  // namespace korvel

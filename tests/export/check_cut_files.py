@@ -37,7 +37,10 @@ class CutFiles(unittest.TestCase):
         return os.path.join(self.folder, name)
 
     def test_dxf_read_back_and_a_sheet_of_nine(self):
-        doc = ezdxf.readfile(self.export("cam.dxf", "--focal-length", "150", "--markers"))
+        # The DXF is made in memory: a temporary folder that cannot be used (a file in its place) changes nothing.
+        no_temp = dict(os.environ, TMPDIR=os.path.join(self.folder, "not-a-folder"))
+        pathlib.Path(no_temp["TMPDIR"]).write_text("")
+        doc = ezdxf.readfile(self.export("cam.dxf", "--focal-length", "150", "--markers", env=no_temp))
         self.assertEqual(doc.header["$INSUNITS"], 4)  # millimetres
         outlines, circles, lines, texts = map(doc.modelspace().query, ("LWPOLYLINE", "CIRCLE", "LINE", "TEXT"))
         # One closed outline: lead-in, rows, end and body.
@@ -96,14 +99,15 @@ class CutFiles(unittest.TestCase):
             "export without a file": (["--export"], 2),
             "no export": (["--flip"], 2),
             "unknown extension": (["--export", os.path.join(self.folder, "a.txt")], 2),
-            "folder missing": (["--export", os.path.join(self.folder, "none", "a.dxf")], 1),
+            "folder missing": (["--export", os.path.join(self.folder, "none", "a.dxf")], 1, "no such folder"),
             **{f"{option} {value}": (["--export", os.path.join(self.folder, "a.dxf"), option, value], 2)
                for option, values in refused.items() for value in values},
         }
-        for name, (args, expected) in cases.items():
+        for name, (args, expected, *cause) in cases.items():
             with self.subTest(name):
                 done = run(PROGRAM, *args)
                 self.assertEqual((done.returncode, len(done.stderr.strip().splitlines())), (expected, 1), done)
+                self.assertIn(cause[0] if cause else "", done.stderr)
         self.assertEqual(os.listdir(self.folder), [])
         version = run(PROGRAM, "--version")
         self.assertEqual((version.returncode, version.stdout), (0, "korvel-cam-designer 1.3.70\n"))
