@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -11,42 +12,65 @@
 #include <QRandomGenerator>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <string_view>
 
 namespace korvel {
 namespace {
 
-// Root passes every access() check, so the mode bits are looked at as well: a
-// folder without any write bit counts as not writable.
-bool folderWritable(const QByteArray& folder) {
+// Each step below returns 0 or the errno that names why it failed.
+
+// Root passes every access() check, so the mode bits are looked at as well; a
+// file system mounted read-only says so itself.
+int readOnlyCause(const QByteArray& path) {
+  struct statvfs fs {};
+  return ::statvfs(path.constData(), &fs) == 0 && (fs.f_flag & ST_RDONLY) != 0 ? EROFS : EACCES;
+}
+
+int accessCause(const QByteArray& path) {
+  return ::access(path.constData(), W_OK) == 0 ? 0 : errno;
+}
+
+int folderCause(const QByteArray& folder) {
   struct stat st {};
-  return ::stat(folder.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
-         (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
-         ::access(folder.constData(), W_OK) == 0;
+  if (::stat(folder.constData(), &st) != 0) return errno;
+  if (!S_ISDIR(st.st_mode)) return ENOTDIR;
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return readOnlyCause(folder);
+  return accessCause(folder);
 }
 
-// Likewise an existing file without the owner's write bit counts as read-only.
-bool fileWritable(const QByteArray& file, const struct stat& st) {
-  return S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) != 0 &&
-         ::access(file.constData(), W_OK) == 0;
+// An existing target must be a regular file with its owner's write bit: a
+// folder, device or pipe is never replaced by a file.
+int targetCause(const QByteArray& file, const struct stat& st) {
+  if (S_ISDIR(st.st_mode)) return EISDIR;
+  if (!S_ISREG(st.st_mode)) return EINVAL;
+  if ((st.st_mode & S_IWUSR) == 0) return readOnlyCause(file);
+  return accessCause(file);
 }
 
-bool writeAll(int fd, const char* data, qsizetype size) {
+int writeAll(int fd, const char* data, qsizetype size) {
   while (size > 0) {
     const ssize_t written = ::write(fd, data, static_cast<size_t>(size));
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
+    if (written < 0) return errno;
+    if (written == 0) return ENOSPC;  // nothing more fits
     data += written;
     size -= written;
   }
-  return true;
+  return 0;
 }
 
-// A name nobody uses yet beside the target: "<target>.<process id>.<random>.tmp".
-// The process id tells a later save whether its writer is still running.
-QByteArray temporaryName(const QByteArray& target) {
-  return target + '.' + QByteArray::number(::getpid()) + '.' +
-         QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+// Temporary files carry a name that only this program gives, short enough to
+// fit beside a target whose own name takes the file system's whole 255 bytes:
+// ".kcd-<process id>-<random>.tmp". The process id tells a later save whether
+// its writer still runs.
+constexpr std::string_view kTempPrefix = ".kcd-";
+constexpr std::string_view kTempSuffix = ".tmp";
+constexpr int kRandomBase = 36;
+
+QByteArray temporaryName(const QByteArray& folder) {
+  return folder + '/' + kTempPrefix.data() + QByteArray::number(::getpid()) + '-' +
+         QByteArray::number(QRandomGenerator::global()->generate(), kRandomBase) + kTempSuffix.data();
 }
 
 constexpr int kNameAttempts = 100;
@@ -60,10 +84,10 @@ int createUnnamed(const QByteArray& folder) {
 
 // Gives the finished unnamed file a temporary name beside the target, through
 // /proc or, without it, directly (which needs privileges).
-bool linkUnnamed(int fd, const QByteArray& target, QByteArray& tempName) {
+bool linkUnnamed(int fd, const QByteArray& folder, QByteArray& tempName) {
   const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(fd);
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    tempName = temporaryName(target);
+    tempName = temporaryName(folder);
     if (::linkat(AT_FDCWD, procPath.constData(), AT_FDCWD, tempName.constData(),
                  AT_SYMLINK_FOLLOW) == 0 ||
         ::linkat(fd, "", AT_FDCWD, tempName.constData(), AT_EMPTY_PATH) == 0) {
@@ -76,57 +100,71 @@ bool linkUnnamed(int fd, const QByteArray& target, QByteArray& tempName) {
 
 // Creates a named temporary file beside the target, for file systems without
 // unnamed files. The mode 0666 leaves the umask to decide, as for any new file.
-int createNamed(const QByteArray& target, QByteArray& tempName) {
+int createNamed(const QByteArray& folder, QByteArray& tempName) {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    tempName = temporaryName(target);
+    tempName = temporaryName(folder);
     const int fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
 }
 
-// Whether a temporary file of the target, named "<pid>.<random>" between the
-// target's name and ".tmp", was left by a program that no longer runs.
-bool isLeftover(std::string_view middle) {
-  const std::string_view digits = middle.substr(0, middle.find('.'));
-  if (digits.size() == middle.size()) return false;
+// Whether name is exactly a temporary file of this program, ".kcd-<pid>-<base
+// 36>.tmp", left by a process that no longer runs.
+bool isLeftover(std::string_view name) {
+  if (!name.starts_with(kTempPrefix) || !name.ends_with(kTempSuffix)) return false;
+  name = name.substr(kTempPrefix.size(), name.size() - kTempPrefix.size() - kTempSuffix.size());
+  const std::size_t dash = name.find('-');
+  if (dash == std::string_view::npos) return false;
+  const std::string_view digits = name.substr(0, dash);
+  const std::string_view random = name.substr(dash + 1);
   pid_t pid = 0;
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
   if (error != std::errc() || end != digits.data() + digits.size() || pid <= 0) return false;
+  std::uint32_t ignored = 0;
+  const auto [randomEnd, randomError] =
+      std::from_chars(random.data(), random.data() + random.size(), ignored, kRandomBase);
+  if (random.empty() || randomError != std::errc() || randomEnd != random.data() + random.size() ||
+      random.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string_view::npos) {
+    return false;
+  }
   return pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH;
 }
 
-// Removes the target's temporary files that a killed program left behind.
-void removeLeftovers(const QByteArray& folder, const QByteArray& target) {
+// Removes the temporary files that a killed save into this folder left behind.
+void removeLeftovers(const QByteArray& folder) {
   DIR* dir = ::opendir(folder.constData());
   if (!dir) return;
-  const QByteArray prefix = target.mid(target.lastIndexOf('/') + 1) + '.';
-  constexpr std::string_view suffix = ".tmp";
   while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view name = entry->d_name;
-    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix.constData()) ||
-        !name.ends_with(suffix)) {
-      continue;
-    }
-    if (isLeftover(name.substr(prefix.size(), name.size() - prefix.size() - suffix.size())))
-      ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    if (isLeftover(entry->d_name)) ::unlinkat(::dirfd(dir), entry->d_name, 0);
   }
   ::closedir(dir);
 }
 
 // Writes the whole content to fd and syncs it, taking over the old file's
 // owner and mode.
-bool fillTemporary(int fd, const std::function<bool(const ChunkWriter&)>& produce, const struct stat* old) {
-  bool ok = true;
+int fillTemporary(int fd, const std::function<bool(const ChunkWriter&)>& produce, const struct stat* old) {
   if (old) {
     // Taking over the owner only works for root and is not worth failing for.
     if (old->st_uid != ::geteuid() || old->st_gid != ::getegid()) {
       [[maybe_unused]] const int ignored = ::fchown(fd, old->st_uid, old->st_gid);
     }
-    ok = ::fchmod(fd, old->st_mode & 07777) == 0;
+    if (::fchmod(fd, old->st_mode & 07777) != 0) return errno;
   }
-  return ok && produce([fd](const char* data, qsizetype size) { return writeAll(fd, data, size); }) &&
-         ::fsync(fd) == 0;
+  int cause = 0;
+  const bool produced = produce([fd, &cause](const char* data, qsizetype size) {
+    cause = writeAll(fd, data, size);
+    return cause == 0;
+  });
+  if (cause != 0) return cause;
+  if (!produced) return ECANCELED;  // the content itself was abandoned
+  return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// Closes fd, keeping the first cause of failure.
+int closeKeeping(int fd, int cause) {
+  const int closed = ::close(fd) == 0 ? 0 : errno;
+  return cause != 0 ? cause : closed;
 }
 
 // Makes the rename itself durable; a folder that cannot be synced is no error.
@@ -137,6 +175,55 @@ void syncFolder(const QByteArray& folder) {
   ::close(fd);
 }
 
+int replaceAtomically(const QString& path, const std::function<bool(const ChunkWriter&)>& produce) {
+  if (path.isEmpty()) return ENOENT;
+  // Through a symbolic link the file it points at is replaced, not the link.
+  const QFileInfo info(path);
+  const QString finalPath = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+  const QByteArray target = QFile::encodeName(finalPath);
+  const QByteArray folder = QFile::encodeName(QFileInfo(finalPath).absolutePath());
+  if (const int cause = folderCause(folder)) return cause;
+
+  struct stat old {};
+  const bool replacing = ::stat(target.constData(), &old) == 0;
+  if (!replacing && errno != ENOENT) return errno;
+  if (replacing) {
+    if (const int cause = targetCause(target, old)) return cause;
+  }
+
+  removeLeftovers(folder);
+  const struct stat* const keep = replacing ? &old : nullptr;
+  QByteArray tempName;
+  bool named = false;
+  int fd = createUnnamed(folder);
+  if (fd >= 0) {
+    int cause = fillTemporary(fd, produce, keep);
+    // A link that fails (no /proc, no privilege) leaves the named way below.
+    named = cause == 0 && linkUnnamed(fd, folder, tempName);
+    cause = closeKeeping(fd, cause);
+    if (cause != 0) {
+      if (named) ::unlink(tempName.constData());
+      return cause;
+    }
+  }
+  if (!named) {
+    fd = createNamed(folder, tempName);
+    if (fd < 0) return errno;
+    const int cause = closeKeeping(fd, fillTemporary(fd, produce, keep));
+    if (cause != 0) {
+      ::unlink(tempName.constData());
+      return cause;
+    }
+  }
+  if (::rename(tempName.constData(), target.constData()) != 0) {
+    const int cause = errno;
+    ::unlink(tempName.constData());
+    return cause;
+  }
+  syncFolder(folder);
+  return 0;
+}
+
 }  // namespace
 
 FileWriteResult writeFileAtomically(const QString& path, const QByteArray& content) {
@@ -145,64 +232,9 @@ FileWriteResult writeFileAtomically(const QString& path, const QByteArray& conte
   });
 }
 
-namespace {
-
-bool replaceAtomically(const QString& path, const std::function<bool(const ChunkWriter&)>& produce) {
-  if (path.isEmpty()) {
-    errno = ENOENT;
-    return false;
-  }
-  // Through a symbolic link the file it points at is replaced, not the link.
-  const QFileInfo info(path);
-  const QString finalPath = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
-  const QByteArray target = QFile::encodeName(finalPath);
-  const QByteArray folder = QFile::encodeName(QFileInfo(finalPath).absolutePath());
-  if (!folderWritable(folder)) return false;
-
-  struct stat old {};
-  const bool replacing = ::stat(target.constData(), &old) == 0;
-  if (!replacing && errno != ENOENT) return false;
-  if (replacing && !fileWritable(target, old)) return false;
-
-  removeLeftovers(folder, target);
-  const struct stat* const keep = replacing ? &old : nullptr;
-  QByteArray tempName;
-  bool named = false;
-  int fd = createUnnamed(folder);
-  if (fd >= 0) {
-    bool ok = fillTemporary(fd, produce, keep);
-    // A link that fails (no /proc, no privilege) leaves the named way below.
-    named = ok && linkUnnamed(fd, target, tempName);
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) {
-      if (named) ::unlink(tempName.constData());
-      return false;
-    }
-  }
-  if (!named) {
-    fd = createNamed(target, tempName);
-    if (fd < 0) return false;
-    bool ok = fillTemporary(fd, produce, keep);
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) {
-      ::unlink(tempName.constData());
-      return false;
-    }
-  }
-  if (::rename(tempName.constData(), target.constData()) != 0) {
-    ::unlink(tempName.constData());
-    return false;
-  }
-  syncFolder(folder);
-  return true;
-}
-
-}  // namespace
-
 FileWriteResult writeFileAtomically(const QString& path, const std::function<bool(const ChunkWriter&)>& produce) {
-  errno = 0;
-  if (replaceAtomically(path, produce)) return {true, 0};
-  return {false, errno};
+  const int cause = replaceAtomically(path, produce);
+  return {cause == 0, cause};
 }
 
 }  // namespace korvel

@@ -8,14 +8,19 @@
 // a temporary file in the same folder, which then replaces the old file, so a
 // crash or a full disk leaves the previous file intact. The temporary file has
 // no name until it is complete, so a killed program leaves nothing behind; where
-// the file system cannot do that, the next save of the same file removes what a
-// program that is no longer running left.
+// the file system cannot do that, or the program is killed in the instant
+// between naming it and renaming it, one ".kcd-<pid>-<random>.tmp" file stays,
+// which the next save into that folder removes.
 namespace korvel {
 
 // How a write ended: the errno of the failure names its cause for the user.
 struct FileWriteResult {
   bool written = false;
-  int error = 0;  // errno of the failure; 0 when written
+  // errno of the failure, 0 when written: EACCES or EROFS for a folder or file
+  // that cannot be written, ENOENT or ENOTDIR for a missing folder, ENAMETOOLONG,
+  // EISDIR for a folder in the file's place and EINVAL for a device, pipe or
+  // socket there, ENOSPC or EDQUOT for a full disk, else what the system said.
+  int error = 0;
   operator bool() const { return written; }  // NOLINT: reads as the old yes/no
 };
 

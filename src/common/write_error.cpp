@@ -11,17 +11,18 @@ QString writeErrorText(int error) {
     case EPERM:
       return QStringLiteral("permission denied");
     case EROFS:
-      return QStringLiteral("the file system is read-only");
+      return QStringLiteral("read-only file system");
     case ENOENT:
     case ENOTDIR:
       return QStringLiteral("no such folder");
     case ENAMETOOLONG:
-      return QStringLiteral("the name is too long");
+      return QStringLiteral("name too long");
     case EISDIR:
+    case EINVAL:  // a device, pipe or socket in the file's place
       return QStringLiteral("not a regular file");
     case ENOSPC:
     case EDQUOT:
-      return QStringLiteral("the disk is full");
+      return QStringLiteral("disk full");
     case 0:
       return QStringLiteral("writing failed");
     default:

@@ -1,6 +1,7 @@
 #include "settings/ini_file.h"
 
 #include <QFile>
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -105,13 +106,21 @@ QString filePathOf(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-// The whole file; a missing file reads as empty, an unreadable one as nothing.
+// The whole file; a missing file reads as empty, an unreadable one as nothing,
+// with errno naming why.
 std::optional<std::string> readWholeFile(const std::string& path) {
   QFile file(filePathOf(path));
   if (!file.exists()) return std::string();
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  errno = 0;
+  if (!file.open(QIODevice::ReadOnly)) {
+    if (errno == 0) errno = file.error() == QFileDevice::PermissionsError ? EACCES : EIO;
+    return std::nullopt;
+  }
   const QByteArray data = file.readAll();
-  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  if (file.error() != QFileDevice::NoError) {
+    errno = EIO;
+    return std::nullopt;
+  }
   return data.toStdString();
 }
 
@@ -171,9 +180,9 @@ std::optional<std::string> withIniValue(std::string_view text, std::string_view 
   return result;
 }
 
-bool writeIniValues(const std::string& filePath, std::span<const IniEntry> entries) {
+FileWriteResult writeIniValues(const std::string& filePath, std::span<const IniEntry> entries) {
   const auto old = readWholeFile(filePath);
-  if (!old) return false;
+  if (!old) return {false, errno};
   std::string text = *old;
   bool changed = false;
   for (const IniEntry& entry : entries) {
@@ -182,10 +191,11 @@ bool writeIniValues(const std::string& filePath, std::span<const IniEntry> entri
       changed = true;
     }
   }
-  return changed && writeFileAtomically(filePathOf(filePath), QByteArray::fromStdString(text));
+  if (!changed) return {false, EINVAL};
+  return writeFileAtomically(filePathOf(filePath), QByteArray::fromStdString(text));
 }
 
-bool writeIniValue(const std::string& filePath, std::string_view section, std::string_view key,
+FileWriteResult writeIniValue(const std::string& filePath, std::string_view section, std::string_view key,
                    std::string_view value) {
   const IniEntry entry{section, key, value};
   return writeIniValues(filePath, {&entry, 1});

@@ -72,6 +72,8 @@ TEST_F(IniFile, WritingWhatCannotBeStored) {
   EXPECT_EQ(get(), "[S]\r\nk=1\r\n");
   EXPECT_FALSE(writeIniValue(path("new.ini"), "S", "k", "a\nb"));
   EXPECT_EQ(dir.entries(), QStringList{"s.ini"});
+  // A file that cannot be written says why, for the window to tell.
+  EXPECT_EQ(writeIniValue(path("none/s.ini"), "S", "k", "1").error, ENOENT);
 }
 
 TEST_F(IniFile, KeysWrittenTogetherGiveTheBytesOfSingleWrites) {
