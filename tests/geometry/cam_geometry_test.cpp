@@ -62,6 +62,10 @@ TEST(CamProfile, PointsOfTheWorkingEdge) {
        {{0, -0.021104, -0.005}, {5, 0.031251, 0.003}, {6, 0.041892, 0.005}}},
       {"long lens stops at the working length", 210, 1.074f, 22, {{20, 1.266882, 0.069}, {21, 1.356, 0.074}},
        CamPointKind::ClampedEnd},
+      // Row 13 comes out at exactly 1.356 in single precision, just short of it
+      // in double: it is the clamped end, not a profile point followed by E.
+      {"a point exactly at the working length is clamped", 150.890824, 1.074f, 28, {{27, 1.356, 0.128}},
+       CamPointKind::ClampedEnd},
       // Both lead-in points divide by zero and keep 0; row 0.5 lies behind the
       // lens, its extension negative, which ends the profile.
       {"lens as long as row 0", 3203248, 1.074f, 4, {{0, 0, -0.005}, {1, 0, -0.003}, {2, -543430.75, 0}}},

@@ -101,11 +101,13 @@ TEST_F(IniFile, CorrectionsOfTheProgramsKeys) {
       {"TavoTop=50", d[key::TavoTop], 100}, {"TavoLeft=10001", d[key::TavoLeft], 800},
       {"TavoLeft=50", d[key::TavoLeft], 800}, {"TavoLeft=10000", d[key::TavoLeft], 10000},
       {"TavoWidth=5000", d[key::TavoWidth], 8370}, {"PWLeft=10800", kPlotWindowKeys[1], 10800},
+      {"PWLeft=10801", kPlotWindowKeys[1], 800}, {"PWLeft=100", kPlotWindowKeys[1], 100},
       // Beyond 16 bits a key takes its own default; halves go to the even side.
       {"TavoTop=99999", d[key::TavoTop], 100}, {"tavotop=1500.5", d[key::TavoTop], 1500},
       {"Checkmm=-3", d[key::Checkmm], 0}, {"CheckCorInch=-3", d[key::CheckCorInch], 1},
       {"XCor=0,95", d[key::XCor], 0.9375}, {"YCor=0", d[key::YCor], 0.9338},
       {"YCor=1e400", d[key::YCor], 0.9338}, {"XUserMeasure=0", d[key::XUserMeasure], 1},
+      {"XUserMeasure=-0.5", d[key::XUserMeasure], -0.5},
       {"FL3=0.4", d[key::FL3], 135}, {"FL5=99999", d[key::FL5], 210},
       {"FL8=32767.4", d[key::FL8], 32767.4}, {"FL9=32767.5", d[key::FL9], 380},
       {"FL0=150%75", d[key::FL0], 150}, {"FL0=12\0 34"s, d[key::FL0], 12},
