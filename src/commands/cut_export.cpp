@@ -31,6 +31,7 @@ DesignerInputs inputsFor(const ExportRequest& request) {
   in.ChkInch = request.inch ? 1 : 0;
   in.ChkFlipImage = request.flip ? 1 : 0;
   in.ChkDistMarkers = request.markers ? 1 : 0;
+  in.ChkHiRes = request.highResolution ? 1 : 0;
   in.printerout = 0;
   in.SaveToDisk = 0;
   return in;
