@@ -37,11 +37,11 @@ QString extraHelp() {
          "12.5 ft (3.81 m)\".\n"
          "\nExit status:\n"
          "  0  the file was written\n"
-         "  1  the file could not be written\n"
+         "  1  the file could not be written, or the window found no display\n"
          "  2  bad input: nothing was written\n"
          "\nExamples:\n"
-         "  korvel-cam-designer --export cam150.dxf --focal-length 150 --markers\n"
-         "  korvel-cam-designer --export sheet.bmp --sheet 65,90,135,150,210,250,270,300,380 --high-res\n";
+         "  $ korvel-cam-designer --export cam150.dxf --focal-length 150 --markers\n"
+         "  $ korvel-cam-designer --export sheet.bmp --sheet 65,90,135,150,210,250,270,300,380 --high-res\n";
 }
 
 // Whether an argument is one of the program's options rather than a value.
