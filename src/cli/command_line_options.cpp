@@ -31,17 +31,18 @@ const std::array<ValueOption, 3> kValueOptions{{
 QString extraHelp() {
   const QString range = QString::number(kShortestCuttableFocalMm) + " to " + QString::number(kLongestCuttableFocalMm);
   return "\nFocal lengths must lie from " + range +
-         " mm, after converting inches (25.4 mm to the inch): shorter or longer lenses give no cam that "
-         "can be cut. \".\" is the only decimal point; group separators such as \"1,500\" are refused. After "
-         "an export the program prints how close each cam couples, for example \"couples from infinity to "
-         "12.5 ft (3.81 m)\".\n"
+         " mm, after converting inches (25.4 mm\n"
+         "to the inch): no cam that can be cut exists for shorter or longer lenses.\n"
+         "\".\" is the only decimal point; group separators such as \"1,500\" are refused.\n"
+         "After an export the program prints how close each cam couples, for example\n"
+         "\"couples from infinity to 12.5 ft (3.81 m)\", one line per cam of a sheet.\n"
          "\nExit status:\n"
          "  0  the file was written\n"
          "  1  the file could not be written, or the window found no display\n"
          "  2  bad input: nothing was written\n"
          "\nExamples:\n"
          "  $ korvel-cam-designer --export cam150.dxf --focal-length 150 --markers\n"
-         "  $ korvel-cam-designer --export sheet.bmp --sheet 65,90,135,150,210,250,270,300,380 --high-res\n";
+         "  $ korvel-cam-designer --export sheet.bmp --high-res --sheet 65,90,135,150,210,250,270,300,380\n";
 }
 
 // Whether an argument is one of the program's options rather than a value.
@@ -87,9 +88,9 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
 
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      "Designs rangefinder cams for the Korvel press camera. With no option the designer window opens. "
-      "With --export the cam of one lens, or a sheet of nine, is drawn into a file for cutting, "
-      "without a window or a display.");
+      "Designs rangefinder cams for the Korvel press camera. With no option the\n"
+      "designer window opens. With --export the cam of one lens, or a sheet of nine,\n"
+      "is drawn into a file for cutting, without a window or a display.");
   const QCommandLineOption helpOption({"h", "help"}, "Show this help and exit.");
   const QCommandLineOption versionOption({"v", "version"}, "Show the version and exit.");
   const QCommandLineOption exportOption(
