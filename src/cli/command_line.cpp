@@ -17,7 +17,8 @@ const char* const kProgram = "korvel-cam-designer";
 // Errors are reported once, in one line each; Qt's own notes about the
 // missing display would only bury them.
 void dropQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
 int fail(int status, const QString& message) {
@@ -34,7 +35,8 @@ void printCoupledRanges(const ExportRequest& request) {
   }
   for (const double focal : *request.sheet) {
     const double mm = focalLengthMm(focal, request.inch);
-    const QString lens = request.inch ? QString::number(focal, 'g', 10) + " in (" + QString::number(mm, 'g', 10) + " mm)"
+    const QString lens = request.inch ? QString::number(focal, 'g', 10) + " in (" +
+                                            QString::number(mm, 'g', 10) + " mm)"
                                       : QString::number(mm, 'g', 10) + " mm";
     std::printf("%s: %s\n", qPrintable(lens), coupledRangeText(mm).c_str());
   }
@@ -56,7 +58,8 @@ int runCommandLine(int argc, char** argv) {
       std::printf("%s", qPrintable(command.text));
       return kExitWritten;
     case CommandLineAction::Version:
-      std::printf("%s %d.%d.%d\n", kProgram, KORVEL_VERSION_MAJOR, KORVEL_VERSION_MINOR, KORVEL_VERSION_PATCH);
+      std::printf("%s %d.%d.%d\n", kProgram, KORVEL_VERSION_MAJOR, KORVEL_VERSION_MINOR,
+                  KORVEL_VERSION_PATCH);
       return kExitWritten;
     case CommandLineAction::Export:
       break;
@@ -73,12 +76,15 @@ int runCommandLine(int argc, char** argv) {
 
 bool windowHasNoDisplay() {
   const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-  const bool needsDisplay = platform.isEmpty() || platform.startsWith("xcb") || platform.startsWith("wayland");
-  return needsDisplay && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  const bool needsDisplay =
+      platform.isEmpty() || platform.startsWith("xcb") || platform.startsWith("wayland");
+  return needsDisplay && qEnvironmentVariableIsEmpty("DISPLAY") &&
+         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 int reportNoDisplay() {
-  return fail(kExitNoDisplay, "no display: set DISPLAY or WAYLAND_DISPLAY, or use --export (see --help)");
+  return fail(kExitNoDisplay,
+              "no display: set DISPLAY or WAYLAND_DISPLAY, or use --export (see --help)");
 }
 
 }  // namespace korvel

@@ -12,9 +12,9 @@ enum class CommandLineAction { Help, Version, Export, Refused };
 
 struct CommandLineRequest {
   CommandLineAction action = CommandLineAction::Refused;
-  QString text;              // the help text, or why the command line was refused
+  QString text;  // the help text, or why the command line was refused
   ExportRequest exportRequest;
-  QByteArray exportFile;     // the --export value exactly as given
+  QByteArray exportFile;  // the --export value exactly as given
 };
 
 // Reads argv itself, so that a file name keeps its bytes whatever the locale.

@@ -42,7 +42,8 @@ int refusalToReplace(int folder, const QByteArray& base, struct stat& old, bool&
   if (!exists) return errno == ENOENT ? 0 : errno;
   if (S_ISDIR(old.st_mode)) return EISDIR;
   if (!S_ISREG(old.st_mode)) return EINVAL;
-  if ((old.st_mode & S_IWUSR) == 0 || ::faccessat(folder, base.constData(), W_OK, 0) != 0) return EACCES;
+  if ((old.st_mode & S_IWUSR) == 0 || ::faccessat(folder, base.constData(), W_OK, 0) != 0)
+    return EACCES;
   return 0;
 }
 
@@ -56,13 +57,16 @@ CutFileResult writeUnderExactName(const QByteArray& name,
   if (QFile::encodeName(decoded) == name) return write(decoded);
 
   const qsizetype slash = name.lastIndexOf('/');
-  const QByteArray folderName = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : name.left(slash);
+  const QByteArray folderName = slash < 0    ? QByteArray(".")
+                                : slash == 0 ? QByteArray("/")
+                                             : name.left(slash);
   const QByteArray base = name.mid(slash + 1);
   const FolderHandle folder(folderName);
   if (folder.fd() < 0) return failure(name, errno);
   struct stat old {};
   bool exists = false;
-  if (const int refused = refusalToReplace(folder.fd(), base, old, exists)) return failure(name, refused);
+  if (const int refused = refusalToReplace(folder.fd(), base, old, exists))
+    return failure(name, refused);
 
   // The folder is reached through its handle, so its own name may be anything.
   const QByteArray standIn = ".korvel-export-" + QByteArray::number(::getpid()) + '-' +

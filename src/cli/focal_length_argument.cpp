@@ -16,7 +16,8 @@ FocalLengthArgument readFocalLengthArgument(const QString& text, bool inch) {
   bool ok = false;
   const double value = plain.toDouble(text.trimmed(), &ok);
   if (!ok || !std::isfinite(value))
-    return {std::nullopt, "not a number: \"" + text + "\" (\".\" is the decimal point, without group separators)"};
+    return {std::nullopt, "not a number: \"" + text +
+                              "\" (\".\" is the decimal point, without group separators)"};
   const double mm = focalLengthMm(value, inch);
   if (!isCuttableFocalLength(mm)) {
     const QString given = inch ? text.trimmed() + " in (" + QString::number(mm, 'g', 10) + " mm)"

@@ -15,8 +15,8 @@ struct ExportRequest {
   double focalLength = 135.0;  // in millimetres, or in inches with inch
   std::optional<std::array<double, 9>> sheet;  // the nine focal lengths of a cam sheet
   bool inch = false;
-  bool flip = false;     // "Flip Image"
-  bool markers = false;  // "Draw distance markers"
+  bool flip = false;            // "Flip Image"
+  bool markers = false;         // "Draw distance markers"
   bool highResolution = false;  // "High Res print": the sheet at six times the scale
 };
 
