@@ -22,11 +22,28 @@ configure_file(${KORVEL_PACKAGING_DIR}/${KORVEL_APP_ID}.metainfo.xml.in
   ${CMAKE_BINARY_DIR}/packaging/${KORVEL_APP_ID}.metainfo.xml @ONLY)
 # Debian wants the changelog and the manual page compressed at the highest
 # level, without a time stamp.
-foreach(document changelog ${KORVEL_PACKAGE_NAME}.1)
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${KORVEL_PACKAGING_DIR}/${document})
-  execute_process(COMMAND gzip -9nc ${KORVEL_PACKAGING_DIR}/${document}
-    OUTPUT_FILE ${CMAKE_BINARY_DIR}/packaging/${document}.gz COMMAND_ERROR_IS_FATAL ANY)
-endforeach()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${KORVEL_PACKAGING_DIR}/changelog)
+execute_process(COMMAND gzip -9nc ${KORVEL_PACKAGING_DIR}/changelog
+  OUTPUT_FILE ${CMAKE_BINARY_DIR}/packaging/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
+
+# The manual page is made from the program's own --help and --version, so the
+# two cannot drift; the include file adds what --help does not hold. help2man
+# knows only a few headings as sections, so the exit statuses, a subsection
+# of the options as it reads them, are raised to a section of their own. The
+# program answers --help without a display; a sanitizer build's leak report
+# at exit must not fail the page.
+find_program(KORVEL_HELP2MAN help2man REQUIRED)
+set(KORVEL_MAN_PAGE ${CMAKE_BINARY_DIR}/packaging/${KORVEL_PACKAGE_NAME}.1)
+set(KORVEL_MAN_INCLUDE ${KORVEL_PACKAGING_DIR}/${KORVEL_PACKAGE_NAME}.h2m)
+add_custom_command(OUTPUT ${KORVEL_MAN_PAGE} ${KORVEL_MAN_PAGE}.gz
+  COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+          ${KORVEL_HELP2MAN} --no-info --name "design rangefinder cams for the Korvel press camera"
+          --include ${KORVEL_MAN_INCLUDE} --output ${KORVEL_MAN_PAGE} $<TARGET_FILE:korvel-cam-designer>
+  COMMAND sed -i "s/^\\.SS \"Exit status:\"$/.SH \"EXIT STATUS\"/" ${KORVEL_MAN_PAGE}
+  COMMAND gzip -9nkf ${KORVEL_MAN_PAGE}
+  DEPENDS korvel-cam-designer ${KORVEL_MAN_INCLUDE}
+  COMMENT "Making the manual page from the program's --help" VERBATIM)
+add_custom_target(korvel_man_page ALL DEPENDS ${KORVEL_MAN_PAGE}.gz)
 
 install(TARGETS korvel-cam-designer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${KORVEL_INSTALL_MARKER} DESTINATION ${KORVEL_SHARE_DIR})

@@ -16,7 +16,7 @@ packages=(
   clang libclang-rt-14-dev
   time
   locales
-  dpkg-dev file lintian desktop-file-utils appstream
+  dpkg-dev file lintian desktop-file-utils appstream help2man
 )
 
 missing=()

@@ -5,6 +5,7 @@
 
 #include "commands/cam_sheet.h"
 #include "commands/draw_graph.h"
+#include "common/write_error.h"
 #include "render/bitmap_file.h"
 #include "render/raster_surface.h"
 #include "render/surface_fonts.h"
@@ -31,6 +32,7 @@ DesignerInputs inputsFor(const ExportRequest& request) {
   in.ChkInch = request.inch ? 1 : 0;
   in.ChkFlipImage = request.flip ? 1 : 0;
   in.ChkDistMarkers = request.markers ? 1 : 0;
+  in.ChkHiRes = request.highResolution ? 1 : 0;
   in.printerout = 0;
   in.SaveToDisk = 0;
   return in;
@@ -63,8 +65,8 @@ CutFileResult exportCams(const ExportRequest& request) {
   }
 
   if (isBitmap(request.file)) {
-    if (!saveBitmap(surface.copyImage(), request.file))
-      return {false, request.file + ": " + fileWriteFailure(request.file)};
+    const FileWriteResult saved = saveBitmap(surface.copyImage(), request.file);
+    if (!saved) return {false, request.file + ": " + writeErrorText(saved.error)};
     return {true, {}};
   }
   return writeCutFile(*surface.record(), scale, request.file);

@@ -15,15 +15,17 @@ struct ExportRequest {
   double focalLength = 135.0;  // in millimetres, or in inches with inch
   std::optional<std::array<double, 9>> sheet;  // the nine focal lengths of a cam sheet
   bool inch = false;
-  bool flip = false;     // "Flip Image"
-  bool markers = false;  // "Draw distance markers"
+  bool flip = false;            // "Flip Image"
+  bool markers = false;         // "Draw distance markers"
+  bool highResolution = false;  // "High Res print": the sheet at six times the scale
 };
 
 // Whether the request's file names a format that can be written.
 bool isExportFileType(const QString& file);
 
-// Draws what Draw Graph draws for the focal length, or the normal-resolution
-// cam sheet of the nine, as every cam after the first is drawn, and writes it.
+// Draws what Draw Graph draws for the focal length, or the cam sheet of the
+// nine (at high resolution on request), as every cam after the first is
+// drawn, and writes it.
 CutFileResult exportCams(const ExportRequest& request);
 
 }  // namespace korvel

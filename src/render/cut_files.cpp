@@ -26,16 +26,6 @@ std::optional<CutFileFormat> cutFileFormatOf(const QString& path) {
   return std::nullopt;
 }
 
-QString fileWriteFailure(const QString& path) {
-  const QFileInfo file(path);
-  const QFileInfo folder(file.absolutePath());
-  if (!folder.isDir()) return writeErrorText(ENOENT);
-  if (!folder.isWritable()) return writeErrorText(EACCES);
-  if (file.exists() && !file.isFile()) return writeErrorText(EISDIR);
-  if (file.exists() && !file.isWritable()) return writeErrorText(EACCES);
-  return writeErrorText(0);
-}
-
 CutFileResult writeCutFile(const DrawingRecord& record, int scale, const QString& path) {
   const std::optional<CutFileFormat> format = cutFileFormatOf(path);
   if (!format) return {false, path + ": unknown file type"};

@@ -22,11 +22,6 @@ struct CutFileResult {
   QString message;  // on failure: the file and the reason
 };
 
-// Why a file at path could not be replaced, guessed from the file system
-// afterwards. Only for writers that do not return their errno; a write through
-// writeFileAtomically names its cause with writeErrorText(result.error).
-QString fileWriteFailure(const QString& path);
-
 // Writes the record in the format path's extension names, replacing an
 // earlier file only once the new one is complete.
 CutFileResult writeCutFile(const DrawingRecord& record, int scale, const QString& path);

@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""Exports of the 150 mm cam read back by real readers, and the command line's answers to bad input."""
+"""Exports of the 150 mm cam read back by real readers, the command line's answers and its manual page."""
 import csv, os, pathlib, re, subprocess, sys, tempfile, unittest
 import xml.etree.ElementTree as ET
 import ezdxf
 
 PROGRAM = sys.argv.pop(1)
+MAN_PAGE = sys.argv.pop(1)
 MM = 25.4
 TOLERANCE_IN = 1.5e-6  # 1e-6 in, and the worked figures and the table are each rounded to a millionth
 PREVIEW_W, PREVIEW_H = 201 / 96, 137 / 96   # the preview surface in whole pixels, inches
@@ -17,8 +18,8 @@ HOLES = [(0.2, 0.3, 0.12), (0.88, 0.46, 0.12)]  # centre and radius
 
 
 # Runs a command; one that hangs is asked to stop after a minute (SIGTERM) and killed 5 s later if it will not.
-def run(*command, env=None):
-    return subprocess.run(["timeout", "--kill-after=5", "60", *command], capture_output=True, text=True, env=env)
+def run(*command, env=None, text=True):
+    return subprocess.run(["timeout", "--kill-after=5", "60", *command], capture_output=True, text=text, env=env)
 
 
 # Whether each figure, or each figure of each point, lies within the tolerance of the one expected.
@@ -34,6 +35,7 @@ class CutFiles(unittest.TestCase):
     def export(self, name, *options, env=None):
         done = run(PROGRAM, "--export", os.path.join(self.folder, name), *options, env=env)
         self.assertEqual(done.returncode, 0, done.stderr)
+        self.printed = done.stdout
         return os.path.join(self.folder, name)
 
     def test_dxf_read_back_and_a_sheet_of_nine(self):
@@ -56,6 +58,9 @@ class CutFiles(unittest.TestCase):
                          [(t, "TEXT") for t in ("150 mm", "Korvel Cam Designer", "by Orlan - www.orlan.example")])
         sheet = ezdxf.readfile(self.export("sheet.dxf", "--sheet", "65,90,135,150,210,250,270,300,380")).modelspace()
         self.assertEqual((len(sheet.query("LWPOLYLINE")), len(sheet.query("CIRCLE"))), (9, 18))
+        # How close each cam couples, one line per cam of the sheet.
+        lines = self.printed.splitlines()
+        self.assertEqual((len(lines), lines[7]), (9, "300 mm: couples from infinity to 12.5 ft (3.81 m)"))
 
     def test_svg_mirrored_at_true_size(self):
         svg = ET.parse(self.export("cam.svg", "--focal-length", "150", "--flip")).getroot()
@@ -92,29 +97,70 @@ class CutFiles(unittest.TestCase):
         self.assertTrue(near(found, [(x, y, 0.695 - y, x) for x, y in WORKED_ROWS.values()]), found)
 
     def test_command_line_answers(self):
-        # Values each option refuses: a word, zero, negative, a decimal comma; eight lenses, a word among nine.
-        refused = {"--focal-length": ["abc", "0", "-5", "150,5"], "--sheet": ["1,2,3,4,5,6,7,8", "1,2,3,4,x,6,7,8,9"]}
+        file = os.path.join(self.folder, "a.dxf")
+        nine = "65,90,135,150,210,250,270,300,380"
+        # Values each option refuses: a word, zero, negative, a decimal comma, group separators, past either end
+        # of the cuttable range; eight lenses, a word among nine, one lens too short.
+        refused = {"--focal-length": {v: v for v in ("abc", "0", "-5", "150,5", "1,500", "5,875", "1.500,5", "19.99",
+                                                     "4169.01")},
+                   "--sheet": {"1,2,3,4,5,6,7,8": "nine", nine.replace("150", "x"): '"x"',
+                               nine.replace("65", "19.99"): "19.99 mm"}}
+        # Each row: arguments, exit status, a part of the one line on standard error.
         cases = {
-            "unknown option": (["--bogus"], 2),
-            "export without a file": (["--export"], 2),
-            "no export": (["--flip"], 2),
-            "unknown extension": (["--export", os.path.join(self.folder, "a.txt")], 2),
-            "folder missing": (["--export", os.path.join(self.folder, "none", "a.dxf")], 1, "no such folder"),
-            **{f"{option} {value}": (["--export", os.path.join(self.folder, "a.dxf"), option, value], 2)
-               for option, values in refused.items() for value in values},
+            "unknown option": (["--bogus"], 2, "bogus"),
+            "export without a file": (["--export"], 2, "--export needs a file name"),
+            "export followed by an option": (["--export", "--inch", "--focal-length", "150"], 2, "--export needs a file"),
+            "focal length without a value": (["--export", file, "--focal-length"], 2, "--focal-length needs"),
+            "sheet followed by an option": (["--export", file, "--sheet", "--flip"], 2, "--sheet needs"),
+            "no export": (["--flip"], 2, "--export"),
+            "export without a lens": (["--export", file], 2, "--focal-length or --sheet"),
+            "sheet and focal length": (["--export", file, "--sheet", nine, "--focal-length", "150"], 2, "not both"),
+            "high resolution without a sheet": (["--export", file, "--focal-length", "150", "--high-res"], 2,
+                                                "--high-res"),
+            "inches past the range": (["--export", file, "--focal-length", "164.2", "--inch"], 2, "4170.68 mm"),
+            "unknown extension": (["--export", os.path.join(self.folder, "a.txt"), "--focal-length", "150"], 2, "a.txt"),
+            "folder missing": (["--export", os.path.join(self.folder, "none", "a.dxf"), "--focal-length", "150"], 1,
+                               "no such folder"),
+            **{f"{option} {value}": (["--export", file, option, value], 2, fragment)
+               for option, values in refused.items() for value, fragment in values.items()},
         }
-        for name, (args, expected, *cause) in cases.items():
+        for name, (args, expected, fragment) in cases.items():
             with self.subTest(name):
                 done = run(PROGRAM, *args)
                 self.assertEqual((done.returncode, len(done.stderr.strip().splitlines())), (expected, 1), done)
-                self.assertIn(cause[0] if cause else "", done.stderr)
+                self.assertIn(fragment, done.stderr)
         self.assertEqual(os.listdir(self.folder), [])
-        version = run(PROGRAM, "--version")
+        # Both ends of the range are cut; the coupled range follows each export.
+        for focal, printed in [("20", "3 ft (0.91 m)"), ("4169", "5260 ft (1603.25 m)"), ("300", "12.5 ft (3.81 m)")]:
+            self.export("c.csv", "--focal-length", focal)
+            self.assertEqual(self.printed, f"couples from infinity to {printed}\n")
+        # A name not valid in the locale's encoding, in a folder of such a name, is written under its exact bytes.
+        folder = os.fsencode(self.folder) + b"/d\xe8"
+        os.mkdir(folder)
+        done = run(PROGRAM, "--export", folder + b"/caf\xe9.dxf", "--focal-length", "150", text=False)
+        self.assertEqual((done.returncode, os.listdir(folder)), (0, [b"caf\xe9.dxf"]), done)
+        # The high-resolution sheet's bitmap at six times the scale: 6.3 in at 96 ppi, six times over.
+        with open(self.export("hi.bmp", "--sheet", nine, "--high-res"), "rb") as bitmap:
+            self.assertEqual(int.from_bytes(bitmap.read(22)[18:22], "little"), 3629)
+        version = run(PROGRAM, "-v")
         self.assertEqual((version.returncode, version.stdout), (0, "korvel-cam-designer 1.3.70\n"))
         german = dict(os.environ, LC_ALL="de_DE.UTF-8", LANG="de_DE.UTF-8")
         table = pathlib.Path(self.export("b.csv", "--focal-length", "5.9", "--inch", env=german)).read_text()
         self.assertTrue(table.splitlines()[1].startswith("149.86,"))
 
+    def test_no_display_and_the_manual_page(self):
+        bare = {key: value for key, value in os.environ.items()
+                if key not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        done = run(PROGRAM, env=bare)
+        self.assertEqual((done.returncode, done.stderr), (1, "korvel-cam-designer: no display: set DISPLAY or "
+                                                             "WAYLAND_DISPLAY, or use --export (see --help)\n"))
+        # Every option of --help, and the sections --help does not hold, are in the manual page.
+        options = re.findall(r"^ +(?:-\w, )?--([\w-]+)", run(PROGRAM, "-h").stdout, re.M)
+        page = pathlib.Path(MAN_PAGE).read_text()
+        self.assertEqual(len(options), 9)
+        for name in [*(rf"\fB\-\-{o.replace('-', chr(92) + '-')}\fR" for o in options), ".SH \"EXIT STATUS\"",
+                     ".SH ENVIRONMENT", ".SH FILES", "XDG_DATA_HOME", "KorvelCamDesigner.ini"]:
+            self.assertIn(name, page)
 
 if __name__ == "__main__":
     unittest.main()

@@ -1,0 +1,90 @@
+#include "cli/command_line.h"
+
+#include <QGuiApplication>
+#include <cstdio>
+
+#include "cli/command_line_options.h"
+#include "cli/exact_name_file.h"
+#include "cli/focal_length_argument.h"
+#include "geometry/coupled_range.h"
+
+namespace korvel {
+
+namespace {
+
+const char* const kProgram = "korvel-cam-designer";
+
+// Errors are reported once, in one line each; Qt's own notes about the
+// missing display would only bury them.
+void dropQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+int fail(int status, const QString& message) {
+  std::fprintf(stderr, "%s: %s\n", kProgram, qPrintable(message));
+  return status;
+}
+
+// How close each exported cam couples, so a lens that cannot be focused down
+// to the table's closest distance is never cut unknowingly.
+void printCoupledRanges(const ExportRequest& request) {
+  if (!request.sheet) {
+    std::printf("%s\n", coupledRangeText(focalLengthMm(request.focalLength, request.inch)).c_str());
+    return;
+  }
+  for (const double focal : *request.sheet) {
+    const double mm = focalLengthMm(focal, request.inch);
+    const QString lens = request.inch ? QString::number(focal, 'g', 10) + " in (" +
+                                            QString::number(mm, 'g', 10) + " mm)"
+                                      : QString::number(mm, 'g', 10) + " mm";
+    std::printf("%s: %s\n", qPrintable(lens), coupledRangeText(mm).c_str());
+  }
+}
+
+}  // namespace
+
+int runCommandLine(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");  // fonts and painting, without a display
+  qInstallMessageHandler(dropQtNotes);
+  QGuiApplication app(argc, argv);
+  QCoreApplication::setApplicationName(kProgram);
+
+  const CommandLineRequest command = parseCommandLine(argc, argv);
+  switch (command.action) {
+    case CommandLineAction::Refused:
+      return fail(kExitBadInput, command.text);
+    case CommandLineAction::Help:
+      std::printf("%s", qPrintable(command.text));
+      return kExitWritten;
+    case CommandLineAction::Version:
+      std::printf("%s %d.%d.%d\n", kProgram, KORVEL_VERSION_MAJOR, KORVEL_VERSION_MINOR,
+                  KORVEL_VERSION_PATCH);
+      return kExitWritten;
+    case CommandLineAction::Export:
+      break;
+  }
+  const CutFileResult result = writeUnderExactName(command.exportFile, [&](const QString& path) {
+    ExportRequest request = command.exportRequest;
+    request.file = path;
+    return exportCams(request);
+  });
+  if (!result.written) return fail(kExitWriteFailed, result.message);
+  printCoupledRanges(command.exportRequest);
+  return kExitWritten;
+}
+
+bool windowHasNoDisplay() {
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  const bool needsDisplay =
+      platform.isEmpty() || platform.startsWith("xcb") || platform.startsWith("wayland");
+  return needsDisplay && qEnvironmentVariableIsEmpty("DISPLAY") &&
+         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+int reportNoDisplay() {
+  return fail(kExitNoDisplay,
+              "no display: set DISPLAY or WAYLAND_DISPLAY, or use --export (see --help)");
+}
+
+}  // namespace korvel

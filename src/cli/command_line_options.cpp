@@ -1,0 +1,165 @@
+#include "cli/command_line_options.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QStringList>
+#include <array>
+
+#include "cli/focal_length_argument.h"
+#include "geometry/cuttable_range.h"
+
+namespace korvel {
+
+namespace {
+
+const QString kExport = "export";
+const QString kFocalLength = "focal-length";
+const QString kSheet = "sheet";
+const QString kInch = "inch";
+const QString kFlip = "flip";
+const QString kMarkers = "markers";
+const QString kHighRes = "high-res";
+
+// What each option that takes a value needs, in the words of its message.
+struct ValueOption {
+  const QString& name;
+  const char* needs;
+};
+const std::array<ValueOption, 3> kValueOptions{
+    {{kExport, "a file name"}, {kFocalLength, "a focal length"}, {kSheet, "nine focal lengths"}}};
+
+QString extraHelp() {
+  const QString range =
+      QString::number(kShortestCuttableFocalMm) + " to " + QString::number(kLongestCuttableFocalMm);
+  return "\nFocal lengths must lie from " + range +
+         " mm, after converting inches (25.4 mm\n"
+         "to the inch): no cam that can be cut exists for shorter or longer lenses.\n"
+         "\".\" is the only decimal point; group separators such as \"1,500\" are refused.\n"
+         "After an export the program prints how close each cam couples, for example\n"
+         "\"couples from infinity to 12.5 ft (3.81 m)\", one line per cam of a sheet.\n"
+         "\nExit status:\n"
+         "  0  the file was written\n"
+         "  1  the file could not be written, or the window found no display\n"
+         "  2  bad input: nothing was written\n"
+         "\nExamples:\n"
+         "  $ korvel-cam-designer --export cam150.dxf --focal-length 150 --markers\n"
+         "  $ korvel-cam-designer --export sheet.bmp --high-res --sheet "
+         "65,90,135,150,210,250,270,300,380\n";
+}
+
+// Whether an argument is one of the program's options rather than a value.
+bool isOption(const QString& argument) {
+  if (argument == "-h" || argument == "-v") return true;
+  if (!argument.startsWith("--")) return false;
+  const QString name = argument.mid(2).section('=', 0, 0);
+  for (const QString& known : {kExport, kFocalLength, kSheet, kInch, kFlip, kMarkers, kHighRes,
+                               QString("help"), QString("version")})
+    if (name == known) return true;
+  return false;
+}
+
+// An option given last, or followed by another option, has no value.
+QString missingValue(const QStringList& arguments) {
+  for (qsizetype i = 1; i < arguments.size() && arguments[i] != "--"; ++i)
+    for (const ValueOption& option : kValueOptions)
+      if (arguments[i] == "--" + option.name &&
+          (i + 1 == arguments.size() || isOption(arguments[i + 1])))
+        return "--" + option.name + " needs " + option.needs;
+  return {};
+}
+
+// The last --export value as its bytes in argv.
+QByteArray exportFileBytes(int argc, char** argv) {
+  const QByteArray option = "--" + kExport.toLatin1();
+  QByteArray file;
+  for (int i = 1; i < argc; ++i) {
+    const QByteArray argument(argv[i]);
+    if (argument == "--") break;
+    if (argument == option && i + 1 < argc)
+      file = argv[++i];
+    else if (argument.startsWith(option + '='))
+      file = argument.mid(option.size() + 1);
+  }
+  return file;
+}
+
+CommandLineRequest refused(const QString& why) { return {CommandLineAction::Refused, why, {}, {}}; }
+
+}  // namespace
+
+CommandLineRequest parseCommandLine(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QFile::decodeName(argv[i]);
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Designs rangefinder cams for the Korvel press camera. With no option the\n"
+      "designer window opens. With --export the cam of one lens, or a sheet of nine,\n"
+      "is drawn into a file for cutting, without a window or a display.");
+  const QCommandLineOption helpOption({"h", "help"}, "Show this help and exit.");
+  const QCommandLineOption versionOption({"v", "version"}, "Show the version and exit.");
+  const QCommandLineOption exportOption(kExport,
+                                        "Write the drawing to FILE (.dxf, .svg, .pdf, .csv or "
+                                        ".bmp); needs --focal-length or --sheet.",
+                                        "FILE");
+  const QCommandLineOption focalOption(kFocalLength, "Draw the cam of a lens of focal length N.",
+                                       "N");
+  const QCommandLineOption sheetOption(
+      kSheet, "Draw the cam sheet of these nine focal lengths, separated by commas.", "N1,...,N9");
+  const QCommandLineOption inchOption(kInch, "Focal lengths are in inches, not millimetres.");
+  const QCommandLineOption flipOption(kFlip, "Mirror the drawing, as \"Flip Image\" does.");
+  const QCommandLineOption markersOption(kMarkers, "Draw the distance markers and their notes.");
+  const QCommandLineOption highResOption(
+      kHighRes,
+      "Draw the sheet at high resolution, as \"High Res print\" does (with --sheet only).");
+  parser.addOptions({helpOption, versionOption, exportOption, focalOption, sheetOption, inchOption,
+                     flipOption, markersOption, highResOption});
+
+  if (const QString missing = missingValue(arguments); !missing.isEmpty()) return refused(missing);
+  if (!parser.parse(arguments)) return refused(parser.errorText());
+  if (parser.isSet(helpOption))
+    return {CommandLineAction::Help, parser.helpText() + extraHelp(), {}, {}};
+  if (parser.isSet(versionOption)) return {CommandLineAction::Version, {}, {}, {}};
+  if (!parser.positionalArguments().isEmpty())
+    return refused("unexpected argument: " + parser.positionalArguments().first());
+  if (!parser.isSet(exportOption)) return refused("nothing to do: give --export FILE (see --help)");
+
+  CommandLineRequest command{CommandLineAction::Export, {}, {}, exportFileBytes(argc, argv)};
+  ExportRequest& request = command.exportRequest;
+  request.file = parser.value(exportOption);
+  if (!isExportFileType(request.file))
+    return refused("unknown file type (use .dxf, .svg, .pdf, .csv or .bmp): " + request.file);
+  const bool focal = parser.isSet(focalOption);
+  const bool sheet = parser.isSet(sheetOption);
+  if (focal == sheet)
+    return refused(focal ? "give either --focal-length or --sheet, not both"
+                         : "--export needs --focal-length or --sheet");
+  request.inch = parser.isSet(inchOption);
+  if (focal) {
+    const FocalLengthArgument read =
+        readFocalLengthArgument(parser.value(focalOption), request.inch);
+    if (!read.value) return refused("--focal-length: " + read.error);
+    request.focalLength = *read.value;
+  } else {
+    const QStringList fields = parser.value(sheetOption).split(',');
+    std::array<double, 9> cams{};
+    if (fields.size() != static_cast<qsizetype>(cams.size()))
+      return refused("--sheet needs nine focal lengths separated by commas: " +
+                     parser.value(sheetOption));
+    for (std::size_t i = 0; i < cams.size(); ++i) {
+      const FocalLengthArgument read =
+          readFocalLengthArgument(fields[static_cast<qsizetype>(i)], request.inch);
+      if (!read.value) return refused("--sheet: " + read.error);
+      cams[i] = *read.value;
+    }
+    request.sheet = cams;
+  }
+  request.highResolution = parser.isSet(highResOption);
+  if (request.highResolution && !sheet)
+    return refused("--high-res draws a sheet: give it with --sheet");
+  request.flip = parser.isSet(flipOption);
+  request.markers = parser.isSet(markersOption);
+  return command;
+}
+
+}  // namespace korvel

@@ -1,0 +1,32 @@
+#include "cli/focal_length_argument.h"
+
+#include <QLocale>
+#include <cmath>
+
+#include "common/units.h"
+#include "geometry/cuttable_range.h"
+
+namespace korvel {
+
+double focalLengthMm(double value, bool inch) { return inch ? value * kMmPerInch : value; }
+
+FocalLengthArgument readFocalLengthArgument(const QString& text, bool inch) {
+  QLocale plain = QLocale::c();
+  plain.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
+  bool ok = false;
+  const double value = plain.toDouble(text.trimmed(), &ok);
+  if (!ok || !std::isfinite(value))
+    return {std::nullopt, "not a number: \"" + text +
+                              "\" (\".\" is the decimal point, without group separators)"};
+  const double mm = focalLengthMm(value, inch);
+  if (!isCuttableFocalLength(mm)) {
+    const QString given = inch ? text.trimmed() + " in (" + QString::number(mm, 'g', 10) + " mm)"
+                               : text.trimmed() + " mm";
+    return {std::nullopt, "the focal length " + given + " lies outside the cuttable range, " +
+                              QString::number(kShortestCuttableFocalMm) + " to " +
+                              QString::number(kLongestCuttableFocalMm) + " mm"};
+  }
+  return {value, {}};
+}
+
+}  // namespace korvel
