@@ -44,7 +44,7 @@ std::string regionalNumber(double value) {
 void writeNotes(const DesignerInputs& in, const DesignerState& state, DrawingSurface& surface, std::int16_t scale) {
   writeNote(surface, scale, {0.5, 0.1}, titleLine(state.now()));
   writeNote(surface, scale, {0.3, 5.4},
-            "Cams are 1.5 inch (38.1 mm) wide at base: .700 inch (17.78 mm) at highest point: .695 inch "
+            "Cams are 1.542 inch (39.1668 mm) wide at base: .700 inch (17.78 mm) at highest point: .695 inch "
             "(17.653 mm) at infinity.");
   if (isChecked(in.ChkDistMarkers)) {
     writeNote(surface, scale, {0.3, 5.6},

@@ -229,7 +229,6 @@ void CamDesigner::connectHandlers() {
 }
 
 void CamDesigner::startUp(const DesignerEnvironment& environment) {
-  state.ExtensionFactor = kExtensionFactorAtStart;
   state.PlotScale = 4;
   state.AppFolder = appFolderFor(environment.executableFolder, environment.homeFolder);
   state.SettingsFilePath = state.AppFolder + QString::fromUtf8(kSettingsFileName.data(), kSettingsFileName.size());

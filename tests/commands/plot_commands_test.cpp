@@ -184,7 +184,7 @@ TEST_F(CamSheet, FieldsAreReadAsWholeNumbersAndAFailedFieldRepeatsTheCamBefore) 
   std::vector<double> lenses;
   for (const KeptProfile& cam : window.sheet.record()->profiles()) lenses.push_back(cam.focalMm);
   EXPECT_EQ(lenses, (std::vector<double>{88.9, 90, 135, 135, 135, 210, 50, 50, 300}));
-  EXPECT_EQ(window.sheet.record()->profiles()[0].extensionFactor, 1.07f);  // the first cam after start-up
+  EXPECT_EQ(window.sheet.record()->profiles()[0].extensionFactor, 1.074f);  // the first cam too
   // Cells 3, 4 and 5 hold the same cam: 2 inches apart along a row and down a
   // column, mirrored right to left.
   const auto outlines = window.sheet.record()->camOutlines();

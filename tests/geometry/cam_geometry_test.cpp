@@ -57,8 +57,8 @@ TEST(CamProfile, PointsOfTheWorkingEdge) {
        {{0, -0.021183, -0.005}, {1, -0.010443, -0.003}, {2, 0.000396, 0}, {3, 0.000593, 0}, {5, 0.031368, 0.003},
         {6, 0.041892, 0.005}, {9, 0.113723, 0.014}, {13, 0.333178, 0.041}, {21, 0.689836, 0.074},
         {25, 1.091824, 0.111}, {27, 1.338475, 0.128}, {28, 1.356, 0.140}}},
-      // Start-up's factor 1.07 holds only until row 2.5 sets its own.
-      {"first cam after start-up", 150, 1.07f, 29,
+      // Another starting factor holds only until row 2.5 sets its own.
+      {"starting from another factor", 150, 1.07f, 29,
        {{0, -0.021104, -0.005}, {5, 0.031251, 0.003}, {6, 0.041892, 0.005}}},
       {"long lens stops at the working length", 210, 1.074f, 22, {{20, 1.266882, 0.069}, {21, 1.356, 0.074}},
        CamPointKind::ClampedEnd},

@@ -156,7 +156,7 @@ TEST_F(DesignerWindow, ExportsThePreviewCamNamedLikeItsBitmap) {
   emit d.Picture1->customContextMenuRequested(QPoint(10, 10));
   EXPECT_EQ(offered, folder.path("KorvelCamDesigner-150.dxf"));
   const QByteArray firstRow = testing::readFile(folder.path("cam.csv")).split('\n').value(1);
-  EXPECT_TRUE(firstRow.startsWith("150,0,3203248,0,1.07,lead-in,")) << firstRow.toStdString();
+  EXPECT_TRUE(firstRow.startsWith("150,0,3203248,0,1.074,lead-in,")) << firstRow.toStdString();
 }
 
 // What the window adds: a value its control cannot take keeps the default; a
