@@ -112,9 +112,8 @@ void drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& s
     // each cam was drawn for.
     for (std::size_t i = 0; i < kSheetCells.size(); ++i) {
       runStep([&] {
-        surface.setTextPosition(static_cast<float>(kSheetCells[i].mirroredLabelX * scale),
-                                captionTop(kSheetCells[i].yoffset, scale));
-        surface.writeText(focalLengthLabel(drawnFor[i]).value());
+        const CaptionCentre at = captionCentre(kSheetCells[i].xoffset, kSheetCells[i].yoffset, scale);
+        surface.writeTextCentred(surface.innerWidth() - at.x, at.y, camCaption(drawnFor[i]).value());
       });
     }
   }

@@ -10,18 +10,17 @@
 
 namespace korvel {
 
-// Where each of the nine cams of a sheet stands, in sheet inches, and where its
-// label starts when the sheet is mirrored; the label keeps the caption's height.
+// Where each of the nine cams of a sheet stands, in sheet inches. The label
+// of a mirrored sheet stands where the mirrored caption would.
 struct SheetCell {
   double xoffset;
   double yoffset;
-  double mirroredLabelX;
 };
 
 inline constexpr std::array<SheetCell, 9> kSheetCells{{
-    {0.5, 0.5, 4.6 + 0.5}, {2.5, 0.5, 2.6 + 0.5}, {4.5, 0.5, 0.6 + 0.5},
-    {0.5, 2.5, 4.6 + 0.5}, {2.5, 2.5, 2.6 + 0.5}, {4.5, 2.5, 0.6 + 0.5},
-    {0.5, 4.5, 4.6 + 0.5}, {2.5, 4.5, 2.6 + 0.5}, {4.5, 4.5, 0.6 + 0.5},
+    {0.5, 0.5}, {2.5, 0.5}, {4.5, 0.5},
+    {0.5, 2.5}, {2.5, 2.5}, {4.5, 2.5},
+    {0.5, 4.5}, {2.5, 4.5}, {4.5, 4.5},
 }};
 
 inline constexpr double kSheetSize = 6.3;  // sheet inches, square

@@ -37,9 +37,12 @@ void DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& s
 
   if (isChecked(in.ChkFlipImage)) mirrorSurface(surface);
 
+  // The caption reads normally in either drawing, in the cam's free band,
+  // which mirrors with the cam.
   runStep([&] {
-    surface.setTextPosition(static_cast<float>(0.6 + kCamLeft), static_cast<float>(0.4 + kCamTop));
-    surface.writeText(focalLengthLabel(focalMm).value());
+    CaptionCentre at = captionCentre(kCamLeft, kCamTop, 1);
+    if (isChecked(in.ChkFlipImage)) at.x = surface.innerWidth() - at.x;
+    surface.writeTextCentred(at.x, at.y, camCaption(focalMm).value());
   });
   runStep([&] {
     surface.setTextPosition(0.1f, 0.0f);

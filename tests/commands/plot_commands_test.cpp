@@ -4,13 +4,16 @@
 // stand-in plot window.
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QLineF>
+#include <QPainterPath>
 #include <QLocale>
 #include <QTemporaryDir>
 
 #include "commands/cam_sheet.h"
 #include "commands/draw_graph.h"
 #include "commands/plot_window_view.h"
+#include "geometry/cam_outline.h"
 #include "render/raster_surface.h"
 #include "render/surface_fonts.h"
 #include "support/fake_printer.h"
@@ -197,6 +200,55 @@ TEST_F(CamSheet, FieldsAreReadAsWholeNumbersAndAFailedFieldRepeatsTheCamBefore) 
   PlotCamSheet(in, state, window, printer);
   EXPECT_EQ(texts().size(), 15u);     // and the three marker notes and the correction line
   EXPECT_EQ(labels()[1], "2286 mm");  // 90 inches
+}
+
+// The caption of every cam in the cuttable range stands clear of its outline,
+// both holes and every distance tick: in the preview and on the sheet,
+// mirrored or not, at both resolutions. Its box is the ink of the text in the
+// font the surface drew it with, where it was drawn.
+TEST_F(PlotCommand, TheCaptionTouchesNoLineOfItsCam) {
+  struct Row { const char* name; const char* typed; int inch; int high; };
+  const Row rows[] = {
+      {"shortest", "20", 0, 0}, {"22.5", "22.5", 0, 0}, {"28", "28", 0, 0}, {"35", "35", 0, 0},
+      {"47", "47", 0, 0}, {"65", "65", 0, 0}, {"90", "90", 0, 0}, {"120", "120", 0, 0},
+      {"135", "135", 0, 0}, {"150", "150", 0, 0}, {"two decimals", "152.46", 0, 0}, {"180", "180", 0, 0},
+      {"first clamped", "210", 0, 0}, {"250", "250", 0, 0}, {"300", "300", 0, 0}, {"380", "380", 0, 0},
+      {"480", "480", 0, 0}, {"600", "600", 0, 0}, {"760", "760", 0, 0}, {"widest caption", "1234.57", 0, 0},
+      {"1500", "1500", 0, 0}, {"2000", "2000", 0, 0}, {"2800", "2800", 0, 0}, {"one row only", "3110.5", 0, 0},
+      {"3600", "3600", 0, 0}, {"longest", "4169", 0, 0}, {"inches", "5.9055", 1, 0},
+      {"inches, long", "164.13", 1, 0}, {"shortest, high resolution", "20", 0, 1},
+      {"longest, high resolution", "4169", 0, 1},
+  };
+  in.ChkDistMarkers = 1;
+  for (const Row& row : rows) {
+    for (const int mirrored : {0, 1}) {
+      SCOPED_TRACE(std::string(row.name) + (mirrored ? ", mirrored" : ""));
+      std::tie(in.ChkFlipImage, in.ChkInch, in.ChkHiRes, in.FocalLength) = std::tuple(mirrored, row.inch, row.high, row.typed);
+      const std::string caption = camCaption(std::stod(row.typed) * (row.inch ? 25.4 : 1)).value();
+      DrawGraph(in, state, preview, printer);
+      plot(QStringList(9, row.typed));
+      for (const RasterSurface* surface : {&preview, &window.sheet}) {
+        const double pixel = (surface == &preview ? 1 : state.PlotScale) / 96.0;
+        int captions = 0;
+        for (const RecordedFigure& text : surface->record()->figures()) {
+          if (text.shape != RecordedShape::Text || text.text != caption) continue;
+          ++captions;
+          const QFontMetricsF metrics(text.font, &surface->drawingLayer());  // at the surface's 96 ppi
+          const QRectF ink = metrics.tightBoundingRect(QString::fromStdString(caption));
+          QPainterPath box;  // a pixel's width round the ink
+          box.addRect(QRectF(text.a + ink.topLeft() / 96.0, ink.size() / 96.0).adjusted(-pixel, -pixel, pixel, pixel));
+          for (const RecordedFigure& figure : surface->record()->figures()) {
+            QPainterPath drawn(figure.a);
+            if (figure.shape == RecordedShape::Circle) drawn.addEllipse(figure.a, figure.radius, figure.radius);
+            if (figure.shape == RecordedShape::Line) drawn.lineTo(figure.b);
+            if (figure.shape == RecordedShape::Text) continue;
+            ASSERT_FALSE(box.intersects(drawn)) << caption;
+          }
+        }
+        EXPECT_EQ(captions, surface == &preview ? 1 : 9);
+      }
+    }
+  }
 }
 
 // Run once more under a German locale by the test build: the regional comma

@@ -24,6 +24,10 @@ class RecordingCanvas : public CamCanvas {
   void circle(float x, float y, float r) override { ops.push_back({"circle", {x, y, r}}); }
   void setTextPosition(float x, float y) override { ops.push_back({"text position", {x, y}}); }
   void writeText(const std::string& text) override { texts.push_back(text); }
+  void writeTextCentred(float x, float y, const std::string& text) override {
+    ops.push_back({"text centre", {x, y}});
+    texts.push_back(text);
+  }
   void refresh() override {}
 
   std::size_t count(const std::string& name) const {
@@ -99,10 +103,11 @@ TEST(CamOutline, DrawsTheCutOutShape) {
         {"line", {1.838475f, 1.07f, 1.838475f, 1.17f, 0}}, {"line", {1.838475f, 0.628f, 1.856f, 0.64f, 0}},
         {"line", {1.856f, 0.64f, 1.928f, 1.195f, 0}}, {"line", {1.686f, 1.185f, 0.626f, 1.185f, 0}},
         {"line", {0.386f, 1.195f, 0.478817f, 0.495f, 0}}, {"circle", {0.7f, 0.8f, 0.12f}},
-        {"circle", {1.38f, 0.96f, 0.12f}}, {"text position", {1.0f, 0.9f}}}, {"150 mm"}},
+        {"circle", {1.38f, 0.96f, 0.12f}}, {"text centre", {0.885f, 0.995f}}}, {"150 mm"}},
       {"high resolution scales coordinates and holes", 150, 0.5, 0.5, {.plotScale = 6}, {{"line", 35}},
-       {{"point", {0.478817f * 6, 0.495f * 6}}, {"circle", {4.2f, 4.8f, 0.72f}}, {"text position", {6.0f, 5.4f}}},
+       {{"point", {0.478817f * 6, 0.495f * 6}}, {"circle", {4.2f, 4.8f, 0.72f}}, {"text centre", {5.31f, 5.97f}}},
        {"150 mm"}},
+      {"caption rounded to two decimals", 1234.5678, 0, 0, {}, {}, {}, {"1234.57 mm"}},
       {"preview keeps its colour and puts B on row 0", 150, 0.35, 0.5,
        {.caption = false, .setDrawColour = false, .leadIn = LeadInStyle::Unshifted}, {{"line", 35}, {"colour", 0}},
        {{"line", {0.328817f, 0.495f, 0.350297f, 0.497f, 0}}, {"circle", {0.55f, 0.8f, 0.12f}},
