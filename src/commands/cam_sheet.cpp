@@ -4,7 +4,6 @@
 #include <QLocale>
 
 #include "commands/control_numbers.h"
-#include "commands/plot_steps.h"
 #include "commands/sheet_field_number.h"
 #include "common/failing_step.h"
 #include "common/units.h"
@@ -85,7 +84,7 @@ void prepareSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface
   surface.setTextSize(kTextPoints * scale);
 }
 
-void drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface) {
+std::array<bool, 10> drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface) {
   const std::int16_t scale = state.PlotScale;
   const double unit = isChecked(in.ChkInch) ? kMmPerInch : 1.0;
   double focalMm = 0;
@@ -96,8 +95,9 @@ void drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& s
   // Each cam takes its field's focal length; a field that is not a number
   // repeats the cam before it (the first one the FocalLength box's).
   std::array<double, kSheetCells.size()> drawnFor{};
+  std::array<bool, 10> repeated{};
   for (std::size_t i = 0; i < kSheetCells.size(); ++i) {
-    runStep(focalMm, [&]() -> std::optional<double> {
+    repeated[i + 1] = !runStep(focalMm, [&]() -> std::optional<double> {
       const auto field = wholeTextNumber(in.FocalLen1[i + 1]);
       if (!field) return std::nullopt;
       return *field * unit;
@@ -118,9 +118,11 @@ void drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& s
     }
   }
   writeNotes(in, state, surface, scale);
+  return repeated;
 }
 
-void PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window, PrinterSeam& printer) {
+PlotOutcome PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window,
+                         PrinterSeam& printer) {
   window.showWindow();
   DrawingSurface& surface = window.surface();
   surface.removeBackgroundPicture();  // first, so clearing need not copy a picture it shares
@@ -133,8 +135,10 @@ void PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView
   runStep([&] { window.setHorizontalMaximum(toInt16(surface.outerWidth()).value()); });
   runStep([&] { window.setVerticalMaximum(toInt16(surface.outerHeight()).value()); });
 
-  drawSheet(in, state, surface);
-  printAndSave(in, state, surface, state.PlotScale, "KorvelCamDesigner.bmp", printer);
+  PlotOutcome outcome;
+  outcome.repeatedCells = drawSheet(in, state, surface);
+  printAndSave(in, state, surface, state.PlotScale, "KorvelCamDesigner.bmp", printer, outcome);
+  return outcome;
 }
 
 }  // namespace korvel

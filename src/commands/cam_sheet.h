@@ -4,6 +4,7 @@
 
 #include "commands/designer_inputs.h"
 #include "commands/designer_state.h"
+#include "commands/plot_steps.h"
 #include "commands/plot_window_view.h"
 #include "render/drawing_surface.h"
 #include "render/printer_seam.h"
@@ -35,11 +36,13 @@ void PlotAllCams(DrawingSurface& surface, const DesignerInputs& in, DesignerStat
 void prepareSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface);
 
 // Draws the nine cams of the sheet fields, mirrored and re-labelled on
-// request, then the title line and the notes.
-void drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface);
+// request, then the title line and the notes. Returns which cells could not
+// be read and repeated the cam before them.
+std::array<bool, 10> drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface);
 
 // Lays out the nine cams of the sheet fields in the plot window with the title
-// line and the notes, mirrored on request, then prints and saves the sheet.
-void PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window, PrinterSeam& printer);
+// line and the notes, mirrored on request, then prints and saves the sheet;
+// returns the repeated cells and what printing and saving could not do.
+PlotOutcome PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window, PrinterSeam& printer);
 
 }  // namespace korvel

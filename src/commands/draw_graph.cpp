@@ -1,7 +1,6 @@
 #include "commands/draw_graph.h"
 
 #include "commands/control_numbers.h"
-#include "commands/plot_steps.h"
 #include "common/failing_step.h"
 #include "common/units.h"
 #include "geometry/cam_outline.h"
@@ -16,7 +15,7 @@ constexpr double kCamTop = 0.5;
 
 }  // namespace
 
-void DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface, PrinterSeam& printer) {
+PlotOutcome DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface, PrinterSeam& printer) {
   double typed = 0;  // names the bitmap, as typed
   double focalMm = 0;
   runStep(typed, [&] { return numberIn(in.FocalLength); });
@@ -53,9 +52,12 @@ void DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& s
     surface.writeText(std::string("by Orlan - ") + kAuthorWebAddress);
   });
 
+  PlotOutcome outcome;
+  outcome.focalMm = focalMm;
   printAndSave(in, state, surface, 1, "KorvelCamDesigner-" + generalNumberText(typed).value_or("0") + ".bmp",
-               printer);
+               printer, outcome);
   state.ExtensionFactor = kExtensionFactorAfterCam;
+  return outcome;
 }
 
 }  // namespace korvel

@@ -1,6 +1,7 @@
 #include "settings/ini_file.h"
 
 #include <QFile>
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -171,9 +172,10 @@ std::optional<std::string> withIniValue(std::string_view text, std::string_view 
   return result;
 }
 
-bool writeIniValues(const std::string& filePath, std::span<const IniEntry> entries) {
+FileWriteResult writeIniValues(const std::string& filePath, std::span<const IniEntry> entries) {
+  errno = 0;  // what opening the old file sets names why it cannot be read
   const auto old = readWholeFile(filePath);
-  if (!old) return false;
+  if (!old) return {false, errno != 0 ? errno : EIO};
   std::string text = *old;
   bool changed = false;
   for (const IniEntry& entry : entries) {
@@ -182,10 +184,11 @@ bool writeIniValues(const std::string& filePath, std::span<const IniEntry> entri
       changed = true;
     }
   }
-  return changed && writeFileAtomically(filePathOf(filePath), QByteArray::fromStdString(text));
+  if (!changed) return {false, EINVAL};
+  return writeFileAtomically(filePathOf(filePath), QByteArray::fromStdString(text));
 }
 
-bool writeIniValue(const std::string& filePath, std::string_view section, std::string_view key,
+FileWriteResult writeIniValue(const std::string& filePath, std::string_view section, std::string_view key,
                    std::string_view value) {
   const IniEntry entry{section, key, value};
   return writeIniValues(filePath, {&entry, 1});

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/atomic_file.h"
+
 // The settings file in the classic INI dialect that Windows programs write:
 // "[Section]" lines and "key=value" lines, names matched without regard to
 // letter case. Only these two operations touch it.
@@ -45,12 +47,12 @@ std::optional<std::string> withIniValue(std::string_view text, std::string_view 
 // leaves either the old file or the new one, never a mix. Each key goes in as
 // withIniValue puts it, in order; a key that cannot be stored is skipped. The
 // file holds exactly the bytes that writing the keys one by one would give.
-// Returns false, and leaves the file untouched, when it cannot be read or
-// written or when no key could be stored.
-bool writeIniValues(const std::string& filePath, std::span<const IniEntry> entries);
+// Fails, leaving the file untouched, when it cannot be read or written (the
+// result carries the errno) or when no key could be stored (EINVAL).
+FileWriteResult writeIniValues(const std::string& filePath, std::span<const IniEntry> entries);
 
 // Writes one key as writeIniValues does.
-bool writeIniValue(const std::string& filePath, std::string_view section, std::string_view key,
+FileWriteResult writeIniValue(const std::string& filePath, std::string_view section, std::string_view key,
                    std::string_view value);
 
 }  // namespace korvel

@@ -56,9 +56,9 @@ class PlotCommand : public ::testing::Test {
     DrawGraph(in, state, preview, printer);
     return preview.copyImage();
   }
-  void plot(const QStringList& fields) {
+  PlotOutcome plot(const QStringList& fields) {
     for (int i = 1; i <= 9; ++i) in.FocalLen1[i] = fields[i - 1];
-    PlotCamSheet(in, state, window, printer);
+    return PlotCamSheet(in, state, window, printer);
   }
   // The texts of the sheet, or the first few of them, in drawing order.
   std::vector<std::string> texts(std::size_t few = 99) const {
@@ -120,8 +120,10 @@ TEST_F(DrawGraphCommand, SavingReplacesTheBitmapButNeverWritesIntoAReadOnlyFolde
   const QByteArray bytes = testing::readFile(file);
   testing::setMode(folder.path(), 0555);
   in.ChkFlipImage = 1;
-  draw("150");
+  in.FocalLength = "150";
+  const PlotOutcome outcome = DrawGraph(in, state, preview, printer);
   testing::setMode(folder.path(), 0755);
+  EXPECT_EQ(std::tuple(outcome.savedPath, outcome.saved.written), std::tuple(file, false));
   EXPECT_EQ(testing::readFile(file), bytes);
   EXPECT_EQ(bitmaps(), QStringList{"KorvelCamDesigner-150.bmp"});
 }
@@ -151,6 +153,13 @@ TEST_F(DrawGraphCommand, PrintsAtTrueSizeTimesTheCorrection) {
   printer.pdfPath = path("never.pdf");
   in.SaveToDisk = 1;
   draw("150");
+  // A factor in use outside 0.5 to 2 sends no print and says why; the cam is still saved.
+  in.ChkUsePrintCor = 1;
+  for (const char* factor : {"0", "2.01", "abc"}) {
+    in.PrinterYCor = factor;
+    const PlotOutcome refused = DrawGraph(in, state, preview, printer);
+    EXPECT_TRUE(refused.printRefused.contains("Y = ")) << factor;
+  }
   EXPECT_EQ(printer.dialogs, 4);
   EXPECT_FALSE(QFile::exists(printer.pdfPath));
   EXPECT_TRUE(QFile::exists(path("KorvelCamDesigner-150.bmp")));
@@ -183,7 +192,8 @@ TEST_F(CamSheetPictures, NormalAndHighResolutionSheetsMatchTheirGoldenImages) {
 // before it, the first one the focal length box's.
 TEST_F(CamSheet, FieldsAreReadAsWholeNumbersAndAFailedFieldRepeatsTheCamBefore) {
   in.FocalLength = "88.9";
-  plot({"abc", "90", "135", "", "150mm", " 210 ", "5e1", "abc", "300"});
+  const PlotOutcome outcome = plot({"abc", "90", "135", "", "150mm", " 210 ", "5e1", "abc", "300"});
+  EXPECT_EQ(outcome.repeatedCells, (std::array<bool, 10>{false, true, false, false, true, true, false, false, true}));
   std::vector<double> lenses;
   for (const KeptProfile& cam : window.sheet.record()->profiles()) lenses.push_back(cam.focalMm);
   EXPECT_EQ(lenses, (std::vector<double>{88.9, 90, 135, 135, 135, 210, 50, 50, 300}));
@@ -256,9 +266,10 @@ TEST_F(PlotCommand, TheCaptionTouchesNoLineOfItsCam) {
 TEST_F(CamSheet, UnderADecimalCommaEveryCellIsTheCamOfItsOwnLens) {
   if (QLocale::system().decimalPoint() != ",") GTEST_SKIP() << "the locale has no decimal comma";
   in.ChkUsePrintCor = 1;
+  in.PrinterXCor = "0,95";
   plot({"88,9", "90", "135", "150", "210", "250", "270", "300", "380"});
   EXPECT_EQ(labels()[0], "88.9 mm");
-  EXPECT_EQ(texts().back(), "Cam/printer correction factors :  X = 0,9375   Y = 0,9338");
+  EXPECT_EQ(texts().back(), "Cam/printer correction factors :  X = 0,95   Y = 0,9338");
   in.ChkInch = 1;
   plot({"3.5", "3.5", "5.3", "5.9", "8.3", "9.8", "10.6", "11.8", "15"});
   EXPECT_EQ(labels(), (std::vector<std::string>{"88.9 mm", "88.9 mm", "134.62 mm", "149.86 mm", "210.82 mm",
