@@ -319,8 +319,11 @@ void CamDesigner::switchFocalLengthUnit(bool inchClicked) {
   const FocalLengthUnitSwitch result = toggleFocalLengthUnit(inputs(), inchClicked);
   setCheckValue(ChkMM, result.ChkMM);
   setCheckValue(ChkInch, result.ChkInch);
-  showText(FocalLength, result.texts[0]);
-  for (int i = 1; i <= 9; ++i) showText(FocalLen1[i], result.texts[i]);
+  // A box nobody edited since the last switch gets its own text back.
+  for (std::size_t i = 0; i <= 9; ++i) {
+    DesignerTextBox* box = i == 0 ? FocalLength : FocalLen1[i];
+    showText(box, convertedFocalLengths_.afterSwitch(i, box->text(), result.texts[i]));
+  }
 }
 
 void CamDesigner::switchMeasurementUnit(bool inchClicked) {
