@@ -8,6 +8,7 @@
 
 #include "geometry/cam_outline.h"
 #include "geometry/cam_profile.h"
+#include "geometry/coupled_range.h"
 
 namespace korvel {
 namespace {
@@ -130,6 +131,21 @@ TEST(CamOutline, DrawsTheCutOutShape) {
       EXPECT_TRUE(surface.has(name, args, 1e-6f * row.options.plotScale)) << name;
     EXPECT_EQ(surface.texts, row.texts);
     EXPECT_EQ(k, 1.074f);  // whatever the rows set, a finished cam leaves 1.074
+  }
+}
+
+// The nearest distance a cam couples to is the last row its profile reaches.
+TEST(CoupledRange, NamesTheLastRowBeforeTheEndOfTheCam) {
+  struct Row { const char* name; double focalMm; const char* text; };
+  const Row rows[] = {
+      {"every row reached", 150, "couples from infinity to 3 ft (0.91 m)"},
+      {"clamped at row 10", 210, "couples from infinity to 5.5 ft (1.68 m)"},
+      {"clamped early", 300, "couples from infinity to 12.5 ft (3.81 m)"},
+      {"only the first row after infinity", 3110.5, "couples from infinity to 5260 ft (1603.25 m)"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(coupledRangeText(row.focalMm), row.text);
   }
 }
 
