@@ -43,6 +43,7 @@ std::array<bool, 10> drawSheet(const DesignerInputs& in, DesignerState& state, D
 // Lays out the nine cams of the sheet fields in the plot window with the title
 // line and the notes, mirrored on request, then prints and saves the sheet;
 // returns the repeated cells and what printing and saving could not do.
-PlotOutcome PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window, PrinterSeam& printer);
+PlotOutcome PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window,
+                         PrinterSeam& printer);
 
 }  // namespace korvel

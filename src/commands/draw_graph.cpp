@@ -15,7 +15,8 @@ constexpr double kCamTop = 0.5;
 
 }  // namespace
 
-PlotOutcome DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface, PrinterSeam& printer) {
+PlotOutcome DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface,
+                      PrinterSeam& printer) {
   double typed = 0;  // names the bitmap, as typed
   double focalMm = 0;
   runStep(typed, [&] { return numberIn(in.FocalLength); });

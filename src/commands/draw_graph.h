@@ -17,6 +17,7 @@ inline constexpr float kPreviewHeightInches = 2055.0f / kTwipsPerInch;
 // surface at true size, captioned and titled, mirrored on request, then prints
 // and saves it as the output options say; returns the lens drawn and what
 // printing and saving could not do.
-PlotOutcome DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& preview, PrinterSeam& printer);
+PlotOutcome DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& preview,
+                      PrinterSeam& printer);
 
 }  // namespace korvel

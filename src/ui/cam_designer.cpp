@@ -312,7 +312,8 @@ QStringList outcomeMessages(const PlotOutcome& outcome) {
 QString couplingMessage(double focalMm) {
   if (!isCuttableFocalLength(focalMm))
     return QString("The %1 cam is outside the cuttable range %2 to %3 mm.")
-        .arg(qText(camCaption(focalMm).value_or("drawn")), qText(generalNumberText(kShortestCuttableFocalMm).value()),
+        .arg(qText(camCaption(focalMm).value_or("drawn")),
+             qText(generalNumberText(kShortestCuttableFocalMm).value()),
              qText(generalNumberText(kLongestCuttableFocalMm).value()));
   return qText(coupledRangeText(focalMm));
 }

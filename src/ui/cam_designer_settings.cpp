@@ -105,7 +105,8 @@ void CamDesigner::SaveSettings() {
   FileWriteResult saved;
   runStep([&] { saved = writeIniValues(path, entries); });
   if (!saved)
-    showMessage(QString("Could not save the settings to %1: %2.").arg(state.SettingsFilePath, writeErrorText(saved.error)));
+    showMessage(QString("Could not save the settings to %1: %2.")
+                    .arg(state.SettingsFilePath, writeErrorText(saved.error)));
 }
 
 }  // namespace korvel

@@ -79,8 +79,6 @@ using CamSheetPictures = PlotCommand;  // not run under a regional date
 // "150 mm", "Korvel Cam Designer" and "by Orlan - www.orlan.example".
 TEST_F(DrawGraphCommand, PreviewMatchesItsGoldenImageMirroredAndNot) {
   in.ChkDistMarkers = 1;
-  draw("150");  // the second cam and every later one takes the factor 1.074
-  EXPECT_EQ(state.ExtensionFactor, 1.074f);
   testing::expectMatchesGolden(draw("150"), "draw-graph-150mm-markers-flipped.png");
   in.ChkFlipImage = 0;
   testing::expectMatchesGolden(draw("150"), "draw-graph-150mm-markers.png");
@@ -98,7 +96,6 @@ TEST_F(DrawGraphCommand, AnyTextDrawsTheCamOfItsNumberAndNamesTheBitmap) {
       {"negative", "-50", 0, "-50 mm", "KorvelCamDesigner--50.bmp"},
       {"too large for the drawing", "1e300", 0, "1E+300", "KorvelCamDesigner-1E+300.bmp"},
   };
-  draw("1");  // every cam after the first takes the same extension factor
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     in.SaveToDisk = in.ChkInch = 0;
@@ -193,7 +190,8 @@ TEST_F(CamSheetPictures, NormalAndHighResolutionSheetsMatchTheirGoldenImages) {
 TEST_F(CamSheet, FieldsAreReadAsWholeNumbersAndAFailedFieldRepeatsTheCamBefore) {
   in.FocalLength = "88.9";
   const PlotOutcome outcome = plot({"abc", "90", "135", "", "150mm", " 210 ", "5e1", "abc", "300"});
-  EXPECT_EQ(outcome.repeatedCells, (std::array<bool, 10>{false, true, false, false, true, true, false, false, true}));
+  EXPECT_EQ(outcome.repeatedCells,
+            (std::array<bool, 10>{false, true, false, false, true, true, false, false, true}));
   std::vector<double> lenses;
   for (const KeptProfile& cam : window.sheet.record()->profiles()) lenses.push_back(cam.focalMm);
   EXPECT_EQ(lenses, (std::vector<double>{88.9, 90, 135, 135, 135, 210, 50, 50, 300}));
@@ -233,7 +231,8 @@ TEST_F(PlotCommand, TheCaptionTouchesNoLineOfItsCam) {
   for (const Row& row : rows) {
     for (const int mirrored : {0, 1}) {
       SCOPED_TRACE(std::string(row.name) + (mirrored ? ", mirrored" : ""));
-      std::tie(in.ChkFlipImage, in.ChkInch, in.ChkHiRes, in.FocalLength) = std::tuple(mirrored, row.inch, row.high, row.typed);
+      std::tie(in.ChkFlipImage, in.ChkInch, in.ChkHiRes, in.FocalLength) =
+          std::tuple(mirrored, row.inch, row.high, row.typed);
       const std::string caption = camCaption(std::stod(row.typed) * (row.inch ? 25.4 : 1)).value();
       DrawGraph(in, state, preview, printer);
       plot(QStringList(9, row.typed));
@@ -246,7 +245,8 @@ TEST_F(PlotCommand, TheCaptionTouchesNoLineOfItsCam) {
           const QFontMetricsF metrics(text.font, &surface->drawingLayer());  // at the surface's 96 ppi
           const QRectF ink = metrics.tightBoundingRect(QString::fromStdString(caption));
           QPainterPath box;  // a pixel's width round the ink
-          box.addRect(QRectF(text.a + ink.topLeft() / 96.0, ink.size() / 96.0).adjusted(-pixel, -pixel, pixel, pixel));
+          const QRectF inkBox(text.a + ink.topLeft() / 96.0, ink.size() / 96.0);
+          box.addRect(inkBox.adjusted(-pixel, -pixel, pixel, pixel));
           for (const RecordedFigure& figure : surface->record()->figures()) {
             QPainterPath drawn(figure.a);
             if (figure.shape == RecordedShape::Circle) drawn.addEllipse(figure.a, figure.radius, figure.radius);
