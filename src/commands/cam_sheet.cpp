@@ -4,7 +4,6 @@
 #include <QLocale>
 
 #include "commands/control_numbers.h"
-#include "commands/plot_steps.h"
 #include "commands/sheet_field_number.h"
 #include "common/failing_step.h"
 #include "common/units.h"
@@ -44,7 +43,7 @@ std::string regionalNumber(double value) {
 void writeNotes(const DesignerInputs& in, const DesignerState& state, DrawingSurface& surface, std::int16_t scale) {
   writeNote(surface, scale, {0.5, 0.1}, titleLine(state.now()));
   writeNote(surface, scale, {0.3, 5.4},
-            "Cams are 1.5 inch (38.1 mm) wide at base: .700 inch (17.78 mm) at highest point: .695 inch "
+            "Cams are 1.542 inch (39.1668 mm) wide at base: .700 inch (17.78 mm) at highest point: .695 inch "
             "(17.653 mm) at infinity.");
   if (isChecked(in.ChkDistMarkers)) {
     writeNote(surface, scale, {0.3, 5.6},
@@ -85,7 +84,7 @@ void prepareSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface
   surface.setTextSize(kTextPoints * scale);
 }
 
-void drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface) {
+std::array<bool, 10> drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface) {
   const std::int16_t scale = state.PlotScale;
   const double unit = isChecked(in.ChkInch) ? kMmPerInch : 1.0;
   double focalMm = 0;
@@ -96,8 +95,9 @@ void drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& s
   // Each cam takes its field's focal length; a field that is not a number
   // repeats the cam before it (the first one the FocalLength box's).
   std::array<double, kSheetCells.size()> drawnFor{};
+  std::array<bool, 10> repeated{};
   for (std::size_t i = 0; i < kSheetCells.size(); ++i) {
-    runStep(focalMm, [&]() -> std::optional<double> {
+    repeated[i + 1] = !runStep(focalMm, [&]() -> std::optional<double> {
       const auto field = wholeTextNumber(in.FocalLen1[i + 1]);
       if (!field) return std::nullopt;
       return *field * unit;
@@ -112,16 +112,17 @@ void drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& s
     // each cam was drawn for.
     for (std::size_t i = 0; i < kSheetCells.size(); ++i) {
       runStep([&] {
-        surface.setTextPosition(static_cast<float>(kSheetCells[i].mirroredLabelX * scale),
-                                captionTop(kSheetCells[i].yoffset, scale));
-        surface.writeText(focalLengthLabel(drawnFor[i]).value());
+        const CaptionCentre at = captionCentre(kSheetCells[i].xoffset, kSheetCells[i].yoffset, scale);
+        surface.writeTextCentred(surface.innerWidth() - at.x, at.y, camCaption(drawnFor[i]).value());
       });
     }
   }
   writeNotes(in, state, surface, scale);
+  return repeated;
 }
 
-void PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window, PrinterSeam& printer) {
+PlotOutcome PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window,
+                         PrinterSeam& printer) {
   window.showWindow();
   DrawingSurface& surface = window.surface();
   surface.removeBackgroundPicture();  // first, so clearing need not copy a picture it shares
@@ -134,8 +135,10 @@ void PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView
   runStep([&] { window.setHorizontalMaximum(toInt16(surface.outerWidth()).value()); });
   runStep([&] { window.setVerticalMaximum(toInt16(surface.outerHeight()).value()); });
 
-  drawSheet(in, state, surface);
-  printAndSave(in, state, surface, state.PlotScale, "KorvelCamDesigner.bmp", printer);
+  PlotOutcome outcome;
+  outcome.repeatedCells = drawSheet(in, state, surface);
+  printAndSave(in, state, surface, state.PlotScale, "KorvelCamDesigner.bmp", printer, outcome);
+  return outcome;
 }
 
 }  // namespace korvel

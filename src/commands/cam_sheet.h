@@ -4,24 +4,24 @@
 
 #include "commands/designer_inputs.h"
 #include "commands/designer_state.h"
+#include "commands/plot_steps.h"
 #include "commands/plot_window_view.h"
 #include "render/drawing_surface.h"
 #include "render/printer_seam.h"
 
 namespace korvel {
 
-// Where each of the nine cams of a sheet stands, in sheet inches, and where its
-// label starts when the sheet is mirrored; the label keeps the caption's height.
+// Where each of the nine cams of a sheet stands, in sheet inches. The label
+// of a mirrored sheet stands where the mirrored caption would.
 struct SheetCell {
   double xoffset;
   double yoffset;
-  double mirroredLabelX;
 };
 
 inline constexpr std::array<SheetCell, 9> kSheetCells{{
-    {0.5, 0.5, 4.6 + 0.5}, {2.5, 0.5, 2.6 + 0.5}, {4.5, 0.5, 0.6 + 0.5},
-    {0.5, 2.5, 4.6 + 0.5}, {2.5, 2.5, 2.6 + 0.5}, {4.5, 2.5, 0.6 + 0.5},
-    {0.5, 4.5, 4.6 + 0.5}, {2.5, 4.5, 2.6 + 0.5}, {4.5, 4.5, 0.6 + 0.5},
+    {0.5, 0.5}, {2.5, 0.5}, {4.5, 0.5},
+    {0.5, 2.5}, {2.5, 2.5}, {4.5, 2.5},
+    {0.5, 4.5}, {2.5, 4.5}, {4.5, 4.5},
 }};
 
 inline constexpr double kSheetSize = 6.3;  // sheet inches, square
@@ -36,11 +36,14 @@ void PlotAllCams(DrawingSurface& surface, const DesignerInputs& in, DesignerStat
 void prepareSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface);
 
 // Draws the nine cams of the sheet fields, mirrored and re-labelled on
-// request, then the title line and the notes.
-void drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface);
+// request, then the title line and the notes. Returns which cells could not
+// be read and repeated the cam before them.
+std::array<bool, 10> drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface);
 
 // Lays out the nine cams of the sheet fields in the plot window with the title
-// line and the notes, mirrored on request, then prints and saves the sheet.
-void PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window, PrinterSeam& printer);
+// line and the notes, mirrored on request, then prints and saves the sheet;
+// returns the repeated cells and what printing and saving could not do.
+PlotOutcome PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window,
+                         PrinterSeam& printer);
 
 }  // namespace korvel

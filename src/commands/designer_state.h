@@ -12,7 +12,7 @@ namespace korvel {
 inline constexpr const char* kAuthorWebAddress = "www.orlan.example";
 
 struct DesignerState {
-  float ExtensionFactor = kExtensionFactorAtStart;
+  float ExtensionFactor = kExtensionFactorAfterCam;  // every cam starts from it, the first too
   std::int16_t PlotScale = 4;   // surface inches per inch of cam on the plot surface
   QString AppFolder;            // ends with "/": settings file and bitmaps lie here
   QString SettingsFilePath;

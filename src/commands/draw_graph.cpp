@@ -1,7 +1,6 @@
 #include "commands/draw_graph.h"
 
 #include "commands/control_numbers.h"
-#include "commands/plot_steps.h"
 #include "common/failing_step.h"
 #include "common/units.h"
 #include "geometry/cam_outline.h"
@@ -16,7 +15,8 @@ constexpr double kCamTop = 0.5;
 
 }  // namespace
 
-void DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface, PrinterSeam& printer) {
+PlotOutcome DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface,
+                      PrinterSeam& printer) {
   double typed = 0;  // names the bitmap, as typed
   double focalMm = 0;
   runStep(typed, [&] { return numberIn(in.FocalLength); });
@@ -37,9 +37,12 @@ void DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& s
 
   if (isChecked(in.ChkFlipImage)) mirrorSurface(surface);
 
+  // The caption reads normally in either drawing, in the cam's free band,
+  // which mirrors with the cam.
   runStep([&] {
-    surface.setTextPosition(static_cast<float>(0.6 + kCamLeft), static_cast<float>(0.4 + kCamTop));
-    surface.writeText(focalLengthLabel(focalMm).value());
+    CaptionCentre at = captionCentre(kCamLeft, kCamTop, 1);
+    if (isChecked(in.ChkFlipImage)) at.x = surface.innerWidth() - at.x;
+    surface.writeTextCentred(at.x, at.y, camCaption(focalMm).value());
   });
   runStep([&] {
     surface.setTextPosition(0.1f, 0.0f);
@@ -50,9 +53,12 @@ void DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& s
     surface.writeText(std::string("by Orlan - ") + kAuthorWebAddress);
   });
 
+  PlotOutcome outcome;
+  outcome.focalMm = focalMm;
   printAndSave(in, state, surface, 1, "KorvelCamDesigner-" + generalNumberText(typed).value_or("0") + ".bmp",
-               printer);
+               printer, outcome);
   state.ExtensionFactor = kExtensionFactorAfterCam;
+  return outcome;
 }
 
 }  // namespace korvel

@@ -2,6 +2,7 @@
 
 #include "commands/designer_inputs.h"
 #include "commands/designer_state.h"
+#include "commands/plot_steps.h"
 #include "common/units.h"
 #include "render/drawing_surface.h"
 #include "render/printer_seam.h"
@@ -14,7 +15,9 @@ inline constexpr float kPreviewHeightInches = 2055.0f / kTwipsPerInch;
 
 // Draws the cam of the focal length in the FocalLength box onto the preview
 // surface at true size, captioned and titled, mirrored on request, then prints
-// and saves it as the output options say.
-void DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& preview, PrinterSeam& printer);
+// and saves it as the output options say; returns the lens drawn and what
+// printing and saving could not do.
+PlotOutcome DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& preview,
+                      PrinterSeam& printer);
 
 }  // namespace korvel

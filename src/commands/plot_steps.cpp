@@ -1,33 +1,51 @@
 #include "commands/plot_steps.h"
 
 #include "commands/control_numbers.h"
+#include "commands/sheet_field_number.h"
 #include "common/failing_step.h"
 #include "render/plot_output.h"
 
 namespace korvel {
 
+namespace {
+
+// Factors beyond these are typing slips, not a printer's error.
+constexpr double kLowestCorrection = 0.5;
+constexpr double kHighestCorrection = 2.0;
+
+bool usableCorrection(double factor) { return factor >= kLowestCorrection && factor <= kHighestCorrection; }
+
+QString refusedCorrection(const char* axis, double factor) {
+  return QString("Not printed: the printer correction factor %1 = %2 lies outside 0.5 to 2.")
+      .arg(axis, qText(generalNumberText(factor).value_or("?")));
+}
+
+}  // namespace
+
 void reloadCorrectionFactors(const DesignerInputs& in, DesignerState& state) {
-  runStep(state.XCor, [&] { return numberIn(in.PrinterXCor); });
-  runStep(state.YCor, [&] { return numberIn(in.PrinterYCor); });
+  runStep(state.XCor, [&] { return correctionFactorIn(in.PrinterXCor); });
+  runStep(state.YCor, [&] { return correctionFactorIn(in.PrinterYCor); });
 }
 
 void mirrorSurface(DrawingSurface& surface) {
   runStep([&] { surface.mirrorLeftToRight(); });
 }
 
-std::optional<std::string> focalLengthLabel(double focalMm) {
-  const auto number = roundedNumberText(focalMm, NumberPattern::TwoDecimals);
-  if (!number) return std::nullopt;
-  return *number + " mm";
-}
-
 void printAndSave(const DesignerInputs& in, const DesignerState& state, DrawingSurface& surface, int scale,
-                  const std::string& fileName, PrinterSeam& printer) {
+                  const std::string& fileName, PrinterSeam& printer, PlotOutcome& outcome) {
   if (isChecked(in.printerout)) {
     const PrinterCorrection correction{state.XCor, state.YCor, isChecked(in.ChkUsePrintCor)};
-    runStep([&] { PrintPlot(surface, scale, correction, printer); });
+    if (correction.enabled && !usableCorrection(correction.x))
+      outcome.printRefused = refusedCorrection("X", correction.x);
+    else if (correction.enabled && !usableCorrection(correction.y))
+      outcome.printRefused = refusedCorrection("Y", correction.y);
+    else
+      runStep([&] { PrintPlot(surface, scale, correction, printer); });
   }
-  if (isChecked(in.SaveToDisk)) runStep([&] { SavePlot(surface, state.AppFolder, qText(fileName)); });
+  if (isChecked(in.SaveToDisk)) {
+    outcome.savedPath = state.AppFolder + qText(fileName);
+    runStep([&] { outcome.saved = SavePlot(surface, state.AppFolder, qText(fileName)); });
+  }
 }
 
 }  // namespace korvel

@@ -40,16 +40,14 @@ FocalLengthUnitSwitch toggleFocalLengthUnit(const DesignerInputs& in, bool inchC
     return result;
   const Toward toward = inchClicked ? Toward::Inches : Toward::Millimetres;
 
-  double focal = 0;
-  runStep(focal, [&] { return numberIn(in.FocalLength); });
-  // One test on the single focal length guards all ten boxes.
-  if (!(focal > 0)) return result;
-  result.texts[0] = converted(focal, toward, NumberPattern::OneDecimal);
-  for (int i = 1; i <= 9; ++i) {
-    // Empty or non-numeric text converts as 0; a number beyond any range is
-    // left as typed.
-    const auto value = numberIn(in.FocalLen1[i]);
-    if (value) result.texts[i] = converted(*value, toward, NumberPattern::OneDecimal);
+  // Each box on its own: a lens above 0 converts, anything else stays as
+  // typed, so a sheet cell is never reinterpreted in the other unit. Four
+  // decimals of an inch and two of a millimetre bring every lens typed to
+  // 0.01 mm back unchanged.
+  const NumberPattern pattern = inchClicked ? NumberPattern::FourDecimals : NumberPattern::TwoDecimals;
+  for (int i = 0; i <= 9; ++i) {
+    const auto value = numberIn(i == 0 ? in.FocalLength : in.FocalLen1[i]);
+    if (value && *value > 0) result.texts[i] = converted(*value, toward, pattern);
   }
   return result;
 }

@@ -26,6 +26,9 @@ class CamCanvas {
   virtual void circle(float x, float y, float radius) = 0;  // outline, radius along x
   virtual void setTextPosition(float x, float y) = 0;
   virtual void writeText(const std::string& text) = 0;  // then one line down, at x = 0
+  // Writes text with its ink (the digits' height, first glyph to last) centred
+  // on (x, y), measured in the surface's own font; then as writeText.
+  virtual void writeTextCentred(float x, float y, const std::string& text) = 0;
   virtual void refresh() = 0;                            // show the image now
 
   // Figures drawn between these belong to role; runs nest (ticks inside an outline).

@@ -63,24 +63,31 @@ void holes(CamCanvas& canvas, const Placement& at) {
   runStep([&] { canvas.circle(at.x(0.88), at.y(0.46), at.length(0.12)); });
 }
 
-// Top-left corner of the caption in the cam frame.
-constexpr double kCaptionX = 0.5;
-constexpr double kCaptionY = 0.4;
+// Centre of the caption in the cam frame: the middle of the band from x 0.02
+// to 0.75 and y 0.425 to 0.565. Above it hangs the upper hole (down to y 0.42)
+// and the ticks under the working edge (down to 0.278); below it stand the
+// ticks over the base (from 0.57); the left edge stays left of x 0.013 down
+// there even for the longest lens, and the lower hole starts at x 0.76.
+constexpr double kCaptionCentreX = (0.02 + 0.75) / 2;
+constexpr double kCaptionCentreY = (0.425 + 0.565) / 2;
 
 void caption(CamCanvas& canvas, const Placement& at, double focalMm) {
-  runStep([&] { canvas.setTextPosition(at.x(kCaptionX), at.y(kCaptionY)); });
   runStep([&] {
-    const auto number = generalNumberText(focalMm);
-    if (!number) return false;
-    canvas.writeText(*number + " mm");
-    return true;
+    canvas.writeTextCentred(at.x(kCaptionCentreX), at.y(kCaptionCentreY), camCaption(focalMm).value());
   });
 }
 
 }  // namespace
 
-float captionTop(double yOffset, std::int16_t plotScale) {
-  return Placement(0.0, yOffset, plotScale).y(kCaptionY);
+std::optional<std::string> camCaption(double focalMm) {
+  const auto number = roundedNumberText(focalMm, NumberPattern::TwoDecimals);
+  if (!number) return std::nullopt;
+  return *number + " mm";
+}
+
+CaptionCentre captionCentre(double xOffset, double yOffset, std::int16_t plotScale) {
+  const Placement at(xOffset, yOffset, plotScale);
+  return {at.x(kCaptionCentreX), at.y(kCaptionCentreY)};
 }
 
 void drawCamOutline(CamCanvas& canvas, double focalMm, double xOffset, double yOffset,

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "geometry/cam_canvas.h"
 #include "geometry/cam_profile.h"
@@ -23,8 +25,18 @@ struct CamOutlineOptions {
 void drawCamOutline(CamCanvas& canvas, double focalMm, double xOffset, double yOffset,
                     float& extensionFactor, const CamOutlineOptions& options);
 
-// Surface y of the caption of a cam whose frame stands yOffset inches down;
-// throws where a float cannot hold it, like every coordinate of the outline.
-float captionTop(double yOffset, std::int16_t plotScale);
+// "<focal length> mm", the number rounded to two decimals and written in its
+// shortest form: 135 mm, 165.1 mm, 152.46 mm.
+std::optional<std::string> camCaption(double focalMm);
+
+// Where the caption of a cam whose frame origin stands at (xOffset, yOffset)
+// inches is centred on the surface: in the one band inside the cam that no
+// edge, hole or tick crosses for any lens in the cuttable range. Throws where a
+// float cannot hold it, like every coordinate of the outline.
+struct CaptionCentre {
+  float x;
+  float y;
+};
+CaptionCentre captionCentre(double xOffset, double yOffset, std::int16_t plotScale);
 
 }  // namespace korvel

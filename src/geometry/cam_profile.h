@@ -11,7 +11,8 @@
 namespace korvel {
 
 inline constexpr float kWorkingEnd = static_cast<float>(kWorkingLength);  // in single precision
-inline constexpr float kExtensionFactorAtStart = 1.07f;
+// Every cam starts from this factor, the first of a session too, and leaves it
+// so for the next one.
 inline constexpr float kExtensionFactorAfterCam = 1.074f;
 
 enum class CamPointKind { LeadIn, Profile, ClampedEnd, Final };

@@ -97,6 +97,17 @@ void RasterSurface::writeText(const std::string& text) {
   changed();
 }
 
+void RasterSurface::writeTextCentred(float x, float y, const std::string& text) {
+  const QFontMetricsF metrics(font_, &drawing_);
+  // The ink box relative to the start of the base line, in pixels.
+  const QRectF ink = metrics.tightBoundingRect(QString::fromStdString(text));
+  const QPointF centre = px(x, y);
+  const double left = centre.x() - ink.center().x();
+  const double top = centre.y() - ink.center().y() - metrics.ascent();
+  textPosition_ = QPointF(left / kPixelsPerInch, top / kPixelsPerInch);
+  writeText(text);
+}
+
 void RasterSurface::refresh() {
   if (refreshHandler_) refreshHandler_();
 }

@@ -24,6 +24,7 @@ class RasterSurface : public DrawingSurface {
   void circle(float x, float y, float radius) override;
   void setTextPosition(float x, float y) override;
   void writeText(const std::string& text) override;
+  void writeTextCentred(float x, float y, const std::string& text) override;
   void refresh() override;
   void beginFigure(FigureRole role) override { record_.beginFigure(role); }
   void endFigure() override { record_.endFigure(); }

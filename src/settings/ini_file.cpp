@@ -181,8 +181,9 @@ std::optional<std::string> withIniValue(std::string_view text, std::string_view 
 }
 
 FileWriteResult writeIniValues(const std::string& filePath, std::span<const IniEntry> entries) {
+  errno = 0;  // what opening the old file sets names why it cannot be read
   const auto old = readWholeFile(filePath);
-  if (!old) return {false, errno};
+  if (!old) return {false, errno != 0 ? errno : EIO};
   std::string text = *old;
   bool changed = false;
   for (const IniEntry& entry : entries) {

@@ -12,6 +12,10 @@
 #include "commands/draw_graph.h"
 #include "commands/unit_toggles.h"
 #include "common/failing_step.h"
+#include "common/write_error.h"
+#include "geometry/coupled_range.h"
+#include "geometry/cam_outline.h"
+#include "geometry/cuttable_range.h"
 #include "render/surface_fonts.h"
 #include "settings/program_folder.h"
 #include "settings/setting_keys.h"
@@ -229,7 +233,6 @@ void CamDesigner::connectHandlers() {
 }
 
 void CamDesigner::startUp(const DesignerEnvironment& environment) {
-  state.ExtensionFactor = kExtensionFactorAtStart;
   state.PlotScale = 4;
   state.AppFolder = appFolderFor(environment.executableFolder, environment.homeFolder);
   state.SettingsFilePath = state.AppFolder + QString::fromUtf8(kSettingsFileName.data(), kSettingsFileName.size());
@@ -296,14 +299,45 @@ void showText(Control* control, const std::optional<QString>& text) {
   if (text) control->setText(*text);
 }
 
+// What a drawing command could not do, for the message line.
+QStringList outcomeMessages(const PlotOutcome& outcome) {
+  QStringList said;
+  if (!outcome.savedPath.isEmpty() && !outcome.saved)
+    said << QString("Could not save %1: %2.").arg(outcome.savedPath, writeErrorText(outcome.saved.error));
+  if (!outcome.printRefused.isEmpty()) said << outcome.printRefused;
+  return said;
+}
+
+// How near the drawn cam couples, or that no cam can be cut for its lens.
+QString couplingMessage(double focalMm) {
+  if (!isCuttableFocalLength(focalMm))
+    return QString("The %1 cam is outside the cuttable range %2 to %3 mm.")
+        .arg(qText(camCaption(focalMm).value_or("drawn")),
+             qText(generalNumberText(kShortestCuttableFocalMm).value()),
+             qText(generalNumberText(kLongestCuttableFocalMm).value()));
+  return qText(coupledRangeText(focalMm));
+}
+
 }  // namespace
 
 void CamDesigner::CMDDrawGraph_Click() {
-  runCommand([this] { DrawGraph(inputs(), state, preview_, *printer_); });
+  runCommand([this] {
+    const PlotOutcome outcome = DrawGraph(inputs(), state, preview_, *printer_);
+    showMessage((outcomeMessages(outcome) << couplingMessage(outcome.focalMm)).join("  "));
+  });
 }
 
 void CamDesigner::CMDPlotCams_Click() {
-  runCommand([this] { PlotCamSheet(inputs(), state, loadPlotWindow(), *printer_); });
+  runCommand([this] {
+    const PlotOutcome outcome = PlotCamSheet(inputs(), state, loadPlotWindow(), *printer_);
+    for (int i = 1; i <= 9; ++i) {
+      if (outcome.repeatedCells[i])
+        FocalLen1[i]->markWith("Not a number: this cell repeated the cam before it.");
+      else
+        FocalLen1[i]->clearMark();
+    }
+    showMessage(outcomeMessages(outcome).join("  "));
+  });
 }
 
 void CamDesigner::CMDCalcCor_Click() {
@@ -320,8 +354,11 @@ void CamDesigner::switchFocalLengthUnit(bool inchClicked) {
   const FocalLengthUnitSwitch result = toggleFocalLengthUnit(inputs(), inchClicked);
   setCheckValue(ChkMM, result.ChkMM);
   setCheckValue(ChkInch, result.ChkInch);
-  showText(FocalLength, result.texts[0]);
-  for (int i = 1; i <= 9; ++i) showText(FocalLen1[i], result.texts[i]);
+  // A box nobody edited since the last switch gets its own text back.
+  for (std::size_t i = 0; i <= 9; ++i) {
+    DesignerTextBox* box = i == 0 ? FocalLength : FocalLen1[i];
+    showText(box, convertedFocalLengths_.afterSwitch(i, box->text(), result.texts[i]));
+  }
 }
 
 void CamDesigner::switchMeasurementUnit(bool inchClicked) {

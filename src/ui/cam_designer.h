@@ -13,6 +13,7 @@
 #include "commands/designer_state.h"
 #include "render/printer_seam.h"
 #include "render/raster_surface.h"
+#include "ui/converted_texts.h"
 #include "ui/designer_text_box.h"
 #include "ui/outer_size.h"
 #include "ui/surface_view.h"
@@ -129,6 +130,7 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   QPointer<PlotWindow> plotWindow_;
   bool commandRunning_ = false;
   QString message_;
+  ConvertedTexts convertedFocalLengths_;
 };
 
 }  // namespace korvel

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <array>
 
+#include "commands/sheet_field_number.h"
 #include "common/failing_step.h"
+#include "common/write_error.h"
 #include "common/number_text.h"
 #include "settings/ini_file.h"
 #include "settings/setting_reader.h"
@@ -22,6 +24,14 @@ QString numberText(double value, std::optional<std::string> (*format)(double)) {
 }
 
 std::optional<std::string> general(double v) { return generalNumberText(v); }
+
+// A correction factor as the file reads it back: with a point, also when it
+// was typed with the regional decimal comma; any other text as it stands.
+std::string storedFactor(const QLineEdit* box) {
+  if (const auto value = wholeTextNumber(box->text()))
+    if (auto text = generalNumberText(*value)) return *text;
+  return box->text().toStdString();
+}
 std::optional<std::string> measurement(double v) {
   return formatWithPattern(v, NumberPattern::FourDecimalsNoLeadingZero);
 }
@@ -70,8 +80,8 @@ void CamDesigner::SaveSettings() {
       case key::Checkmm: case key::Checkinch: case key::CheckFlipImage:
       case key::CheckDistMarkers: case key::CheckHiRes:
         return digit(checks[k - key::Checkmm]);
-      case key::XCor: return text(PrinterXCor);
-      case key::YCor: return text(PrinterYCor);
+      case key::XCor: return storedFactor(PrinterXCor);
+      case key::YCor: return storedFactor(PrinterYCor);
       case key::UseCor: return digit(ChkUsePrintCor);
       case key::XUserMeasure: return text(XCorUser);
       case key::YUserMeasure: return text(YCorUser);
@@ -92,7 +102,11 @@ void CamDesigner::SaveSettings() {
   }
   // One replacement of the whole file: a crash never leaves "Inch" checked
   // beside focal lengths still in millimetres.
-  runStep([&] { return writeIniValues(path, entries); });
+  FileWriteResult saved;
+  runStep([&] { saved = writeIniValues(path, entries); });
+  if (!saved)
+    showMessage(QString("Could not save the settings to %1: %2.")
+                    .arg(state.SettingsFilePath, writeErrorText(saved.error)));
 }
 
 }  // namespace korvel

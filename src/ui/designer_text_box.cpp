@@ -7,7 +7,19 @@
 namespace korvel {
 
 DesignerTextBox::DesignerTextBox(const QString& text, bool selectAllOnFocus, QWidget* parent)
-    : QLineEdit(text, parent), selectAllOnFocus_(selectAllOnFocus) {}
+    : QLineEdit(text, parent), selectAllOnFocus_(selectAllOnFocus) {
+  connect(this, &QLineEdit::textEdited, this, [this] { clearMark(); });
+}
+
+void DesignerTextBox::markWith(const QString& warning) {
+  setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid red; }"));
+  setToolTip(warning);
+}
+
+void DesignerTextBox::clearMark() {
+  setStyleSheet(QString());
+  setToolTip(QString());
+}
 
 void DesignerTextBox::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);

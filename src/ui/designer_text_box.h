@@ -12,6 +12,11 @@ class DesignerTextBox : public QLineEdit {
  public:
   DesignerTextBox(const QString& text, bool selectAllOnFocus, QWidget* parent);
 
+  // A red frame and a tooltip saying why, until the user edits the text.
+  void markWith(const QString& warning);
+  void clearMark();
+  bool isMarked() const { return !toolTip().isEmpty(); }
+
  protected:
   void focusInEvent(QFocusEvent* event) override;
 

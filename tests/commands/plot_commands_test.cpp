@@ -4,13 +4,16 @@
 // stand-in plot window.
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QLineF>
+#include <QPainterPath>
 #include <QLocale>
 #include <QTemporaryDir>
 
 #include "commands/cam_sheet.h"
 #include "commands/draw_graph.h"
 #include "commands/plot_window_view.h"
+#include "geometry/cam_outline.h"
 #include "render/raster_surface.h"
 #include "render/surface_fonts.h"
 #include "support/fake_printer.h"
@@ -53,9 +56,9 @@ class PlotCommand : public ::testing::Test {
     DrawGraph(in, state, preview, printer);
     return preview.copyImage();
   }
-  void plot(const QStringList& fields) {
+  PlotOutcome plot(const QStringList& fields) {
     for (int i = 1; i <= 9; ++i) in.FocalLen1[i] = fields[i - 1];
-    PlotCamSheet(in, state, window, printer);
+    return PlotCamSheet(in, state, window, printer);
   }
   // The texts of the sheet, or the first few of them, in drawing order.
   std::vector<std::string> texts(std::size_t few = 99) const {
@@ -76,8 +79,6 @@ using CamSheetPictures = PlotCommand;  // not run under a regional date
 // "150 mm", "Korvel Cam Designer" and "by Orlan - www.orlan.example".
 TEST_F(DrawGraphCommand, PreviewMatchesItsGoldenImageMirroredAndNot) {
   in.ChkDistMarkers = 1;
-  draw("150");  // the second cam and every later one takes the factor 1.074
-  EXPECT_EQ(state.ExtensionFactor, 1.074f);
   testing::expectMatchesGolden(draw("150"), "draw-graph-150mm-markers-flipped.png");
   in.ChkFlipImage = 0;
   testing::expectMatchesGolden(draw("150"), "draw-graph-150mm-markers.png");
@@ -95,7 +96,6 @@ TEST_F(DrawGraphCommand, AnyTextDrawsTheCamOfItsNumberAndNamesTheBitmap) {
       {"negative", "-50", 0, "-50 mm", "KorvelCamDesigner--50.bmp"},
       {"too large for the drawing", "1e300", 0, "1E+300", "KorvelCamDesigner-1E+300.bmp"},
   };
-  draw("1");  // every cam after the first takes the same extension factor
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     in.SaveToDisk = in.ChkInch = 0;
@@ -117,8 +117,10 @@ TEST_F(DrawGraphCommand, SavingReplacesTheBitmapButNeverWritesIntoAReadOnlyFolde
   const QByteArray bytes = testing::readFile(file);
   testing::setMode(folder.path(), 0555);
   in.ChkFlipImage = 1;
-  draw("150");
+  in.FocalLength = "150";
+  const PlotOutcome outcome = DrawGraph(in, state, preview, printer);
   testing::setMode(folder.path(), 0755);
+  EXPECT_EQ(std::tuple(outcome.savedPath, outcome.saved.written), std::tuple(file, false));
   EXPECT_EQ(testing::readFile(file), bytes);
   EXPECT_EQ(bitmaps(), QStringList{"KorvelCamDesigner-150.bmp"});
 }
@@ -148,6 +150,13 @@ TEST_F(DrawGraphCommand, PrintsAtTrueSizeTimesTheCorrection) {
   printer.pdfPath = path("never.pdf");
   in.SaveToDisk = 1;
   draw("150");
+  // A factor in use outside 0.5 to 2 sends no print and says why; the cam is still saved.
+  in.ChkUsePrintCor = 1;
+  for (const char* factor : {"0", "2.01", "abc"}) {
+    in.PrinterYCor = factor;
+    const PlotOutcome refused = DrawGraph(in, state, preview, printer);
+    EXPECT_TRUE(refused.printRefused.contains("Y = ")) << factor;
+  }
   EXPECT_EQ(printer.dialogs, 4);
   EXPECT_FALSE(QFile::exists(printer.pdfPath));
   EXPECT_TRUE(QFile::exists(path("KorvelCamDesigner-150.bmp")));
@@ -180,11 +189,13 @@ TEST_F(CamSheetPictures, NormalAndHighResolutionSheetsMatchTheirGoldenImages) {
 // before it, the first one the focal length box's.
 TEST_F(CamSheet, FieldsAreReadAsWholeNumbersAndAFailedFieldRepeatsTheCamBefore) {
   in.FocalLength = "88.9";
-  plot({"abc", "90", "135", "", "150mm", " 210 ", "5e1", "abc", "300"});
+  const PlotOutcome outcome = plot({"abc", "90", "135", "", "150mm", " 210 ", "5e1", "abc", "300"});
+  EXPECT_EQ(outcome.repeatedCells,
+            (std::array<bool, 10>{false, true, false, false, true, true, false, false, true}));
   std::vector<double> lenses;
   for (const KeptProfile& cam : window.sheet.record()->profiles()) lenses.push_back(cam.focalMm);
   EXPECT_EQ(lenses, (std::vector<double>{88.9, 90, 135, 135, 135, 210, 50, 50, 300}));
-  EXPECT_EQ(window.sheet.record()->profiles()[0].extensionFactor, 1.07f);  // the first cam after start-up
+  EXPECT_EQ(window.sheet.record()->profiles()[0].extensionFactor, 1.074f);  // the first cam too
   // Cells 3, 4 and 5 hold the same cam: 2 inches apart along a row and down a
   // column, mirrored right to left.
   const auto outlines = window.sheet.record()->camOutlines();
@@ -199,14 +210,66 @@ TEST_F(CamSheet, FieldsAreReadAsWholeNumbersAndAFailedFieldRepeatsTheCamBefore) 
   EXPECT_EQ(labels()[1], "2286 mm");  // 90 inches
 }
 
+// The caption of every cam in the cuttable range stands clear of its outline,
+// both holes and every distance tick: in the preview and on the sheet,
+// mirrored or not, at both resolutions. Its box is the ink of the text in the
+// font the surface drew it with, where it was drawn.
+TEST_F(PlotCommand, TheCaptionTouchesNoLineOfItsCam) {
+  struct Row { const char* name; const char* typed; int inch; int high; };
+  const Row rows[] = {
+      {"shortest", "20", 0, 0}, {"22.5", "22.5", 0, 0}, {"28", "28", 0, 0}, {"35", "35", 0, 0},
+      {"47", "47", 0, 0}, {"65", "65", 0, 0}, {"90", "90", 0, 0}, {"120", "120", 0, 0},
+      {"135", "135", 0, 0}, {"150", "150", 0, 0}, {"two decimals", "152.46", 0, 0}, {"180", "180", 0, 0},
+      {"first clamped", "210", 0, 0}, {"250", "250", 0, 0}, {"300", "300", 0, 0}, {"380", "380", 0, 0},
+      {"480", "480", 0, 0}, {"600", "600", 0, 0}, {"760", "760", 0, 0}, {"widest caption", "1234.57", 0, 0},
+      {"1500", "1500", 0, 0}, {"2000", "2000", 0, 0}, {"2800", "2800", 0, 0}, {"one row only", "3110.5", 0, 0},
+      {"3600", "3600", 0, 0}, {"longest", "4169", 0, 0}, {"inches", "5.9055", 1, 0},
+      {"inches, long", "164.13", 1, 0}, {"shortest, high resolution", "20", 0, 1},
+      {"longest, high resolution", "4169", 0, 1},
+  };
+  in.ChkDistMarkers = 1;
+  for (const Row& row : rows) {
+    for (const int mirrored : {0, 1}) {
+      SCOPED_TRACE(std::string(row.name) + (mirrored ? ", mirrored" : ""));
+      std::tie(in.ChkFlipImage, in.ChkInch, in.ChkHiRes, in.FocalLength) =
+          std::tuple(mirrored, row.inch, row.high, row.typed);
+      const std::string caption = camCaption(std::stod(row.typed) * (row.inch ? 25.4 : 1)).value();
+      DrawGraph(in, state, preview, printer);
+      plot(QStringList(9, row.typed));
+      for (const RasterSurface* surface : {&preview, &window.sheet}) {
+        const double pixel = (surface == &preview ? 1 : state.PlotScale) / 96.0;
+        int captions = 0;
+        for (const RecordedFigure& text : surface->record()->figures()) {
+          if (text.shape != RecordedShape::Text || text.text != caption) continue;
+          ++captions;
+          const QFontMetricsF metrics(text.font, &surface->drawingLayer());  // at the surface's 96 ppi
+          const QRectF ink = metrics.tightBoundingRect(QString::fromStdString(caption));
+          QPainterPath box;  // a pixel's width round the ink
+          const QRectF inkBox(text.a + ink.topLeft() / 96.0, ink.size() / 96.0);
+          box.addRect(inkBox.adjusted(-pixel, -pixel, pixel, pixel));
+          for (const RecordedFigure& figure : surface->record()->figures()) {
+            QPainterPath drawn(figure.a);
+            if (figure.shape == RecordedShape::Circle) drawn.addEllipse(figure.a, figure.radius, figure.radius);
+            if (figure.shape == RecordedShape::Line) drawn.lineTo(figure.b);
+            if (figure.shape == RecordedShape::Text) continue;
+            ASSERT_FALSE(box.intersects(drawn)) << caption;
+          }
+        }
+        EXPECT_EQ(captions, surface == &preview ? 1 : 9);
+      }
+    }
+  }
+}
+
 // Run once more under a German locale by the test build: the regional comma
 // reads, and so do the points the unit toggles write.
 TEST_F(CamSheet, UnderADecimalCommaEveryCellIsTheCamOfItsOwnLens) {
   if (QLocale::system().decimalPoint() != ",") GTEST_SKIP() << "the locale has no decimal comma";
   in.ChkUsePrintCor = 1;
+  in.PrinterXCor = "0,95";
   plot({"88,9", "90", "135", "150", "210", "250", "270", "300", "380"});
   EXPECT_EQ(labels()[0], "88.9 mm");
-  EXPECT_EQ(texts().back(), "Cam/printer correction factors :  X = 0,9375   Y = 0,9338");
+  EXPECT_EQ(texts().back(), "Cam/printer correction factors :  X = 0,95   Y = 0,9338");
   in.ChkInch = 1;
   plot({"3.5", "3.5", "5.3", "5.9", "8.3", "9.8", "10.6", "11.8", "15"});
   EXPECT_EQ(labels(), (std::vector<std::string>{"88.9 mm", "88.9 mm", "134.62 mm", "149.86 mm", "210.82 mm",

@@ -18,16 +18,24 @@ std::vector<QString> switched(const std::vector<QString>& typed, bool toInches) 
   return texts;
 }
 
-TEST(UnitToggles, FocalLengthsConvertThroughOneDecimalGuardedByTheFocalLength) {
+// Four decimals of an inch and two of a millimetre: every lens typed to
+// 0.01 mm, or to 0.0001 in, comes back as typed. Each box converts on its own:
+// one that holds no lens above 0 stays as typed, whatever the others hold.
+TEST(UnitToggles, FocalLengthsConvertBoxByBoxAndComeBackAsTyped) {
   const std::vector<QString> millimetres{"150", "65", "380", "152.4", "", "abc", "6", "1e400", "90", "0"};
   const auto inches = switched(millimetres, true);
-  EXPECT_EQ(inches, (std::vector<QString>{"5.9", "2.6", "15", "6", "0", "0", "0.2", "1e400", "3.5", "0"}));
-  EXPECT_EQ(switched(inches, false),
-            (std::vector<QString>{"149.9", "66", "381", "152.4", "0", "0", "5.1", "1e400", "88.9", "0"}));
+  EXPECT_EQ(inches, (std::vector<QString>{"5.9055", "2.5591", "14.9606", "6", "", "abc", "0.2362", "1e400",
+                                          "3.5433", "0"}));
+  EXPECT_EQ(switched(inches, false), millimetres);
+  const std::vector<QString> typedInInches{"5.9", "-5", "", "", "", "", "", "", "", ""};
+  const auto inMillimetres = switched(typedInInches, false);
+  EXPECT_EQ(inMillimetres[0], "149.86");
+  EXPECT_EQ(switched(inMillimetres, true), typedInInches);
   for (const char* focal : {"", "0", "-150", "abc"}) {
     std::vector<QString> typed = millimetres;
     typed[0] = focal;
-    EXPECT_EQ(switched(typed, true), typed) << focal;  // one test guards all ten boxes
+    const auto converted = switched(typed, true);
+    EXPECT_EQ(std::tuple(converted[0], converted[1]), std::tuple(QString(focal), QString("2.5591"))) << focal;
   }
 }
 
@@ -41,9 +49,9 @@ TEST(UnitToggles, AClickConvertsOnlyWhenTheUnitInForceChanges) {
   struct Row { const char* name; int first, second; bool clickFirst; const char *y, *focalAfter, *xAfter, *yAfter; };
   const Row rows[] = {
       {"both clear, first clicked", 0, 0, true, ".705", "150", "38.1", "17.907"},
-      {"both clear, second clicked", 0, 0, false, ".705", "5.9", "1.5", ".705"},
-      {"first dimmed, second clicked", 2, 0, false, ".705", "5.9", "1.5", ".705"},
-      {"second dimmed, second clicked", 0, 2, false, ".705", "5.9", "1.5", ".705"},
+      {"both clear, second clicked", 0, 0, false, ".705", "5.9055", "1.5", ".705"},
+      {"first dimmed, second clicked", 2, 0, false, ".705", "5.9055", "1.5", ".705"},
+      {"second dimmed, second clicked", 0, 2, false, ".705", "5.9055", "1.5", ".705"},
       {"second dimmed, first clicked, height empty", 0, 2, true, "", "150", "38.1", ""},
       {"both checked, first clicked", 1, 1, true, "17.907", "152.4", "38.1", "17.907"},
       {"both checked, second clicked", 1, 1, false, "17.907", "6", "1.5", "0.705"},

@@ -120,7 +120,8 @@ TEST_F(EndToEnd, ASessionFromAWindowsSettingsFileSavesItsBitmapsAndEveryKey) {
       "PWTop=1500\nPWLeft=10500\nPWWidth=8745\nPWHeight=7110\nTavoWidth=8370\nTavoHeight=7035\n\n"
       "[Options]\nCheckmm=0\n; a comment\nCheckinch=1\nCheckFlipImage=1\nCheckDistMarkers=0\nCheckHiRes=1\n"
       "CheckCormm=0\nCheckCorInch=1\n[Unknown]\nsomething=else\n"
-      "[FocalLengths]\nFL0=8.3\nFL1=2.6\nFL2=3.5\nFL3=5.3\nFL4=5.9\nFL5=8.3\nFL6=9.8\nFL7=10.6\nFL8=11.8\nFL9=15\n"
+      "[FocalLengths]\nFL0=8.2677\nFL1=2.5591\nFL2=3.5433\nFL3=5.315\nFL4=5.9055\nFL5=8.2677\n"
+      "FL6=9.8425\nFL7=10.6299\nFL8=11.811\nFL9=14.9606\n"
       "[PrinterCor]\nXCor=0.9375\nYCor=0.9338\nUseCor=0\nXUserMeasure=1.6\nYUserMeasure=0.7\n";
   EXPECT_EQ(settingsText().toStdString(), expected.replace("\n", "\r\n").toStdString());
 }

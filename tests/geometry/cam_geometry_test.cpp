@@ -8,6 +8,7 @@
 
 #include "geometry/cam_outline.h"
 #include "geometry/cam_profile.h"
+#include "geometry/coupled_range.h"
 
 namespace korvel {
 namespace {
@@ -24,6 +25,10 @@ class RecordingCanvas : public CamCanvas {
   void circle(float x, float y, float r) override { ops.push_back({"circle", {x, y, r}}); }
   void setTextPosition(float x, float y) override { ops.push_back({"text position", {x, y}}); }
   void writeText(const std::string& text) override { texts.push_back(text); }
+  void writeTextCentred(float x, float y, const std::string& text) override {
+    ops.push_back({"text centre", {x, y}});
+    texts.push_back(text);
+  }
   void refresh() override {}
 
   std::size_t count(const std::string& name) const {
@@ -57,8 +62,8 @@ TEST(CamProfile, PointsOfTheWorkingEdge) {
        {{0, -0.021183, -0.005}, {1, -0.010443, -0.003}, {2, 0.000396, 0}, {3, 0.000593, 0}, {5, 0.031368, 0.003},
         {6, 0.041892, 0.005}, {9, 0.113723, 0.014}, {13, 0.333178, 0.041}, {21, 0.689836, 0.074},
         {25, 1.091824, 0.111}, {27, 1.338475, 0.128}, {28, 1.356, 0.140}}},
-      // Start-up's factor 1.07 holds only until row 2.5 sets its own.
-      {"first cam after start-up", 150, 1.07f, 29,
+      // Another starting factor holds only until row 2.5 sets its own.
+      {"starting from another factor", 150, 1.07f, 29,
        {{0, -0.021104, -0.005}, {5, 0.031251, 0.003}, {6, 0.041892, 0.005}}},
       {"long lens stops at the working length", 210, 1.074f, 22, {{20, 1.266882, 0.069}, {21, 1.356, 0.074}},
        CamPointKind::ClampedEnd},
@@ -103,10 +108,11 @@ TEST(CamOutline, DrawsTheCutOutShape) {
         {"line", {1.838475f, 1.07f, 1.838475f, 1.17f, 0}}, {"line", {1.838475f, 0.628f, 1.856f, 0.64f, 0}},
         {"line", {1.856f, 0.64f, 1.928f, 1.195f, 0}}, {"line", {1.686f, 1.185f, 0.626f, 1.185f, 0}},
         {"line", {0.386f, 1.195f, 0.478817f, 0.495f, 0}}, {"circle", {0.7f, 0.8f, 0.12f}},
-        {"circle", {1.38f, 0.96f, 0.12f}}, {"text position", {1.0f, 0.9f}}}, {"150 mm"}},
+        {"circle", {1.38f, 0.96f, 0.12f}}, {"text centre", {0.885f, 0.995f}}}, {"150 mm"}},
       {"high resolution scales coordinates and holes", 150, 0.5, 0.5, {.plotScale = 6}, {{"line", 35}},
-       {{"point", {0.478817f * 6, 0.495f * 6}}, {"circle", {4.2f, 4.8f, 0.72f}}, {"text position", {6.0f, 5.4f}}},
+       {{"point", {0.478817f * 6, 0.495f * 6}}, {"circle", {4.2f, 4.8f, 0.72f}}, {"text centre", {5.31f, 5.97f}}},
        {"150 mm"}},
+      {"caption rounded to two decimals", 1234.5678, 0, 0, {}, {}, {}, {"1234.57 mm"}},
       {"preview keeps its colour and puts B on row 0", 150, 0.35, 0.5,
        {.caption = false, .setDrawColour = false, .leadIn = LeadInStyle::Unshifted}, {{"line", 35}, {"colour", 0}},
        {{"line", {0.328817f, 0.495f, 0.350297f, 0.497f, 0}}, {"circle", {0.55f, 0.8f, 0.12f}},
@@ -129,6 +135,21 @@ TEST(CamOutline, DrawsTheCutOutShape) {
       EXPECT_TRUE(surface.has(name, args, 1e-6f * row.options.plotScale)) << name;
     EXPECT_EQ(surface.texts, row.texts);
     EXPECT_EQ(k, 1.074f);  // whatever the rows set, a finished cam leaves 1.074
+  }
+}
+
+// The nearest distance a cam couples to is the last row its profile reaches.
+TEST(CoupledRange, NamesTheLastRowBeforeTheEndOfTheCam) {
+  struct Row { const char* name; double focalMm; const char* text; };
+  const Row rows[] = {
+      {"every row reached", 150, "couples from infinity to 3 ft (0.91 m)"},
+      {"clamped at row 10", 210, "couples from infinity to 5.5 ft (1.68 m)"},
+      {"clamped early", 300, "couples from infinity to 12.5 ft (3.81 m)"},
+      {"only the first row after infinity", 3110.5, "couples from infinity to 5260 ft (1603.25 m)"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(coupledRangeText(row.focalMm), row.text);
   }
 }
 

@@ -98,6 +98,42 @@ TEST_F(DesignerWindow, UnitBoxesConvertOnAClickOrTheSpaceBarOnly) {
   click(d.ChkCormm);
   EXPECT_EQ(d.XCorUser->text(), "38.1");
   EXPECT_EQ(checkValue(d.ChkCorInch), 0);
+  // A box nobody edited since the last switch gets its own text back; an edited one converts.
+  d.FocalLength->setText("5.90551");
+  d.FocalLen1[1]->setText("2.5");
+  click(d.ChkMM);
+  EXPECT_EQ(d.FocalLength->text(), "150");
+  d.FocalLen1[1]->setText("65");
+  click(d.ChkInch);
+  EXPECT_EQ(std::tuple(d.FocalLength->text(), d.FocalLen1[1]->text()),
+            std::tuple(QString("5.90551"), QString("2.5591")));
+}
+
+// The message line says how near the drawn cam couples, or that it cannot be
+// cut, and what saving could not do; a sheet cell that repeated the cam
+// before it is framed in red until it is edited.
+TEST_F(DesignerWindow, SaysWhatTheCommandsCouldNotDo) {
+  struct Row { const char *name, *typed, *message; };
+  const Row rows[] = {{"clamped cam", "300", "couples from infinity to 12.5 ft (3.81 m)"},
+                      {"too short to cut", "19.99", "The 19.99 mm cam is outside the cuttable range 20 to 4169 mm."},
+                      {"folder not writable", "150", "Could not save %1: "}};
+  CamDesigner& d = start();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    d.SaveToDisk->setChecked(QString(row.message).contains("%1"));
+    testing::setMode(folder.root(), 0555);
+    d.FocalLength->setText(row.typed);
+    QTest::mouseClick(d.CMDDrawGraph, Qt::LeftButton);
+    testing::setMode(folder.root(), 0755);
+    const QString bitmap = folder.path("KorvelCamDesigner-150.bmp");
+    EXPECT_TRUE(d.message().startsWith(QString(row.message).replace("%1", bitmap))) << d.message().toStdString();
+  }
+  d.FocalLen1[2]->setText("abc");
+  QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
+  EXPECT_FALSE(d.FocalLen1[1]->isMarked());
+  EXPECT_TRUE(d.FocalLen1[2]->toolTip().contains("repeated the cam before it"));
+  QTest::keyClicks(d.FocalLen1[2], "1");
+  EXPECT_FALSE(d.FocalLen1[2]->isMarked());
 }
 
 TEST_F(DesignerWindow, AClickWhilePrintingLetsEventsThroughIsIgnored) {
@@ -156,7 +192,7 @@ TEST_F(DesignerWindow, ExportsThePreviewCamNamedLikeItsBitmap) {
   emit d.Picture1->customContextMenuRequested(QPoint(10, 10));
   EXPECT_EQ(offered, folder.path("KorvelCamDesigner-150.dxf"));
   const QByteArray firstRow = testing::readFile(folder.path("cam.csv")).split('\n').value(1);
-  EXPECT_TRUE(firstRow.startsWith("150,0,3203248,0,1.07,lead-in,")) << firstRow.toStdString();
+  EXPECT_TRUE(firstRow.startsWith("150,0,3203248,0,1.074,lead-in,")) << firstRow.toStdString();
 }
 
 // What the window adds: a value its control cannot take keeps the default; a
