@@ -78,12 +78,7 @@ FitLensReport fitLensFromCsv(const QString& csvPath, bool asJson) {
   FitLensReport report;
   const LensFit& fit = *result.fit;
   report.standardOutput = asJson ? json(read.rows, fit) : text(read.rows, fit);
-  for (std::size_t i = 0; i < fit.outliers.size(); ++i)
-    if (fit.outliers[i])
-      report.standardError.push_back("row " + std::to_string(i + 1) +
-                                     " lies more than three standard errors off the line through the others: "
-                                     "measure it again");
-  if (const auto warning = infinityStopWarning(fit.infinityOffsetMm)) report.standardError.push_back(*warning);
+  report.standardError = lensFitWarnings(fit);
   return report;
 }
 

@@ -127,6 +127,16 @@ LensFitResult fitLens(const std::vector<LensRow>& rows) {
   return {fit, {}};
 }
 
+std::vector<std::string> lensFitWarnings(const LensFit& fit) {
+  std::vector<std::string> warnings;
+  for (std::size_t i = 0; i < fit.outliers.size(); ++i)
+    if (fit.outliers[i])
+      warnings.push_back(rowError(i, "more than three standard errors off the line through the other rows; "
+                                     "measure it again"));
+  if (const auto stop = infinityStopWarning(fit.infinityOffsetMm)) warnings.push_back(*stop);
+  return warnings;
+}
+
 std::optional<std::string> infinityStopWarning(double infinityOffsetMm) {
   if (std::abs(infinityOffsetMm) <= kInfinityStopToleranceMm) return std::nullopt;
   const std::string by = roundedNumberText(std::abs(infinityOffsetMm), NumberPattern::TwoDecimals).value_or("?");

@@ -61,6 +61,10 @@ LensFitResult fitLens(const std::vector<LensRow>& rows);
 // them, over the profile rows both reach.
 double edgeShiftMm(double focalMm, double deltaMm);
 
+// What to tell the user about a fit: the rows to measure again, then the
+// infinity stop when it is off.
+std::vector<std::string> lensFitWarnings(const LensFit& fit);
+
 // What to tell the user when the infinity stop is off by more than the
 // tolerance; nullopt when it sits right.
 std::optional<std::string> infinityStopWarning(double infinityOffsetMm);
