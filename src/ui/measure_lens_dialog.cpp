@@ -75,6 +75,7 @@ MeasureLensDialog::MeasureLensDialog(const QString& programFolder, MeasureLensUn
   actions->addStretch();
 
   KeptLenses = new QListWidget;
+  KeptLenses->setMaximumHeight(100);
   UseKept = new QPushButton("Use");
   EditKept = new QPushButton("Edit");
   DeleteKept = new QPushButton("Delete");
@@ -93,7 +94,7 @@ MeasureLensDialog::MeasureLensDialog(const QString& programFolder, MeasureLensUn
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(intro);
   layout->addLayout(identity);
-  layout->addWidget(Rows);
+  layout->addWidget(Rows, 1);  // the rows get the room
   layout->addWidget(Result);
   layout->addWidget(Warnings);
   layout->addLayout(actions);
@@ -113,6 +114,7 @@ MeasureLensDialog::MeasureLensDialog(const QString& programFolder, MeasureLensUn
   connect(EditKept, &QPushButton::clicked, this, &MeasureLensDialog::editKept);
   connect(DeleteKept, &QPushButton::clicked, this, &MeasureLensDialog::deleteKept);
   connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  resize(640, 600);
 
   const LensStoreRead read = readLensStore(folder_);
   kept_ = read.lenses;
@@ -196,6 +198,7 @@ void MeasureLensDialog::refit() {
                                                      (outlier ? "  outlier" : "")
                                                : QString());
     item->setFlags(Qt::ItemIsEnabled);
+    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Rows->setItem(r, Residual, item);
     for (int c = 0; c < ColumnCount; ++c)
       if (QTableWidgetItem* cell = Rows->item(r, c)) cell->setBackground(outlier ? QColor(255, 210, 210) : QBrush());
@@ -216,7 +219,11 @@ void MeasureLensDialog::refit() {
   if (fit_->edgeShiftMm) text += "\n±σ moves the working edge by up to " + fixed(*fit_->edgeShiftMm, 2) + " mm";
   Result->setText(text);
   QStringList warnings;
-  for (const std::string& warning : lensFitWarnings(*fit_)) warnings << QString::fromStdString(warning);
+  for (const std::string& warning : lensFitWarnings(*fit_)) {
+    QString line = QString::fromStdString(warning);
+    line[0] = line[0].toUpper();  // a sentence of its own here
+    warnings << line + '.';
+  }
   Warnings->setText(warnings.join('\n'));
 }
 

@@ -39,7 +39,7 @@ TEST(MeasureLensDialog, RowsTypedGiveTheFocalLengthKeptAndUsedAgain) {
   EXPECT_EQ(d.Result->text().toStdString(), "f = 147.669 ± 1.105 mm,  δ = -0.687 ± 0.235 mm\n"
                               "±σ moves the working edge by up to 0.54 mm");
   EXPECT_EQ(d.Rows->item(1, MeasureLensDialog::Residual)->text().toStdString(), "0.210");
-  EXPECT_TRUE(d.Warnings->text().startsWith("the infinity stop holds the lens 0.69 mm behind"));
+  EXPECT_TRUE(d.Warnings->text().startsWith("The infinity stop holds the lens 0.69 mm behind"));
 
   // A bad row refuses the save and names the row; emptying it brings the fit back.
   d.LensName->setText("old 150 mm");
