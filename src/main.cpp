@@ -114,6 +114,7 @@ int main(int argc, char** argv) {
   if (argc > 1) return runCommandLine(argc, argv);
   QApplication app(argc, argv);
   korvel::CamDesigner designer;
+  designer.exitOnSignals();
   designer.showAndFocus();
   return QApplication::exec();
 }

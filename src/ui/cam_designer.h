@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QWidget>
@@ -26,7 +27,6 @@ class PlotWindow;
 struct DesignerEnvironment {
   QString executableFolder;            // where the program runs from, or the user's
                                        // data folder when that one must not be written
-  QString homeFolder;                  // stands in for a development build folder
   PrinterSeam* printer = nullptr;      // the print dialog and default printer
 };
 
@@ -53,6 +53,16 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   void LoadSettings();
   void SaveSettings();
 
+  // The menus' and right-click menus' own commands. The preview's export and
+  // bitmap are of the cam the last Draw Graph drew, named as its bitmap is;
+  // a cam that cannot be cut is refused, with a message.
+  void exportPreviewForCutting();
+  void exportSheetForCutting();
+  void saveCamBitmap();
+
+  // SIGTERM, SIGINT and SIGHUP end the program as Exit does.
+  void exitOnSignals();
+
   // Says on the window's message line what a command could not do, or where
   // a file went; the commands go on all the same.
   void showMessage(const QString& text);
@@ -67,7 +77,9 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   PlotWindow* plotWindow() const;
   PlotWindow& loadPlotWindow();
 
-  // Controls.
+  // Controls. The menu bar stands above Frame1, the message line below it.
+  QMenuBar* MenuBar;
+  QLabel* MessageLine;
   QFrame* Frame1;
   QLabel* Label3;
   QLabel* LBLVersion;
@@ -112,6 +124,7 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void createControls();
@@ -122,6 +135,8 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   void switchMeasurementUnit(bool inchClicked);
   template <typename Command>
   void runCommand(Command&& command);
+  // "KorvelCamDesigner-150": the drawn cam's bitmap name, without extension.
+  QString drawnCamName() const;
 
   std::unique_ptr<SystemPrinterSeam> ownPrinter_;
   PrinterSeam* printer_;
@@ -129,6 +144,7 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   QPointer<PlotWindow> plotWindow_;
   bool commandRunning_ = false;
   QString message_;
+  double drawnFocalLength_ = 0;  // as typed for the last Draw Graph: names its files
 };
 
 }  // namespace korvel

@@ -56,9 +56,10 @@ TEST_F(PlotWindowTest, StoredGeometryIsWrittenBackOnCloseAndTheWindowKeepsItsMin
   QApplication::processEvents();
   EXPECT_EQ(again->outerHeightTwips(), 6360);
   EXPECT_EQ(again->outerWidthTwips(), 5940);
-  again->resize(700, 500);  // the bars run along the bottom and the right edge
-  EXPECT_EQ(again->HScroll1->geometry().bottomRight(), QPoint(699, 499));
-  EXPECT_EQ(again->VScroll1->geometry().topRight(), QPoint(699, 0));
+  again->resize(700, 500);  // the bars run along the bottom and the right edge, under the menu bar
+  const auto inWindow = [&](QWidget* bar) { return QRect(bar->mapTo(again.get(), QPoint(0, 0)), bar->size()); };
+  EXPECT_EQ(inWindow(again->HScroll1).bottomRight(), QPoint(699, 499));
+  EXPECT_EQ(inWindow(again->VScroll1).topRight(), QPoint(699, again->MenuBar->height()));
   EXPECT_EQ(again->VScroll1->geometry().bottom(), again->HScroll1->geometry().top() - 1);
 }
 
