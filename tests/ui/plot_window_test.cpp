@@ -45,6 +45,7 @@ class PlotWindowTest : public ::testing::Test {
 TEST_F(PlotWindowTest, StoredGeometryIsWrittenBackOnCloseAndTheWindowKeepsItsMinimumSize) {
   testing::writeFile(settings(), "[Windows]\nPWTop=1001\nPWLeft=12000\nPWWidth=9007\nPWHeight=7111\n");
   QPointer<PlotWindow> w = open();
+  w->placeBeside(*w);  // a stored position is kept
   EXPECT_EQ(w->Picture1->size(), QSize(605, 605));
   w->close();
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
