@@ -32,7 +32,7 @@ using namespace korvel;
 struct Session {
   QTemporaryDir folder;
   NoPrinterSeam printer;
-  CamDesigner designer{DesignerEnvironment{folder.path(), QDir::homePath(), &printer}};
+  CamDesigner designer{DesignerEnvironment{folder.path(), &printer}};
   Session() {
     designer.SaveToDisk->setChecked(true);
     designer.FocalLength->setText("150");

@@ -65,7 +65,9 @@ set(CPACK_PACKAGE_DESCRIPTION
   "from the lens's focal length, at true size: working edge, body, holes,\n"
   "optional distance markers and a caption. Prints cams with printer correction\n"
   "factors from a built-in calibration, lays out sheets of nine cams and saves\n"
-  "every drawing as a bitmap.")
+  "every drawing as a bitmap. Exports cams and sheets for cutting on a laser,\n"
+  "water-jet or mill as DXF, SVG or PDF at true size, and the profile as a CSV\n"
+  "table, from the window or from the command line.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -31,8 +31,8 @@ for run in 1 2 3 4 5; do
   shown=$(date +%s%N)
   sleep 0.5
   # One high-resolution sheet so the peak includes it, then end the program:
-  # the plot window now covers the Exit button.
-  xdotool mousemove --window "$window" 440 296 click 1 mousemove --window "$window" 84 260 click 1
+  # SIGTERM, which saves the settings as Exit does.
+  xdotool mousemove --window "$window" 440 315 click 1 mousemove --window "$window" 84 279 click 1
   sleep 3
   # The program is the timer's only child; it is ended by its own id.
   program=$(pgrep -P "$timer")

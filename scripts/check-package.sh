@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # Centre of the designer's Exit button in its client area, in pixels.
-exit_button=(492 412)
+exit_button=(492 431)  # under the menu bar
 
 # Stops a process we started: SIGTERM first, SIGKILL only if it will not end.
 stop() {

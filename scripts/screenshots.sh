@@ -29,7 +29,7 @@ grab() {
 }
 grab "$designer" docs/designer-window.png
 
-xdotool mousemove --window "$designer" 84 260 click 1
+xdotool mousemove --window "$designer" 84 279 click 1  # Plot Cam Sheet, under the menu bar
 plot=$(xdotool search --sync --name '^Plot Window$' | head -n 1)
 sleep 1
 grab "$plot" docs/plot-window.png

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
   if (korvel::windowHasNoDisplay()) return korvel::reportNoDisplay();
   QApplication app(argc, argv);
   korvel::CamDesigner designer;
+  designer.exitOnSignals();
   designer.showAndFocus();
   return QApplication::exec();
 }

@@ -29,10 +29,8 @@ const std::array<ValueOption, 3> kValueOptions{
     {{kExport, "a file name"}, {kFocalLength, "a focal length"}, {kSheet, "nine focal lengths"}}};
 
 QString extraHelp() {
-  const QString range =
-      QString::number(kShortestCuttableFocalMm) + " to " + QString::number(kLongestCuttableFocalMm);
-  return "\nFocal lengths must lie from " + range +
-         " mm, after converting inches (25.4 mm\n"
+  return "\nFocal lengths must lie from " + QString::fromStdString(cuttableRangeText()) +
+         ", after converting inches (25.4 mm\n"
          "to the inch): no cam that can be cut exists for shorter or longer lenses.\n"
          "\".\" is the only decimal point; group separators such as \"1,500\" are refused.\n"
          "After an export the program prints how close each cam couples, for example\n"

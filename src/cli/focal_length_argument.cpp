@@ -23,8 +23,7 @@ FocalLengthArgument readFocalLengthArgument(const QString& text, bool inch) {
     const QString given = inch ? text.trimmed() + " in (" + QString::number(mm, 'g', 10) + " mm)"
                                : text.trimmed() + " mm";
     return {std::nullopt, "the focal length " + given + " lies outside the cuttable range, " +
-                              QString::number(kShortestCuttableFocalMm) + " to " +
-                              QString::number(kLongestCuttableFocalMm) + " mm"};
+                              QString::fromStdString(cuttableRangeText())};
   }
   return {value, {}};
 }

@@ -107,8 +107,7 @@ LensFitResult fitLens(const std::vector<LensRow>& rows) {
   }
   if (!(fit.focalMm > 0.0) || !isCuttableFocalLength(fit.focalMm))
     return {std::nullopt, "the rows give a focal length of " + numberText(fit.focalMm) +
-                              " mm; a cam can be cut for " + numberText(kShortestCuttableFocalMm) + " to " +
-                              numberText(kLongestCuttableFocalMm) + " mm: check the rows"};
+                              " mm; a cam can be cut for " + cuttableRangeText() + ": check the rows"};
   for (const LensRow& row : rows) fit.residualsMm.push_back(residual(row, fit.focalMm, fit.infinityOffsetMm));
   fit.outliers.assign(rows.size(), false);
   if (rows.size() >= kRowsForOutliers) {

@@ -137,7 +137,7 @@ void finishLastLine(std::string& text, std::string_view eol) {
 }  // namespace
 
 IniReadResult readIniValue(const std::string& filePath, std::string_view section,
-                           std::string_view key) {
+                           std::string_view key, std::size_t capacity) {
   if (section.empty() || key.empty()) return {};
   const auto text = readWholeFile(filePath);
   if (!text) return {};
@@ -146,7 +146,7 @@ IniReadResult readIniValue(const std::string& filePath, std::string_view section
   if (!found.key) return {};
   const std::string_view line = contentOf(*text, lines[*found.key]);
   const std::string_view value =
-      trimmed(line.substr(line.find('=') + 1)).substr(0, kIniValueCapacity);
+      trimmed(line.substr(line.find('=') + 1)).substr(0, capacity);
   return {std::string(value), value.size()};
 }
 

@@ -23,10 +23,11 @@ struct IniReadResult {
 
 // Reads one key: the text after the first "=" of the first matching key line of
 // the first matching section, leading and trailing blanks (spaces, tabs)
-// removed, cut to 39 characters. LF and CRLF files read alike; bytes beyond
-// ASCII pass unchanged.
+// removed, cut to 39 characters (or to capacity, for a text such as a folder
+// that the classic reader never held). LF and CRLF files read alike; bytes
+// beyond ASCII pass unchanged.
 IniReadResult readIniValue(const std::string& filePath, std::string_view section,
-                           std::string_view key);
+                           std::string_view key, std::size_t capacity = kIniValueCapacity);
 
 // One key to write.
 struct IniEntry {

@@ -106,4 +106,9 @@ static_assert(inSlotOrder(kPlotWindowKeys));
 
 inline constexpr std::string_view kSettingsFileName = "KorvelCamDesigner.ini";
 
+// The folder the last export for cutting went to, where the next one starts: a
+// text, not a number, written as soon as an export succeeds.
+inline constexpr std::string_view kExportSection = "Export";
+inline constexpr std::string_view kExportFolderKey = "Folder";
+
 }  // namespace korvel

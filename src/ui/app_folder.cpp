@@ -2,8 +2,8 @@
 
 namespace korvel {
 
-QString appFolderFor(const QString& executableFolder, const QString& homeFolder) {
-  QString folder = executableFolder.contains(QStringLiteral("\\VB")) ? homeFolder : executableFolder;
+QString appFolderFor(const QString& executableFolder) {
+  QString folder = executableFolder;
   if (!folder.endsWith('/')) folder += '/';
   return folder;
 }

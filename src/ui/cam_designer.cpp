@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QResizeEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -11,17 +12,21 @@
 #include "commands/cam_sheet.h"
 #include "commands/draw_graph.h"
 #include "commands/unit_toggles.h"
+#include "commands/plot_steps.h"
 #include "common/failing_step.h"
 #include "common/write_error.h"
 #include "geometry/coupled_range.h"
 #include "geometry/cam_outline.h"
 #include "geometry/cuttable_range.h"
+#include "render/plot_output.h"
 #include "render/surface_fonts.h"
 #include "settings/program_folder.h"
 #include "settings/setting_keys.h"
 #include "ui/app_folder.h"
 #include "ui/check_value.h"
 #include "ui/cut_export_menu.h"
+#include "ui/designer_menu_bar.h"
+#include "ui/exit_signals.h"
 #include "ui/plot_window.h"
 #include "ui/outer_size.h"
 #include "ui/twips.h"
@@ -95,7 +100,7 @@ DesignerTextBox* textBox(QWidget* parent, const QString& text, bool selectAll, i
 DesignerEnvironment CamDesigner::systemEnvironment() {
   return {programFolderFor(QCoreApplication::applicationDirPath(), qEnvironmentVariable("XDG_DATA_HOME"),
                            QDir::homePath()),
-          QDir::homePath(), nullptr};
+          nullptr};
 }
 
 CamDesigner::CamDesigner(const DesignerEnvironment& environment)
@@ -118,6 +123,14 @@ CamDesigner::~CamDesigner() {
 }
 
 void CamDesigner::createControls() {
+  MenuBar = createDesignerMenuBar(*this);
+  MessageLine = new QLabel(this);
+  MessageLine->setObjectName("MessageLine");
+  MessageLine->setFrameShape(QFrame::StyledPanel);
+  MessageLine->setFrameShadow(QFrame::Sunken);
+  MessageLine->setTextInteractionFlags(Qt::TextSelectableByMouse);  // a path can be copied
+  MessageLine->setFocusPolicy(Qt::NoFocus);
+  MessageLine->setFixedHeight(MessageLine->fontMetrics().height() + 6);
   Frame1 = new QFrame(this);
   Frame1->setFrameShape(QFrame::NoFrame);
   place(Frame1, 0, 0, kClientWidthTwips, kClientHeightTwips);
@@ -141,10 +154,7 @@ void CamDesigner::createControls() {
   Picture1 = new SurfaceView(preview_, f);
   Picture1->move(twipsToPixels(4920), twipsToPixels(840));
   Picture1->setFocusPolicy(Qt::TabFocus);
-  addCutExportMenu(*Picture1, preview_, [this] {
-    const double typed = numberIn(FocalLength->text()).value_or(0);
-    return CutExportTarget{state.AppFolder, "KorvelCamDesigner-" + qText(generalNumberText(typed).value_or("0")), 1};
-  });
+  addCutExportMenu(*Picture1, [this] { exportPreviewForCutting(); });
 
   // Cam sheet.
   Label4 = label(f, "Focal Lengths for Cam Sheet", 240, 2040, 3375, 255);
@@ -234,7 +244,7 @@ void CamDesigner::connectHandlers() {
 
 void CamDesigner::startUp(const DesignerEnvironment& environment) {
   state.PlotScale = 4;
-  state.AppFolder = appFolderFor(environment.executableFolder, environment.homeFolder);
+  state.AppFolder = appFolderFor(environment.executableFolder);
   state.SettingsFilePath = state.AppFolder + QString::fromUtf8(kSettingsFileName.data(), kSettingsFileName.size());
   LBLVersion->setText(QStringLiteral("Version : %1.%2.%3")
                           .arg(KORVEL_VERSION_MAJOR)
@@ -247,9 +257,14 @@ void CamDesigner::startUp(const DesignerEnvironment& environment) {
                    "and hit Calculate again.");
   Label14->setText("Enter 0 (zero) or 1 (one) to reset calculations. Result is a ratio, not inches or mm.");
   const QSize client(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
-  setFixedSize(client);
+  // The menu bar and the message line are added to the window: the controls
+  // keep their places under the bar, and the stored size never counts either.
+  const int menuHeight = MenuBar->sizeHint().height();
+  Frame1->move(0, menuHeight);
+  const int added = menuHeight + MessageLine->height();
+  setFixedSize(client + QSize(0, added));
   // A tall title bar must not cut off the bottom row of controls.
-  outerSize_ = new OuterSize(this, true, client);
+  outerSize_ = new OuterSize(this, true, client, added);
   LoadSettings();
 }
 
@@ -311,10 +326,8 @@ QStringList outcomeMessages(const PlotOutcome& outcome) {
 // How near the drawn cam couples, or that no cam can be cut for its lens.
 QString couplingMessage(double focalMm) {
   if (!isCuttableFocalLength(focalMm))
-    return QString("The %1 cam is outside the cuttable range %2 to %3 mm.")
-        .arg(qText(camCaption(focalMm).value_or("drawn")),
-             qText(generalNumberText(kShortestCuttableFocalMm).value()),
-             qText(generalNumberText(kLongestCuttableFocalMm).value()));
+    return QString("The %1 cam is outside the cuttable range %2.")
+        .arg(qText(camCaption(focalMm).value_or("drawn")), qText(cuttableRangeText()));
   return qText(coupledRangeText(focalMm));
 }
 
@@ -322,6 +335,7 @@ QString couplingMessage(double focalMm) {
 
 void CamDesigner::CMDDrawGraph_Click() {
   runCommand([this] {
+    drawnFocalLength_ = numberIn(FocalLength->text()).value_or(0);
     const PlotOutcome outcome = DrawGraph(inputs(), state, preview_, *printer_);
     showMessage((outcomeMessages(outcome) << couplingMessage(outcome.focalMm)).join("  "));
   });
@@ -379,15 +393,65 @@ void CamDesigner::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void CamDesigner::showMessage(const QString& text) { message_ = text; }
+void CamDesigner::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  MenuBar->setGeometry(0, 0, width(), MenuBar->sizeHint().height());
+  MessageLine->setGeometry(0, height() - MessageLine->height(), width(), MessageLine->height());
+}
+
+void CamDesigner::showMessage(const QString& text) {
+  message_ = text;
+  MessageLine->setText(text);
+  MessageLine->setToolTip(text);  // a long path may not fit the line
+}
+
+void CamDesigner::exitOnSignals() {
+  runOnExitSignals(*this, [this] { CMDExit_Click(); });
+}
+
+QString CamDesigner::drawnCamName() const {
+  return "KorvelCamDesigner-" + qText(generalNumberText(drawnFocalLength_).value_or("0"));
+}
+
+void CamDesigner::exportPreviewForCutting() {
+  const std::vector<KeptProfile>& drawn = preview_.record()->profiles();
+  if (drawn.empty()) return showMessage("Nothing to export: draw a cam first.");
+  const double focalMm = drawn.front().focalMm;
+  if (!isCuttableFocalLength(focalMm)) {
+    const QString focal = qText(camCaption(focalMm).value_or(std::to_string(focalMm) + " mm"));
+    return showMessage(QStringLiteral("Not exported: a cam for %1 cannot be cut; cams are cut for %2.")
+                           .arg(focal, qText(cuttableRangeText())));
+  }
+  const auto path = exportForCutting(*this, {&preview_, drawnCamName(), 1}, state.SettingsFilePath);
+  if (!path) return;
+  const std::string coupled = coupledRangeText(focalMm);
+  showMessage("Exported to " + *path + (coupled.empty() ? QString() : "; " + qText(coupled)));
+}
+
+void CamDesigner::exportSheetForCutting() {
+  if (!plotWindow_) return;
+  const auto path =
+      exportForCutting(*plotWindow_, {&plotWindow_->surface(), "KorvelCamDesigner", state.PlotScale},
+                       state.SettingsFilePath);
+  if (path) showMessage("Exported to " + *path);
+}
+
+void CamDesigner::saveCamBitmap() {
+  if (preview_.record()->profiles().empty()) return showMessage("Nothing to save: draw a cam first.");
+  const QString name = drawnCamName() + ".bmp";
+  const FileWriteResult saved = SavePlot(preview_, state.AppFolder, name);
+  showMessage(saved ? "Saved to " + state.AppFolder + name
+                    : "Not saved: " + state.AppFolder + name + ": " + writeErrorText(saved.error));
+}
 
 PlotWindow* CamDesigner::plotWindow() const { return plotWindow_.data(); }
 
 PlotWindow& CamDesigner::loadPlotWindow() {
   if (!plotWindow_) {
     plotWindow_ = new PlotWindow(state.SettingsFilePath);
-    addCutExportMenu(*plotWindow_->Picture1, plotWindow_->surface(),
-                     [this] { return CutExportTarget{state.AppFolder, "KorvelCamDesigner", state.PlotScale}; });
+    plotWindow_->placeBeside(*this);
+    addCutExportMenu(*plotWindow_->Picture1, [this] { exportSheetForCutting(); });
+    connect(plotWindow_->ExportSheetAction, &QAction::triggered, this, [this] { exportSheetForCutting(); });
   }
   return *plotWindow_;
 }

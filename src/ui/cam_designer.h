@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QWidget>
@@ -27,7 +28,6 @@ class PlotWindow;
 struct DesignerEnvironment {
   QString executableFolder;            // where the program runs from, or the user's
                                        // data folder when that one must not be written
-  QString homeFolder;                  // stands in for a development build folder
   PrinterSeam* printer = nullptr;      // the print dialog and default printer
 };
 
@@ -54,6 +54,16 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   void LoadSettings();
   void SaveSettings();
 
+  // The menus' and right-click menus' own commands. The preview's export and
+  // bitmap are of the cam the last Draw Graph drew, named as its bitmap is;
+  // a cam that cannot be cut is refused, with a message.
+  void exportPreviewForCutting();
+  void exportSheetForCutting();
+  void saveCamBitmap();
+
+  // SIGTERM, SIGINT and SIGHUP end the program as Exit does.
+  void exitOnSignals();
+
   // Says on the window's message line what a command could not do, or where
   // a file went; the commands go on all the same.
   void showMessage(const QString& text);
@@ -68,7 +78,9 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   PlotWindow* plotWindow() const;
   PlotWindow& loadPlotWindow();
 
-  // Controls.
+  // Controls. The menu bar stands above Frame1, the message line below it.
+  QMenuBar* MenuBar;
+  QLabel* MessageLine;
   QFrame* Frame1;
   QLabel* Label3;
   QLabel* LBLVersion;
@@ -113,6 +125,7 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void createControls();
@@ -123,6 +136,8 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   void switchMeasurementUnit(bool inchClicked);
   template <typename Command>
   void runCommand(Command&& command);
+  // "KorvelCamDesigner-150": the drawn cam's bitmap name, without extension.
+  QString drawnCamName() const;
 
   std::unique_ptr<SystemPrinterSeam> ownPrinter_;
   PrinterSeam* printer_;
@@ -131,6 +146,7 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   bool commandRunning_ = false;
   QString message_;
   ConvertedTexts convertedFocalLengths_;
+  double drawnFocalLength_ = 0;  // as typed for the last Draw Graph: names its files
 };
 
 }  // namespace korvel

@@ -16,12 +16,13 @@ void OuterSize::Kept::give(int value) {
   given = true;
 }
 
-OuterSize::OuterSize(QWidget* window, bool fixed, QSize smallestInterior)
+OuterSize::OuterSize(QWidget* window, bool fixed, QSize smallestInterior, int addedHeight)
     : QObject(window),
       window_(window),
       fixed_(fixed),
       smallestInterior_(smallestInterior),
-      outer_(window->frameGeometry().size()) {
+      addedHeight_(addedHeight),
+      outer_(window->frameGeometry().size() - QSize(0, addedHeight)) {
   window->installEventFilter(this);
 }
 
@@ -56,7 +57,8 @@ void OuterSize::apply() {
   appliedFrame_ = frame();
   appliedInterior_ = QSize(outer_.width() - appliedFrame_.left() - appliedFrame_.right(),
                            outer_.height() - appliedFrame_.top() - appliedFrame_.bottom())
-                         .expandedTo(smallestInterior_);
+                         .expandedTo(smallestInterior_) +
+                     QSize(0, addedHeight_);
   if (fixed_) {
     window_->setFixedSize(appliedInterior_);
   } else {
@@ -71,7 +73,7 @@ bool OuterSize::eventFilter(QObject* watched, QEvent* event) {
       if (frame() != appliedFrame_) {
         apply();
       } else if (type == QEvent::Resize && window_->size() != appliedInterior_) {
-        outer_ = window_->frameGeometry().size();  // the user's own resize
+        outer_ = window_->frameGeometry().size() - QSize(0, addedHeight_);  // the user's own resize
       }
     }
   }

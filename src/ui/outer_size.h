@@ -25,7 +25,9 @@ class OuterSize : public QObject {
   // fixed: the user cannot resize the window (the interior is fixed too).
   // smallestInterior: however large the frame, the interior never gets
   // smaller, so nothing laid out in it is cut off; the window grows instead.
-  OuterSize(QWidget* window, bool fixed, QSize smallestInterior = {1, 1});
+  // addedHeight: bars the window holds beyond the size the keys keep (a menu
+  // bar, a message line); the window grows by them and the keys never count them.
+  OuterSize(QWidget* window, bool fixed, QSize smallestInterior = {1, 1}, int addedHeight = 0);
 
   int twips(GeometryPart part) const;
   void setTwips(GeometryPart part, int twips);
@@ -49,6 +51,7 @@ class OuterSize : public QObject {
   QWidget* window_;
   bool fixed_;
   QSize smallestInterior_;
+  int addedHeight_;
   QSize outer_;  // as asked, or as the user resized it
   QMargins appliedFrame_;
   QSize appliedInterior_;

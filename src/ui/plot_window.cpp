@@ -3,13 +3,16 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QResizeEvent>
+#include <QScreen>
 #include <cmath>
 
 #include "commands/cam_sheet.h"
 #include "common/failing_step.h"
 #include "common/number_text.h"
 #include "render/surface_fonts.h"
+#include "settings/ini_file.h"
 #include "settings/window_geometry.h"
+#include "ui/cut_export_menu.h"
 #include "ui/outer_size.h"
 #include "ui/twips.h"
 
@@ -40,17 +43,47 @@ PlotWindow::PlotWindow(const QString& settingsFilePath)
     : settingsFilePath_(settingsFilePath), surface_(kSheetInches, kSheetInches, sheetFont()) {
   setWindowTitle("Plot Window");
   setAttribute(Qt::WA_DeleteOnClose);
-  Picture1 = new SurfaceView(surface_, this);
+  MenuBar = new QMenuBar(this);
+  MenuBar->setNativeMenuBar(false);
+  ExportSheetAction = MenuBar->addMenu("&File")->addAction(exportMenuCaption("&Export sheet for cutting"));
+  const int menuHeight = MenuBar->sizeHint().height();
+  SheetArea = new QWidget(this);
+  SheetArea->move(0, menuHeight);
+  Picture1 = new SurfaceView(surface_, SheetArea);
   Picture1->move(0, 0);
   Picture1->installEventFilter(this);
-  HScroll1 = scrollBar(Qt::Horizontal, {0, 9120, 9135, 255}, this);
-  VScroll1 = scrollBar(Qt::Vertical, {9120, 0, 255, 9375}, this);
+  HScroll1 = scrollBar(Qt::Horizontal, {0, 9120, 9135, 255}, SheetArea);
+  VScroll1 = scrollBar(Qt::Vertical, {9120, 0, 255, 9375}, SheetArea);
   HScroll1->raise();
   VScroll1->raise();
   connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
   connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
-  outerSize_ = new OuterSize(this, false);
-  readWindowGeometry(settingsFilePath_.toStdString(), kPlotWindowKeys, *this);
+  outerSize_ = new OuterSize(this, false, {1, 1}, menuHeight);
+  const std::string path = settingsFilePath_.toStdString();
+  for (const auto& key : {kPlotWindowKeys[key::PWTop], kPlotWindowKeys[key::PWLeft]})
+    positionStored_ = positionStored_ || readIniValue(path, key.section, key.key).count > 0;
+  readWindowGeometry(path, kPlotWindowKeys, *this);
+}
+
+void PlotWindow::placeBeside(const QWidget& designer) {
+  if (positionStored_) return;
+  const QRect screen = designer.screen()->availableGeometry();
+  const QRect beside = designer.frameGeometry();
+  // The frame is the designer's, as the window system draws both alike.
+  const QSize frame = beside.size() - designer.size();
+  const QSize wanted = QSize(Picture1->width() + VScroll1->width(), Picture1->height() + HScroll1->height()) + frame;
+  const int rightRoom = screen.right() - beside.right();
+  const int leftRoom = beside.left() - screen.left();
+  const int width = std::min(wanted.width(), std::max(rightRoom, leftRoom));
+  const int left = rightRoom >= leftRoom ? beside.right() + 1 : beside.left() - width;
+  const int menuHeight = MenuBar->sizeHint().height();  // added to the kept height
+  const int height = std::min(wanted.height(), screen.height() - menuHeight);
+  const int top = std::clamp(beside.top(), screen.top(), screen.bottom() + 1 - height - menuHeight);
+  setOuterTopTwips(pixelsToTwips(top));
+  setOuterLeftTwips(pixelsToTwips(left));
+  // Never smaller than the size the window opens at when a position is stored.
+  setOuterWidthTwips(std::max(outerWidthTwips(), pixelsToTwips(width)));
+  setOuterHeightTwips(std::max(outerHeightTwips(), pixelsToTwips(height)));
 }
 
 void PlotWindow::closeEvent(QCloseEvent* event) {
@@ -63,19 +96,23 @@ void PlotWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (outerHeightTwips() < kMinimumHeightTwips) setOuterHeightTwips(kMinimumHeightTwips);
   if (outerWidthTwips() < kMinimumWidthTwips) setOuterWidthTwips(kMinimumWidthTwips);
+  const int menuHeight = MenuBar->sizeHint().height();
+  MenuBar->setGeometry(0, 0, width(), menuHeight);
+  SheetArea->setGeometry(0, menuHeight, width(), std::max(height() - menuHeight, 0));
   layOutScrollBars();
 }
 
 void PlotWindow::layOutScrollBars() {
   const int barHeight = HScroll1->height();
   const int barWidth = VScroll1->width();
+  const QSize area = SheetArea->size();
   // A minimized window, or one whose interior is smaller than the bars, has
   // nothing to lay out.
-  if (isMinimized() || width() < barWidth || height() < barHeight) return;
-  HScroll1->move(HScroll1->x(), height() - barHeight);
-  VScroll1->move(width() - barWidth, VScroll1->y());
-  HScroll1->resize(width(), barHeight);
-  VScroll1->resize(barWidth, height() - barHeight);
+  if (isMinimized() || area.width() < barWidth || area.height() < barHeight) return;
+  HScroll1->move(HScroll1->x(), area.height() - barHeight);
+  VScroll1->move(area.width() - barWidth, VScroll1->y());
+  HScroll1->resize(area.width(), barHeight);
+  VScroll1->resize(barWidth, area.height() - barHeight);
 }
 
 // The bars go back to 0 first: smaller maxima set afterwards would otherwise

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAction>
+#include <QMenuBar>
 #include <QPointF>
 #include <QScrollBar>
 #include <QWidget>
@@ -11,7 +13,7 @@
 
 // The scrollable viewer of the cam sheet. The picture is moved with the two
 // scroll bars or dragged with the left mouse button; the window remembers its
-// position and size in the settings file.
+// position and size in the settings file. Its menu bar adds to its height.
 namespace korvel {
 
 class PlotWindow : public QWidget, public PlotWindowView, public KeepsOuterSize {
@@ -20,6 +22,11 @@ class PlotWindow : public QWidget, public PlotWindowView, public KeepsOuterSize 
   // Loading reads the window's geometry keys from the settings file and
   // places the window.
   explicit PlotWindow(const QString& settingsFilePath);
+
+  // The first time (no position stored), the window opens beside the designer
+  // rather than over it, large enough for a normal sheet where the screen
+  // allows. A stored position keeps the window where it was.
+  void placeBeside(const QWidget& designer);
 
   RasterSurface& surface() override { return surface_; }
   void showWindow() override { show(); }
@@ -33,6 +40,9 @@ class PlotWindow : public QWidget, public PlotWindowView, public KeepsOuterSize 
   void setPictureLeft(float inches);
   void setPictureTop(float inches);
 
+  QMenuBar* MenuBar;
+  QAction* ExportSheetAction;  // File -> Export sheet for cutting…
+  QWidget* SheetArea;          // under the menu bar: the picture and its bars
   SurfaceView* Picture1;
   QScrollBar* HScroll1;
   QScrollBar* VScroll1;
@@ -49,6 +59,7 @@ class PlotWindow : public QWidget, public PlotWindowView, public KeepsOuterSize 
   void Picture1_MouseDown(QPointF inches);
   void Picture1_MouseMove(QPointF inches);
 
+  bool positionStored_ = false;
   QString settingsFilePath_;
   RasterSurface surface_;
   float pictureLeft_ = 0;

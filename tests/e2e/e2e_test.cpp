@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
+#include <csignal>
 
 #include "support/files.h"
 
@@ -11,18 +12,21 @@ namespace {
 
 using korvel::testing::TempFolder;
 
-// Centres of the designer's controls in its client area, in pixels.
-constexpr QPoint kFocalLength{212, 65};
-constexpr QPoint kChkInch{270, 88};
-constexpr QPoint kSaveToDisk{336, 204};
-constexpr QPoint kPlotCams{84, 260};
-constexpr QPoint kHiRes{440, 296};
-constexpr QPoint kCalcCor{100, 400};
-constexpr QPoint kXCorUser{284, 393};
-constexpr QPoint kYCorUser{284, 417};
-constexpr QPoint kExit{492, 412};
+// The menu bar's height in the test display's fonts: the controls stand under it.
+constexpr int kMenuBarHeight = 19;
+// Centres of the designer's controls in the area under the menu bar, in pixels.
+constexpr QPoint underMenu(int x, int y) { return {x, y + kMenuBarHeight}; }
+constexpr QPoint kFocalLength = underMenu(212, 65);
+constexpr QPoint kChkInch = underMenu(270, 88);
+constexpr QPoint kSaveToDisk = underMenu(336, 204);
+constexpr QPoint kPlotCams = underMenu(84, 260);
+constexpr QPoint kHiRes = underMenu(440, 296);
+constexpr QPoint kCalcCor = underMenu(100, 400);
+constexpr QPoint kXCorUser = underMenu(284, 393);
+constexpr QPoint kYCorUser = underMenu(284, 417);
+constexpr QPoint kExit = underMenu(492, 412);
 // The lowest controls: the measurement unit boxes reach down to 433 pixels.
-constexpr QPoint kChkCormmLowerHalf{48, 429};
+constexpr QPoint kChkCormmLowerHalf = underMenu(48, 429);
 
 // A process still running is asked to end first, and killed only when it does not.
 void stop(QProcess& process) {
@@ -102,9 +106,7 @@ TEST_F(EndToEnd, ASessionFromAWindowsSettingsFileSavesItsBitmapsAndEveryKey) {
   ASSERT_TRUE(writesBitmap("KorvelCamDesigner-210.bmp", {201, 137}));
   click(kPlotCams);
   ASSERT_TRUE(writesBitmap("KorvelCamDesigner.bmp", {605, 605}));
-  const QString plot = findWindow("^Plot Window$");
-  ASSERT_FALSE(plot.isEmpty());
-  xdotool({"windowmove", plot, "700", "100"});  // it opens over the designer
+  ASSERT_FALSE(findWindow("^Plot Window$").isEmpty());  // beside the designer, as large as a sheet
   click(kHiRes);
   click(kPlotCams);
   ASSERT_TRUE(writesBitmap("KorvelCamDesigner.bmp", {3629, 3629}));
@@ -117,13 +119,26 @@ TEST_F(EndToEnd, ASessionFromAWindowsSettingsFileSavesItsBitmapsAndEveryKey) {
   exitProgram();
   QByteArray expected =
       "; written on Windows\n[Windows]\nTavoTop=1500\nTavoLeft=1500\nExtra=keep\n"
-      "PWTop=1500\nPWLeft=10500\nPWWidth=8745\nPWHeight=7110\nTavoWidth=8370\nTavoHeight=7035\n\n"
+      "PWTop=1500\nPWLeft=9870\nPWWidth=9330\nPWHeight=9330\nTavoWidth=8370\nTavoHeight=7035\n\n"
       "[Options]\nCheckmm=0\n; a comment\nCheckinch=1\nCheckFlipImage=1\nCheckDistMarkers=0\nCheckHiRes=1\n"
       "CheckCormm=0\nCheckCorInch=1\n[Unknown]\nsomething=else\n"
       "[FocalLengths]\nFL0=8.2677\nFL1=2.5591\nFL2=3.5433\nFL3=5.315\nFL4=5.9055\nFL5=8.2677\n"
       "FL6=9.8425\nFL7=10.6299\nFL8=11.811\nFL9=14.9606\n"
       "[PrinterCor]\nXCor=0.9375\nYCor=0.9338\nUseCor=0\nXUserMeasure=1.6\nYUserMeasure=0.7\n";
   EXPECT_EQ(settingsText().toStdString(), expected.replace("\n", "\r\n").toStdString());
+}
+
+// A logout's SIGTERM ends the program as Exit does: the settings hold what was typed.
+TEST_F(EndToEnd, SigtermSavesTheSettingsAndEndsTheProgram) {
+  startProgram();
+  click(kFocalLength);
+  xdotool({"key", "ctrl+a"});
+  type("210");
+  ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
+  ASSERT_TRUE(program.waitForFinished(10000)) << "the program did not end on SIGTERM";
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 0);
+  EXPECT_TRUE(settingsText().contains("\nFL0=210\n")) << settingsText().toStdString();
 }
 
 // Run by the display script with openbox and a large title font.

@@ -25,7 +25,7 @@ class DesignerFixture : public ::testing::Test {
   QByteArray settingsText() const { return folder.get("KorvelCamDesigner.ini"); }
 
   CamDesigner& start() {
-    designer = std::make_unique<CamDesigner>(DesignerEnvironment{folder.root(), QDir::homePath(), &printer});
+    designer = std::make_unique<CamDesigner>(DesignerEnvironment{folder.root(), &printer});
     designer->showAndFocus();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(designer.get()));
     QApplication::processEvents();

@@ -1,4 +1,5 @@
 #include <QFileDialog>
+#include <QImageReader>
 #include <QMenu>
 #include <QTimer>
 
@@ -29,6 +30,10 @@ TEST_F(DesignerWindow, OpensAtItsDesignedSizeAndTabbingSelectsTheWholeTextOfTheN
   CamDesigner& d = start();
   EXPECT_EQ(d.FocalLength->selectedText(), "135");
   EXPECT_EQ(d.Picture1->geometry(), QRect(328, 56, 201, 137));  // where its twips put it
+  // The controls stand under the menu bar, the message line under them.
+  EXPECT_EQ(d.Frame1->pos(), QPoint(0, d.MenuBar->height()));
+  EXPECT_EQ(d.MessageLine->geometry().bottom(), d.height() - 1);
+  EXPECT_GE(d.MessageLine->y(), d.Frame1->geometry().bottom());
   EXPECT_EQ(d.minimumSize(), d.maximumSize());                  // the frame cannot be dragged
   std::map<QWidget*, QString> selected;
   for (int i = 0; i < 25; ++i) {
@@ -44,27 +49,37 @@ TEST_F(DesignerWindow, OpensAtItsDesignedSizeAndTabbingSelectsTheWholeTextOfTheN
   EXPECT_EQ(d.FocalLen1[5]->selectedText(), "210");
 }
 
-// Exit closes the plot window first, so its keys come first; the close box
-// closes only the designer and leaves the plot window open.
-TEST_F(DesignerWindow, ExitAndTheCloseBoxWriteTheSettings) {
-  for (bool exitButton : {true, false}) {
-    SCOPED_TRACE(exitButton ? "Exit" : "close box");
+// Exit, and Quit in the File menu, close the plot window first, so its keys
+// come first; the close box closes only the designer and leaves the plot
+// window open. With no position stored, the plot window opened beside the designer.
+TEST_F(DesignerWindow, ExitQuitAndTheCloseBoxWriteTheSettings) {
+  const struct {
+    const char* name;
+    bool closesPlotWindow;
+    std::function<void(CamDesigner&)> close;
+  } ways[] = {
+      {"Exit", true, [](CamDesigner& d) { QTest::mouseClick(d.CMDExit, Qt::LeftButton); }},
+      {"Quit", true, [](CamDesigner& d) { d.MenuBar->actions()[0]->menu()->actions().last()->trigger(); }},
+      {"close box", false, [](CamDesigner& d) { d.close(); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.name);
     QFile::remove(folder.path("KorvelCamDesigner.ini"));
     CamDesigner& d = start();
     QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
-    if (exitButton) QTest::mouseClick(d.CMDExit, Qt::LeftButton);
-    else d.close();
-    EXPECT_EQ(d.plotWindow() != nullptr && d.plotWindow()->isVisible(), !exitButton);
-    EXPECT_TRUE(settingsText().startsWith(exitButton ? "[Windows]\nPWTop=100\nPWLeft=800\nPWWidth=8745\nPWHeight=7110\n"
-                                                     : "[Windows]\nTavoTop="));
+    way.close(d);
+    EXPECT_EQ(d.plotWindow() != nullptr && d.plotWindow()->isVisible(), !way.closesPlotWindow);
+    const QRect beside = d.frameGeometry();
+    const QString plotPlace = QString("[Windows]\nPWTop=%1\nPWLeft=%2\n").arg(beside.top() * 15).arg((beside.right() + 1) * 15);
+    EXPECT_TRUE(settingsText().startsWith(way.closesPlotWindow ? plotPlace.toUtf8() : "[Windows]\nTavoTop="))
+        << settingsText().toStdString();
   }
 }
 
 TEST(AppFolder, IsTheProgramsFolderWithATrailingSeparator) {
-  EXPECT_EQ(appFolderFor("/opt/korvel", "/home/ann"), "/opt/korvel/");
-  // A development tools' build folder holds no settings: the home folder does.
-  EXPECT_EQ(appFolderFor("/src/\\VB98/korvel", "/home/ann"), "/home/ann/");
-  EXPECT_EQ(appFolderFor("/src/\\vb98/korvel", "/home/ann"), "/src/\\vb98/korvel/");
+  EXPECT_EQ(appFolderFor("/opt/korvel"), "/opt/korvel/");
+  // A backslash is an ordinary character of a Linux folder name.
+  EXPECT_EQ(appFolderFor("/src/\\VB98/korvel/"), "/src/\\VB98/korvel/");
 }
 
 TEST_F(DesignerWindow, EnterDrawsTheCamAndSelectsTheFocalLengthLikeTheButton) {
@@ -165,34 +180,92 @@ TEST_F(DesignerWindow, ANormalSheetAfterAScrolledHighResolutionOneStandsAtTheCor
   EXPECT_EQ(window.HScroll1->maximum(), 6);
 }
 
-// Right-click on the preview, "Export for cutting…", and the dialog starts in
-// the program folder with the bitmap's name; the file holds the cam as drawn,
-// from the factor the first cam after start-up uses.
-TEST_F(DesignerWindow, ExportsThePreviewCamNamedLikeItsBitmap) {
-  // The file dialog keeps its history in Qt's own settings: in the test's folder, not the user's.
+// The next file dialog that open() shows chooses file, of type when one is
+// given; gives back the file the dialog offered.
+QString answerFileDialog(const std::function<void()>& open, const QString& file, const QString& type = {}) {
+  QString offered;
+  std::function<void()> answer = [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return QTimer::singleShot(10, answer);  // a menu may come first
+    offered = dialog->selectedFiles().value(0);
+    if (!type.isEmpty()) dialog->selectNameFilter(type);
+    dialog->selectFile(file);
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
+  };
+  QTimer::singleShot(0, answer);
+  open();
+  return offered;
+}
+
+// The export is of the cam drawn, not of the box's text, named like its
+// bitmap; the first starts in the documents folder, the next where the last
+// one went. The right-click menu and the File menu run the same export.
+TEST_F(DesignerWindow, ExportsTheDrawnCamNamedLikeItsBitmapWhereTheLastExportWent) {
+  // The documents folder and the file dialog's history: in the test's folder, not the user's.
   qputenv("XDG_CONFIG_HOME", folder.root().toUtf8());
+  QDir(folder.root()).mkdir("docs");
+  folder.put("user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"" + folder.path("docs").toUtf8() + "\"\n");
   CamDesigner& d = start();
   d.FocalLength->setText("150");
   QTest::mouseClick(d.CMDDrawGraph, Qt::LeftButton);
+  d.FocalLength->setText("210");
 
-  QString offered;
-  QTimer::singleShot(0, [&] {
-    QWidget* menu = QApplication::activePopupWidget();
-    ASSERT_TRUE(qobject_cast<QMenu*>(menu));
+  const QString offered = answerFileDialog(
+      [&] {
+        QTimer::singleShot(0, [] {
+          QWidget* menu = QApplication::activePopupWidget();
+          ASSERT_TRUE(qobject_cast<QMenu*>(menu));
+          QTest::keyClick(menu, Qt::Key_Down);
+          QTest::keyClick(menu, Qt::Key_Return);
+        });
+        emit d.Picture1->customContextMenuRequested(QPoint(10, 10));
+      },
+      folder.path("cam.csv"));
+  EXPECT_EQ(offered, folder.path("docs/KorvelCamDesigner-150.dxf"));
+  EXPECT_TRUE(testing::readFile(folder.path("cam.csv")).split('\n').value(1).startsWith("150,0,"));
+  EXPECT_TRUE(d.MessageLine->text().startsWith("Exported to " + folder.path("cam.csv") + "; couples from infinity to "))
+      << d.MessageLine->text().toStdString();
+  EXPECT_TRUE(settingsText().contains("[Export]\nFolder=" + folder.root().toUtf8() + "\n"));
+
+  QMenu* file = d.MenuBar->actions()[0]->menu();
+  EXPECT_EQ(answerFileDialog([&] { file->actions()[0]->trigger(); }, "cam", "Bitmap as saved (*.bmp)"),
+            folder.path("KorvelCamDesigner-150.dxf"));
+  EXPECT_EQ(QImageReader(folder.path("cam.bmp")).size(), QSize(201, 137));
+  file->actions()[1]->trigger();  // Save cam bitmap
+  EXPECT_EQ(d.MessageLine->text(), "Saved to " + folder.path("KorvelCamDesigner-150.bmp"));
+  EXPECT_EQ(QImageReader(folder.path("KorvelCamDesigner-150.bmp")).size(), QSize(201, 137));
+}
+
+// A cam that cannot be cut is not exported; the message line says why and no
+// dialog opens. The drawing stays as it is.
+TEST_F(DesignerWindow, TheExportRefusesACamThatCannotBeCut) {
+  const struct {
+    const char* name;
+    const char* drawn;  // nullptr: nothing drawn
+    const char* message;
+  } cases[] = {
+      {"nothing drawn", nullptr, "Nothing to export: draw a cam first."},
+      {"not a number", "abc", "Not exported: a cam for 0 mm cannot be cut; cams are cut for 20 to 4169 mm."},
+      {"below the range", "19.99", "Not exported: a cam for 19.99 mm cannot be cut; cams are cut for 20 to 4169 mm."},
+      {"above the range", "4169.01", "Not exported: a cam for 4169.01 mm cannot be cut; cams are cut for 20 to 4169 mm."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CamDesigner& d = start();
+    if (c.drawn) {
+      d.FocalLength->setText(c.drawn);
+      QTest::mouseClick(d.CMDDrawGraph, Qt::LeftButton);
+    }
+    const QImage drawn = d.previewSurface().copyImage();
+    bool dialog = false;
     QTimer::singleShot(0, [&] {
-      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      ASSERT_TRUE(dialog);
-      offered = dialog->selectedFiles().value(0);
-      dialog->selectFile(folder.path("cam.csv"));
-      static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
+      if (QWidget* opened = QApplication::activeModalWidget()) dialog = opened->close();
     });
-    QTest::keyClick(menu, Qt::Key_Down);
-    QTest::keyClick(menu, Qt::Key_Return);
-  });
-  emit d.Picture1->customContextMenuRequested(QPoint(10, 10));
-  EXPECT_EQ(offered, folder.path("KorvelCamDesigner-150.dxf"));
-  const QByteArray firstRow = testing::readFile(folder.path("cam.csv")).split('\n').value(1);
-  EXPECT_TRUE(firstRow.startsWith("150,0,3203248,0,1.074,lead-in,")) << firstRow.toStdString();
+    d.exportPreviewForCutting();
+    EXPECT_FALSE(dialog);
+    EXPECT_EQ(d.MessageLine->text(), c.message);
+    EXPECT_EQ(d.previewSurface().copyImage(), drawn);
+  }
 }
 
 // What the window adds: a value its control cannot take keeps the default; a

@@ -45,6 +45,7 @@ class PlotWindowTest : public ::testing::Test {
 TEST_F(PlotWindowTest, StoredGeometryIsWrittenBackOnCloseAndTheWindowKeepsItsMinimumSize) {
   testing::writeFile(settings(), "[Windows]\nPWTop=1001\nPWLeft=12000\nPWWidth=9007\nPWHeight=7111\n");
   QPointer<PlotWindow> w = open();
+  w->placeBeside(*w);  // a stored position is kept
   EXPECT_EQ(w->Picture1->size(), QSize(605, 605));
   w->close();
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -56,9 +57,10 @@ TEST_F(PlotWindowTest, StoredGeometryIsWrittenBackOnCloseAndTheWindowKeepsItsMin
   QApplication::processEvents();
   EXPECT_EQ(again->outerHeightTwips(), 6360);
   EXPECT_EQ(again->outerWidthTwips(), 5940);
-  again->resize(700, 500);  // the bars run along the bottom and the right edge
-  EXPECT_EQ(again->HScroll1->geometry().bottomRight(), QPoint(699, 499));
-  EXPECT_EQ(again->VScroll1->geometry().topRight(), QPoint(699, 0));
+  again->resize(700, 500);  // the bars run along the bottom and the right edge, under the menu bar
+  const auto inWindow = [&](QWidget* bar) { return QRect(bar->mapTo(again.get(), QPoint(0, 0)), bar->size()); };
+  EXPECT_EQ(inWindow(again->HScroll1).bottomRight(), QPoint(699, 499));
+  EXPECT_EQ(inWindow(again->VScroll1).topRight(), QPoint(699, again->MenuBar->height()));
   EXPECT_EQ(again->VScroll1->geometry().bottom(), again->HScroll1->geometry().top() - 1);
 }
 
