@@ -6,6 +6,7 @@
 #include "cli/command_line_options.h"
 #include "cli/exact_name_file.h"
 #include "cli/focal_length_argument.h"
+#include "commands/fit_lens.h"
 #include "geometry/coupled_range.h"
 
 namespace korvel {
@@ -42,6 +43,13 @@ void printCoupledRanges(const ExportRequest& request) {
   }
 }
 
+int fitLens(const CommandLineRequest& command) {
+  const FitLensReport report = fitLensFromCsv(command.lensRowsFile, command.json);
+  std::fputs(report.standardOutput.c_str(), stdout);
+  for (const std::string& line : report.standardError) std::fprintf(stderr, "%s: %s\n", kProgram, line.c_str());
+  return report.exitStatus;
+}
+
 }  // namespace
 
 int runCommandLine(int argc, char** argv) {
@@ -61,6 +69,8 @@ int runCommandLine(int argc, char** argv) {
       std::printf("%s %d.%d.%d\n", kProgram, KORVEL_VERSION_MAJOR, KORVEL_VERSION_MINOR,
                   KORVEL_VERSION_PATCH);
       return kExitWritten;
+    case CommandLineAction::FitLens:
+      return fitLens(command);
     case CommandLineAction::Export:
       break;
   }

@@ -19,14 +19,18 @@ const QString kInch = "inch";
 const QString kFlip = "flip";
 const QString kMarkers = "markers";
 const QString kHighRes = "high-res";
+const QString kFitLens = "fit-lens";
+const QString kJson = "json";
 
 // What each option that takes a value needs, in the words of its message.
 struct ValueOption {
   const QString& name;
   const char* needs;
 };
-const std::array<ValueOption, 3> kValueOptions{
-    {{kExport, "a file name"}, {kFocalLength, "a focal length"}, {kSheet, "nine focal lengths"}}};
+const std::array<ValueOption, 4> kValueOptions{{{kExport, "a file name"},
+                                                {kFocalLength, "a focal length"},
+                                                {kSheet, "nine focal lengths"},
+                                                {kFitLens, "a file of measured rows"}}};
 
 QString extraHelp() {
   return "\nFocal lengths must lie from " + QString::fromStdString(cuttableRangeText()) +
@@ -39,6 +43,11 @@ QString extraHelp() {
          "  0  the file was written\n"
          "  1  the file could not be written, or the window found no display\n"
          "  2  bad input: nothing was written\n"
+         "\nThe rows for --fit-lens are a CSV file whose header names the columns\n"
+         "\"magnification\" and \"travel_mm\" (in any order; other columns are ignored;\n"
+         "\"#\" starts a comment). It prints the focal length, the infinity stop's error,\n"
+         "their standard errors, each row's residual and how far one standard error\n"
+         "moves the working edge.\n"
          "\nExamples:\n"
          "  $ korvel-cam-designer --export cam150.dxf --focal-length 150 --markers\n"
          "  $ korvel-cam-designer --export sheet.bmp --high-res --sheet "
@@ -51,7 +60,7 @@ bool isOption(const QString& argument) {
   if (!argument.startsWith("--")) return false;
   const QString name = argument.mid(2).section('=', 0, 0);
   for (const QString& known : {kExport, kFocalLength, kSheet, kInch, kFlip, kMarkers, kHighRes,
-                               QString("help"), QString("version")})
+                               kFitLens, kJson, QString("help"), QString("version")})
     if (name == known) return true;
   return false;
 }
@@ -81,7 +90,14 @@ QByteArray exportFileBytes(int argc, char** argv) {
   return file;
 }
 
-CommandLineRequest refused(const QString& why) { return {CommandLineAction::Refused, why, {}, {}}; }
+CommandLineRequest answer(CommandLineAction action, const QString& text = {}) {
+  CommandLineRequest request;
+  request.action = action;
+  request.text = text;
+  return request;
+}
+
+CommandLineRequest refused(const QString& why) { return answer(CommandLineAction::Refused, why); }
 
 }  // namespace
 
@@ -110,19 +126,32 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
   const QCommandLineOption highResOption(
       kHighRes,
       "Draw the sheet at high resolution, as \"High Res print\" does (with --sheet only).");
+  const QCommandLineOption fitLensOption(
+      kFitLens, "Fit the lens's true focal length to the rows measured on the camera.", "ROWS.csv");
+  const QCommandLineOption jsonOption(kJson, "With --fit-lens: answer as one JSON object.");
   parser.addOptions({helpOption, versionOption, exportOption, focalOption, sheetOption, inchOption,
-                     flipOption, markersOption, highResOption});
+                     flipOption, markersOption, highResOption, fitLensOption, jsonOption});
 
   if (const QString missing = missingValue(arguments); !missing.isEmpty()) return refused(missing);
   if (!parser.parse(arguments)) return refused(parser.errorText());
   if (parser.isSet(helpOption))
-    return {CommandLineAction::Help, parser.helpText() + extraHelp(), {}, {}};
-  if (parser.isSet(versionOption)) return {CommandLineAction::Version, {}, {}, {}};
+    return answer(CommandLineAction::Help, parser.helpText() + extraHelp());
+  if (parser.isSet(versionOption)) return answer(CommandLineAction::Version);
   if (!parser.positionalArguments().isEmpty())
     return refused("unexpected argument: " + parser.positionalArguments().first());
-  if (!parser.isSet(exportOption)) return refused("nothing to do: give --export FILE (see --help)");
+  if (parser.isSet(fitLensOption)) {
+    if (parser.isSet(exportOption)) return refused("give either --fit-lens or --export, not both");
+    CommandLineRequest command = answer(CommandLineAction::FitLens);
+    command.lensRowsFile = parser.value(fitLensOption);
+    command.json = parser.isSet(jsonOption);
+    return command;
+  }
+  if (parser.isSet(jsonOption)) return refused("--json answers --fit-lens: give it with --fit-lens");
+  if (!parser.isSet(exportOption))
+    return refused("nothing to do: give --export FILE or --fit-lens ROWS.csv (see --help)");
 
-  CommandLineRequest command{CommandLineAction::Export, {}, {}, exportFileBytes(argc, argv)};
+  CommandLineRequest command = answer(CommandLineAction::Export);
+  command.exportFile = exportFileBytes(argc, argv);
   ExportRequest& request = command.exportRequest;
   request.file = parser.value(exportOption);
   if (!isExportFileType(request.file))

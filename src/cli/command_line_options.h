@@ -8,13 +8,15 @@
 // The program's options: what a command line asks for, or why it is refused.
 namespace korvel {
 
-enum class CommandLineAction { Help, Version, Export, Refused };
+enum class CommandLineAction { Help, Version, Export, FitLens, Refused };
 
 struct CommandLineRequest {
   CommandLineAction action = CommandLineAction::Refused;
   QString text;  // the help text, or why the command line was refused
   ExportRequest exportRequest;
   QByteArray exportFile;  // the --export value exactly as given
+  QString lensRowsFile;   // --fit-lens: the measured rows
+  bool json = false;      // --fit-lens answers as one JSON object
 };
 
 // Reads argv itself, so that a file name keeps its bytes whatever the locale.

@@ -25,6 +25,7 @@
 #include "ui/app_folder.h"
 #include "ui/check_value.h"
 #include "ui/cut_export_menu.h"
+#include "ui/measure_lens_dialog.h"
 #include "ui/designer_menu_bar.h"
 #include "ui/exit_signals.h"
 #include "ui/plot_window.h"
@@ -426,6 +427,15 @@ void CamDesigner::exportPreviewForCutting() {
   if (!path) return;
   const std::string coupled = coupledRangeText(focalMm);
   showMessage("Exported to " + *path + (coupled.empty() ? QString() : "; " + qText(coupled)));
+}
+
+void CamDesigner::measureLens() {
+  MeasureLensDialog dialog(state.AppFolder, {isChecked(ChkCorInch) && !isChecked(ChkCormm), isChecked(ChkInch)}, this);
+  connect(&dialog, &MeasureLensDialog::focalLengthChosen, this, [this](const QString& text) {
+    FocalLength->setText(text);
+    showMessage("Focal length " + text + (isChecked(ChkInch) ? " in" : " mm") + " from the measured lens.");
+  });
+  dialog.exec();
 }
 
 void CamDesigner::exportSheetForCutting() {

@@ -60,6 +60,9 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   void exportPreviewForCutting();
   void exportSheetForCutting();
   void saveCamBitmap();
+  // Tools → Measure a lens…: a measured focal length goes into FocalLength in
+  // the unit in force.
+  void measureLens();
 
   // SIGTERM, SIGINT and SIGHUP end the program as Exit does.
   void exitOnSignals();

@@ -20,7 +20,7 @@ void showAbout(QWidget& parent) {
                      "<p>Designs, prints and exports for cutting the rangefinder cam of a Korvel press "
                      "camera lens.</p>"
                      "<p>Licence: GPL-3.0-or-later.</p>"
-                     "<p>Built with Qt %4 and dxflib.</p>")
+                     "<p>Built with Qt %4, dxflib and Eigen.</p>")
           .arg(KORVEL_VERSION_MAJOR)
           .arg(KORVEL_VERSION_MINOR)
           .arg(KORVEL_VERSION_PATCH)
@@ -54,6 +54,8 @@ QMenuBar* createDesignerMenuBar(CamDesigner& designer) {
   file->addAction("&Save cam bitmap", &designer, [&designer] { designer.saveCamBitmap(); });
   file->addSeparator();
   file->addAction("&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), &designer, [&designer] { designer.CMDExit_Click(); });
+  QMenu* tools = bar->addMenu("&Tools");
+  tools->addAction(QString("&Measure a lens") + QChar(0x2026), &designer, [&designer] { designer.measureLens(); });
   QMenu* help = bar->addMenu("&Help");
   help->addAction("&Manual", &designer, [&designer] { openManual(designer); });
   help->addAction("&About", &designer, [&designer] { showAbout(designer); });

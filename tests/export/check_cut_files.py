@@ -115,6 +115,8 @@ class CutFiles(unittest.TestCase):
             "no export": (["--flip"], 2, "--export"),
             "export without a lens": (["--export", file], 2, "--focal-length or --sheet"),
             "sheet and focal length": (["--export", file, "--sheet", nine, "--focal-length", "150"], 2, "not both"),
+            "json without rows": (["--json"], 2, "--fit-lens"),
+            "rows without a file": (["--fit-lens"], 2, "--fit-lens needs"),
             "high resolution without a sheet": (["--export", file, "--focal-length", "150", "--high-res"], 2,
                                                 "--high-res"),
             "inches past the range": (["--export", file, "--focal-length", "164.2", "--inch"], 2, "4170.68 mm"),
@@ -148,6 +150,19 @@ class CutFiles(unittest.TestCase):
         table = pathlib.Path(self.export("b.csv", "--focal-length", "5.9", "--inch", env=german)).read_text()
         self.assertTrue(table.splitlines()[1].startswith("149.86,"))
 
+    def test_lens_fitted_from_rows(self):
+        # The worked example C, read by column name past a comment and an extra column.
+        rows = pathlib.Path(self.folder, "rows.csv")
+        rows.write_text("# lens C\nnote,travel_mm,magnification\nx,15.6,0.102\n,22.9,0.149\n,30.3,0.201\n"
+                        ",38.0,0.252\n,44.6,0.298\n")
+        done = run(PROGRAM, "--fit-lens", str(rows), "--json")
+        self.assertEqual(done.returncode, 0, done)
+        fit = __import__("json").loads(done.stdout)
+        self.assertEqual([round(fit[k], 3) for k in ("focal_length_mm", "infinity_offset_mm",
+                                                     "sigma_focal_length_mm", "sigma_infinity_offset_mm")],
+                         [147.669, -0.687, 1.105, 0.235])
+        self.assertIn("infinity stop", done.stderr)
+
     def test_no_display_and_the_manual_page(self):
         bare = {key: value for key, value in os.environ.items()
                 if key not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
@@ -157,7 +172,7 @@ class CutFiles(unittest.TestCase):
         # Every option of --help, and the sections --help does not hold, are in the manual page.
         options = re.findall(r"^ +(?:-\w, )?--([\w-]+)", run(PROGRAM, "-h").stdout, re.M)
         page = pathlib.Path(MAN_PAGE).read_text()
-        self.assertEqual(len(options), 9)
+        self.assertEqual(len(options), 11)
         for name in [*(rf"\fB\-\-{o.replace('-', chr(92) + '-')}\fR" for o in options), ".SH \"EXIT STATUS\"",
                      ".SH ENVIRONMENT", ".SH FILES", "XDG_DATA_HOME", "KorvelCamDesigner.ini"]:
             self.assertIn(name, page)
