@@ -13,6 +13,18 @@ namespace {
 constexpr int kReducedSide = 1600;
 // A second region this large beside the largest makes the choice a guess.
 constexpr double kSecondCandidateShare = 2.0 / 3.0;
+// A part stands out from the lid by this many times the grey noise within
+// each side; a bare lid split at its mean reaches about 2.7.
+constexpr double kLeastSeparation = 8.0;
+
+// How clearly the threshold splits the grey levels into two.
+double separation(const cv::Mat& grey, const cv::Mat& bright) {
+  cv::Scalar brightMean, brightSpread, darkMean, darkSpread;
+  cv::meanStdDev(grey, brightMean, brightSpread, bright);
+  cv::meanStdDev(grey, darkMean, darkSpread, ~bright);
+  const double noise = std::hypot(brightSpread[0], darkSpread[0]) / std::sqrt(2.0);
+  return (brightMean[0] - darkMean[0]) / std::max(noise, 1e-9);
+}
 
 bool touchesBorder(const cv::Rect& box, const cv::Size& size) {
   return box.x <= 0 || box.y <= 0 || box.x + box.width >= size.width || box.y + box.height >= size.height;
@@ -31,6 +43,7 @@ CamRegionResult findCamRegion(const cv::Mat& grey, double minimumArea, int margi
 
   cv::Mat mask;
   const double threshold = cv::threshold(reduced, mask, 0, 255, cv::THRESH_BINARY | cv::THRESH_OTSU);
+  if (separation(reduced, mask) < kLeastSeparation) return {std::nullopt, "no cam found on the scan"};
   // The background is the class most border pixels fall into.
   const cv::Rect inner(1, 1, mask.cols - 2, mask.rows - 2);
   const double borderBright = cv::sum(mask)[0] - cv::sum(mask(inner))[0];

@@ -104,6 +104,7 @@ QImage renderSyntheticScan(const SyntheticScan& scan) {
       rings.push_back(ring);
     }
   }
+  if (rings.empty()) left = top = 0.0, right = bottom = 30.0 * pixelsPerMm;  // a bare lid
   // A fraction of a pixel of its own for each scan, so no edge sits on the grid.
   std::uniform_real_distribution<double> fraction(0.0, 1.0);
   const double margin = scan.marginMm * pixelsPerMm;
