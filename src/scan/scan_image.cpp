@@ -1,5 +1,6 @@
 #include "scan/scan_image.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <cmath>
 
@@ -27,9 +28,15 @@ bool isDefaultDensity(int dotsPerMetre) {
 }  // namespace
 
 ScanReadResult readScan(const QString& path, std::optional<double> dpi) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {std::nullopt, path + ": cannot read the image (" + file.errorString() + ")"};
+  return readScan(file, path, dpi);
+}
+
+ScanReadResult readScan(QIODevice& device, const QString& path, std::optional<double> dpi) {
   if (dpi && !(std::isfinite(*dpi) && *dpi > 0.0)) return {std::nullopt, "the resolution must be a positive number"};
   QImageReader::setAllocationLimit(kAllocationLimitMb);
-  QImageReader reader(path);
+  QImageReader reader(&device);
   const QSize size = reader.size();
   if (size.isValid() && qint64(size.width()) * size.height() > kMaxScanPixels) {
     return {std::nullopt, QString("%1: %2 x %3 pixels is more than the %4 a scan may have")

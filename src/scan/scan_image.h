@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 #include <opencv2/core.hpp>
@@ -28,5 +29,7 @@ struct ScanReadResult {
 // dpi, when given, wins over the file's own resolution; with neither the
 // result asks for it.
 ScanReadResult readScan(const QString& path, std::optional<double> dpi);
+// The same from an open device; name stands for it in the messages.
+ScanReadResult readScan(QIODevice& device, const QString& name, std::optional<double> dpi);
 
 }  // namespace korvel
