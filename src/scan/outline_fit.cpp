@@ -13,6 +13,10 @@ namespace {
 
 // A turn sharper than this between two edges is a corner that blur rounds.
 constexpr double kSharpTurnRadians = 15.0 * std::numbers::pi / 180.0;
+// The blur of a few pixels rounds a corner off, and a filed corner is rarely
+// sharp to more than a tenth of a millimetre or so.
+constexpr double kCornerClearanceMm = 0.15;
+constexpr double kCornerClearancePixels = 3.0;
 // How far from the computed edge the fit looks for the scanned one, mm: wide
 // while the start from the region's axes settles, then narrow.
 constexpr double kFirstRange = 0.8;
@@ -166,6 +170,8 @@ std::vector<OutlineSample> outlineSamples(const CamShape& shape, double spacing,
   return samples;
 }
 
+double cornerClearance(double pixelMm) { return kCornerClearanceMm + kCornerClearancePixels * pixelMm; }
+
 double camAreaMm2(const CamShape& shape) { return shapeMoments(shape, false).area; }
 
 Probe probeAt(const CamPose& pose, const OutlineSample& sample) {
@@ -176,7 +182,7 @@ std::optional<OutlineFit> fitOutline(const CamShape& shape, const EdgeProbe& pro
                                      const cv::Rect& window) {
   std::vector<OutlineSample> samples;
   const double spacing = std::max(0.1, 2.0 * probe.pixelMm());
-  for (const OutlineSample& s : outlineSamples(shape, spacing, 0.15 + 3.0 * probe.pixelMm())) {
+  for (const OutlineSample& s : outlineSamples(shape, spacing, cornerClearance(probe.pixelMm()))) {
     if (registersCam(s.feature)) samples.push_back(s);
   }
   const AreaMoments scanned = maskMoments(partMask, window, probe.scale());

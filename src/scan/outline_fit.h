@@ -27,6 +27,9 @@ struct OutlineSample {
 // rounds the corner off.
 std::vector<OutlineSample> outlineSamples(const CamShape& shape, double spacing, double cornerClearance);
 
+// How far from a sharp corner edges are measured, mm, for a scan's pixel size.
+double cornerClearance(double pixelMm);
+
 // The cam's area, holes left out, mm^2.
 double camAreaMm2(const CamShape& shape);
 

@@ -115,7 +115,7 @@ ScanCheckResult checkScan(const ScanImage& scan, const ScanCheckSettings& settin
   for (const ShapeMarker& m : check.shape.markers) check.markers.push_back(checkMarker(m, check.shape, check.pose, probe));
 
   const std::vector<OutlineSample> samples =
-      outlineSamples(check.shape, std::max(kEdgeSpacing, probe.pixelMm()), 0.15 + 3.0 * probe.pixelMm());
+      outlineSamples(check.shape, std::max(kEdgeSpacing, probe.pixelMm()), cornerClearance(probe.pixelMm()));
   std::vector<Probe> probes;
   for (const OutlineSample& s : samples) probes.push_back(probeAt(check.pose, s));
   const std::vector<double> offsets = probe.offsets(probes, kEdgeRange);

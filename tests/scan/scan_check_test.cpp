@@ -42,17 +42,20 @@ TEST(ScanCheck, MarkerDeviationsMatchTheInjectedError) {
     double scannerScaleX;  // and the correction that undoes it
     std::function<double(double)> error;
     const char* format;
+    QImage::Format pixels;
+    bool dpiGiven;  // the file states twice the resolution; the given one wins
     double tolerance;  // mm, each marker
   };
+  const auto grey = QImage::Format_Grayscale8;
   const auto raised = [](double) { return 0.03; };
   // clang-format off
   const Row rows[] = {
-      {"as computed", 1200, 17.3, false, true, 1.0, nullptr, "png", 0.01},
-      {"bump at marker 7, face down", 1200, -71.0, true, true, 1.0, stepAt(7, 0.05), "png", 0.01},
-      {"dip at marker 11, light on dark", 1200, 183.5, false, false, 1.0, stepAt(11, -0.05), "png", 0.01},
-      {"working edge high, 600 dpi", 600, 95.2, false, true, 1.0, raised, "png", 0.02},
-      {"scanner 0.4 % large in x, corrected", 1200, 41.0, false, true, 1.004, nullptr, "png", 0.01},
-      {"JPEG at quality 90", 1200, -8.7, true, true, 1.0, raised, "jpg", 0.01},
+      {"as computed", 1200, 17.3, false, true, 1.0, nullptr, "png", grey, false, 0.01},
+      {"bump at marker 7, face down, colour", 1200, -71.0, true, true, 1.0, stepAt(7, 0.05), "png", QImage::Format_RGB888, false, 0.01},
+      {"dip at marker 11, light on dark, 16-bit TIFF", 1200, 183.5, false, false, 1.0, stepAt(11, -0.05), "tif", QImage::Format_Grayscale16, false, 0.01},
+      {"working edge high, 600 dpi given", 600, 95.2, false, true, 1.0, raised, "png", grey, true, 0.02},
+      {"scanner 0.4 % large in x, corrected", 1200, 41.0, false, true, 1.004, nullptr, "png", grey, false, 0.01},
+      {"JPEG at quality 90", 1200, -8.7, true, true, 1.0, raised, "jpg", grey, false, 0.01},
   };
   // clang-format on
   testing::TempFolder folder;
@@ -70,8 +73,10 @@ TEST(ScanCheck, MarkerDeviationsMatchTheInjectedError) {
     const QString path = folder.path(QString("scan.") + row.format);
     QImageWriter writer(path);
     writer.setQuality(90);
-    ASSERT_TRUE(writer.write(testing::renderSyntheticScan(scan)));
-    const ScanReadResult read = readScan(path, std::nullopt);
+    QImage image = testing::renderSyntheticScan(scan).convertToFormat(row.pixels);
+    if (row.dpiGiven) image.setDotsPerMeterX(2 * image.dotsPerMeterX()), image.setDotsPerMeterY(2 * image.dotsPerMeterY());
+    ASSERT_TRUE(writer.write(image));
+    const ScanReadResult read = readScan(path, row.dpiGiven ? std::optional(row.dpi) : std::nullopt);
     ASSERT_TRUE(read.scan) << read.error.toStdString();
     const ScanCheckResult result = checkScan(*read.scan, {150.0, 1.0 / row.scannerScaleX, 1.0});
     ASSERT_TRUE(result.check) << result.error.toStdString();
