@@ -1,6 +1,7 @@
 #include "scan/scan_check.h"
 
 #include <Eigen/Dense>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <opencv2/imgproc.hpp>
@@ -19,7 +20,8 @@ constexpr double kWindowMarginMm = 2.0;
 // A region counts as the cam from this share of the computed cam's area on.
 constexpr double kLeastCamShare = 0.5;
 // Each marker's height is the mean over vertical lines just past its point
-// (the lead-in's step lies just before marker 1), mm from the marker.
+// (the lead-in's step lies just before marker 1), mm from the marker; just
+// before it where the working edge ends sooner.
 constexpr double kMarkerLinesFrom = 0.05;
 constexpr double kMarkerLineSpacing = 0.05;
 constexpr int kMarkerLines = 5;
@@ -38,18 +40,24 @@ cv::Mat partMask(const cv::Mat& grey, const CamRegion& region) {
   mask.convertTo(mask, CV_8U);
   cv::Mat labels, stats, centroids;
   const int count = cv::connectedComponentsWithStats(mask, labels, stats, centroids, 8, CV_32S);
-  int largest = 0;
+  int largest = 0;  // none: an empty mask, which no start fits
   for (int i = 1; i < count; ++i) {
     if (largest == 0 || stats.at<int>(i, cv::CC_STAT_AREA) > stats.at<int>(largest, cv::CC_STAT_AREA)) largest = i;
   }
-  return labels == largest;
+  return largest == 0 ? cv::Mat::zeros(mask.size(), CV_8U) : cv::Mat(labels == largest);
 }
 
 MarkerCheck checkMarker(const ShapeMarker& m, const CamShape& shape, const CamPose& pose, const EdgeProbe& probe) {
   std::vector<Probe> probes;
   std::vector<double> computedY;
+  // A marker close to the end of the working edge is measured just before it.
+  double end = m.x;
+  for (const ShapeEdge& e : shape.edges)
+    if (e.feature == EdgeFeature::WorkingEdge) end = std::max(end, e.to.x);
+  const double reach = kMarkerLinesFrom + (kMarkerLines - 1) * kMarkerLineSpacing;
+  const double side = m.x + reach + kMarkerLinesFrom <= end ? 1.0 : -1.0;
   for (int k = 0; k < kMarkerLines; ++k) {
-    const double x = m.x + kMarkerLinesFrom + k * kMarkerLineSpacing;
+    const double x = m.x + side * (kMarkerLinesFrom + k * kMarkerLineSpacing);
     computedY.push_back(workingEdgeY(shape, x));
     probes.push_back({pose.place({x, computedY.back()}), pose.turn({0.0, -1.0})});
   }

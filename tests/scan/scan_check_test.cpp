@@ -35,6 +35,7 @@ std::function<double(double)> stepAt(int marker, double height) {
 TEST(ScanCheck, MarkerDeviationsMatchTheInjectedError) {
   struct Row {
     const char* name;
+    double focalMm;
     double dpi;
     double angleDegrees;
     bool mirrored;
@@ -50,12 +51,14 @@ TEST(ScanCheck, MarkerDeviationsMatchTheInjectedError) {
   const auto raised = [](double) { return 0.03; };
   // clang-format off
   const Row rows[] = {
-      {"as computed", 1200, 17.3, false, true, 1.0, nullptr, "png", grey, false, 0.01},
-      {"bump at marker 7, face down, colour", 1200, -71.0, true, true, 1.0, stepAt(7, 0.05), "png", QImage::Format_RGB888, false, 0.01},
-      {"dip at marker 11, light on dark, 16-bit TIFF", 1200, 183.5, false, false, 1.0, stepAt(11, -0.05), "tif", QImage::Format_Grayscale16, false, 0.01},
-      {"working edge high, 600 dpi given", 600, 95.2, false, true, 1.0, raised, "png", grey, true, 0.02},
-      {"scanner 0.4 % large in x, corrected", 1200, 41.0, false, true, 1.004, nullptr, "png", grey, false, 0.01},
-      {"JPEG at quality 90", 1200, -8.7, true, true, 1.0, raised, "jpg", grey, false, 0.01},
+      {"as computed", 150, 1200, 17.3, false, true, 1.0, nullptr, "png", grey, false, 0.01},
+      {"bump at marker 7, face down, colour", 150, 1200, -71.0, true, true, 1.0, stepAt(7, 0.05), "png", QImage::Format_RGB888, false, 0.01},
+      {"dip at marker 11, light on dark, 16-bit TIFF", 150, 1200, 183.5, false, false, 1.0, stepAt(11, -0.05), "tif", QImage::Format_Grayscale16, false, 0.01},
+      {"working edge high, 600 dpi given", 150, 600, 95.2, false, true, 1.0, raised, "png", grey, true, 0.02},
+      {"scanner 0.4 % large in x, corrected", 150, 1200, 41.0, false, true, 1.004, nullptr, "png", grey, false, 0.01},
+      {"JPEG at quality 90", 150, 1200, -8.7, true, true, 1.0, raised, "jpg", grey, false, 0.01},
+      // Marker 13 lies 0.03 mm short of the working length: measured before it, not on the side.
+      {"marker 13 at the end of the working edge", 150.85, 1200, 64.0, false, true, 1.0, raised, "png", grey, false, 0.01},
   };
   // clang-format on
   testing::TempFolder folder;
@@ -63,6 +66,7 @@ TEST(ScanCheck, MarkerDeviationsMatchTheInjectedError) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     SyntheticScan scan;
+    scan.focalMm = row.focalMm;
     scan.dpi = row.dpi;
     scan.angleDegrees = row.angleDegrees;
     scan.mirrored = row.mirrored;
@@ -78,7 +82,7 @@ TEST(ScanCheck, MarkerDeviationsMatchTheInjectedError) {
     ASSERT_TRUE(writer.write(image));
     const ScanReadResult read = readScan(path, row.dpiGiven ? std::optional(row.dpi) : std::nullopt);
     ASSERT_TRUE(read.scan) << read.error.toStdString();
-    const ScanCheckResult result = checkScan(*read.scan, {150.0, 1.0 / row.scannerScaleX, 1.0});
+    const ScanCheckResult result = checkScan(*read.scan, {row.focalMm, 1.0 / row.scannerScaleX, 1.0});
     ASSERT_TRUE(result.check) << result.error.toStdString();
     const ScanCheck& check = *result.check;
     EXPECT_EQ(check.mirrored, row.mirrored);
