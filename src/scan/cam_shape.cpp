@@ -1,52 +1,70 @@
 #include "scan/cam_shape.h"
 
 #include "common/units.h"
-#include "geometry/cam_frame.h"
-#include "geometry/distance_marker_table.h"
+#include "geometry/cam_canvas.h"
+#include "geometry/cam_outline.h"
 
 namespace korvel {
 
 namespace {
 
-// The body below the working edge, as geometry/cam_outline.cpp draws it.
-constexpr double kNotchTop = 0.685;
-constexpr double kRightFoot = kWorkingLength + 0.072;
-constexpr double kNotchRight = kRightFoot - 0.242;
-constexpr double kNotchLeft = kNotchRight - 1.06;
-constexpr double kLeftFoot = kNotchLeft - 0.24;
-constexpr double kHoleRadius = 0.12;
+// Keeps the outline's lines and the holes as the cam's drawing hands them
+// over, in inches of the cam frame, so the shape checked is exactly the shape
+// drawn and exported.
+class ShapeRecorder : public CamCanvas {
+ public:
+  void setDrawColour(Colour) override {}
+  void point(float, float) override {}
+  void line(float x1, float y1, float x2, float y2, Colour) override {
+    if (inOutline_) lines.push_back({{x1 * kMmPerInch, y1 * kMmPerInch}, {x2 * kMmPerInch, y2 * kMmPerInch}, {}});
+  }
+  void circle(float x, float y, float radius) override {
+    circles.push_back({{x * kMmPerInch, y * kMmPerInch}, radius * kMmPerInch});
+  }
+  void setTextPosition(float, float) override {}
+  void writeText(const std::string&) override {}
+  void refresh() override {}
+  void beginFigure(FigureRole role) override { inOutline_ = role == FigureRole::CamOutline; }
+  void endFigure() override { inOutline_ = false; }
+  void keepProfile(double, float, const CamProfile& kept) override { profile = kept; }
 
-ShapePoint mm(double xIn, double yIn) { return {xIn * kMmPerInch, yIn * kMmPerInch}; }
+  std::vector<ShapeEdge> lines;
+  std::vector<ShapeCircle> circles;
+  CamProfile profile;
+
+ private:
+  bool inOutline_ = false;
+};
+
+// The body drawn after the working edge: side, right foot, the notch's three
+// edges, left foot and the side back to the lead-in.
+constexpr EdgeFeature kBody[] = {EdgeFeature::RightSide, EdgeFeature::RightFoot, EdgeFeature::Notch,
+                                 EdgeFeature::Notch,     EdgeFeature::Notch,     EdgeFeature::LeftFoot,
+                                 EdgeFeature::LeftSide};
+constexpr std::size_t kBodyEdges = std::size(kBody);
 
 }  // namespace
 
 CamShape camShapeMm(double focalMm) {
-  const CamProfile profile = ComputeCamProfile(focalMm, kExtensionFactorAfterCam, LeadInStyle::Unshifted);
-  const std::vector<CamPoint>& points = profile.points;
+  ShapeRecorder drawn;
+  float factor = kExtensionFactorAfterCam;
+  CamOutlineOptions options;
+  options.caption = false;
+  options.setDrawColour = false;
+  options.leadIn = LeadInStyle::Unshifted;
+  drawCamOutline(drawn, focalMm, 0.0, 0.0, factor, options);
   CamShape shape;
-  const auto add = [&](ShapePoint from, ShapePoint to, EdgeFeature feature) {
-    shape.edges.push_back({from, to, feature});
-  };
-  std::vector<ShapePoint> top;
-  for (const CamPoint& p : points) top.push_back(mm(p.x, p.y));
-  add(top[0], top[1], EdgeFeature::LeadIn);
-  for (std::size_t i = 2; i < top.size(); ++i) add(top[i - 1], top[i], EdgeFeature::WorkingEdge);
-  const ShapePoint rightFoot = mm(kRightFoot, kBaseLine);
-  const ShapePoint notchRightBase = mm(kNotchRight, kBaseLine);
-  const ShapePoint notchRightTop = mm(kNotchRight, kNotchTop);
-  const ShapePoint notchLeftTop = mm(kNotchLeft, kNotchTop);
-  const ShapePoint notchLeftBase = mm(kNotchLeft, kBaseLine);
-  const ShapePoint leftFoot = mm(kLeftFoot, kBaseLine);
-  add(top.back(), rightFoot, EdgeFeature::RightSide);
-  add(rightFoot, notchRightBase, EdgeFeature::RightFoot);
-  add(notchRightBase, notchRightTop, EdgeFeature::Notch);
-  add(notchRightTop, notchLeftTop, EdgeFeature::Notch);
-  add(notchLeftTop, notchLeftBase, EdgeFeature::Notch);
-  add(notchLeftBase, leftFoot, EdgeFeature::LeftFoot);
-  add(leftFoot, top[0], EdgeFeature::LeftSide);
-  shape.holes = {ShapeCircle{mm(0.2, 0.3), kHoleRadius * kMmPerInch},
-                 ShapeCircle{mm(0.88, 0.46), kHoleRadius * kMmPerInch}};
-  for (const CamPoint& p : points) {
+  // A lens whose outline a float cannot hold has lines missing: no shape.
+  if (drawn.lines.size() < kBodyEdges + 2 || drawn.circles.size() != 2) return shape;
+  shape.edges = drawn.lines;
+  const std::size_t bodyStart = shape.edges.size() - kBodyEdges;
+  for (std::size_t i = 0; i < shape.edges.size(); ++i) {
+    shape.edges[i].feature = i == 0 ? EdgeFeature::LeadIn
+                             : i < bodyStart ? EdgeFeature::WorkingEdge
+                                             : kBody[i - bodyStart];
+  }
+  shape.holes = {drawn.circles[0], drawn.circles[1]};
+  for (const CamPoint& p : drawn.profile.points) {
     if (p.kind != CamPointKind::Profile || !p.marker) continue;
     shape.markers.push_back({static_cast<int>(p.index), p.distanceMm, p.x * kMmPerInch, p.y * kMmPerInch});
   }
@@ -54,7 +72,8 @@ CamShape camShapeMm(double focalMm) {
 }
 
 bool registersCam(EdgeFeature feature) {
-  return feature == EdgeFeature::Hole || feature == EdgeFeature::RightFoot || feature == EdgeFeature::Notch || feature == EdgeFeature::LeftFoot;
+  return feature == EdgeFeature::Hole || feature == EdgeFeature::RightFoot || feature == EdgeFeature::Notch ||
+         feature == EdgeFeature::LeftFoot;
 }
 
 const char* featureName(EdgeFeature feature) {

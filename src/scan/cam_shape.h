@@ -3,13 +3,12 @@
 #include <array>
 #include <vector>
 
-#include "geometry/cam_profile.h"
-
-// The cut-out shape of one cam as Draw Graph draws it (extension factor 1.074,
-// the lead-in of the single large cam), unmirrored, in millimetres of the cam's
-// own frame: x along the cam, y downward, the base line at the bottom. Each edge
-// says which feature it belongs to, so a check can register the cam on the
-// features that are not filed and measure the working edge against them.
+// The cut-out shape of one cam as Draw Graph draws and the exports write it
+// (extension factor 1.074, the lead-in of the single large cam), unmirrored,
+// in millimetres of the cam's own frame: x along the cam, y downward, the base
+// line at the bottom. Each edge says which feature it belongs to, so a check
+// can register the cam on the features that are not filed and measure the
+// working edge against them.
 namespace korvel {
 
 enum class EdgeFeature { LeadIn, WorkingEdge, RightSide, RightFoot, Notch, LeftFoot, LeftSide, Hole };
@@ -44,6 +43,7 @@ struct CamShape {
   std::vector<ShapeMarker> markers;
 };
 
+// No edges when the lens's outline cannot be drawn (a float cannot hold it).
 CamShape camShapeMm(double focalMm);
 
 // Whether the fit may lean on this edge: the holes, feet and notch, not the

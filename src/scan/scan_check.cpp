@@ -105,6 +105,7 @@ ScanCheckResult checkScan(const ScanImage& scan, const ScanCheckSettings& settin
   }
   ScanCheck check;
   check.shape = camShapeMm(settings.focalMm);
+  if (check.shape.edges.empty()) return {std::nullopt, "no cam can be drawn for this focal length"};
   check.scale = {kMmPerInch / scan.dpiX * settings.correctionX, kMmPerInch / scan.dpiY * settings.correctionY};
   const double pixelArea = check.scale.mmPerPixelX * check.scale.mmPerPixelY;
   const int margin = static_cast<int>(std::ceil(kWindowMarginMm / std::min(check.scale.mmPerPixelX, check.scale.mmPerPixelY)));

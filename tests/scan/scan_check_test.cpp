@@ -32,6 +32,25 @@ std::function<double(double)> stepAt(int marker, double height) {
   return [x, height](double at) { return std::abs(at - x) <= 0.5 ? height : 0.0; };
 }
 
+TEST(ScanCheck, ComputedOutlineByFeature) {
+  const CamShape shape = camShapeMm(150);
+  ASSERT_EQ(shape.edges.size(), 35u);  // lead-in, 27 edges of the working edge, 7 of the body
+  const auto at = [&](std::size_t i) { return shape.edges[i]; };
+  EXPECT_EQ(at(0).feature, EdgeFeature::LeadIn);
+  EXPECT_EQ(at(27).feature, EdgeFeature::WorkingEdge);
+  EXPECT_NEAR(at(27).to.x, 1.356 * 25.4, 1e-4);  // E, at the working length
+  EXPECT_EQ(at(29).feature, EdgeFeature::RightFoot);
+  EXPECT_NEAR(at(29).from.x, 1.428 * 25.4, 1e-4);
+  EXPECT_NEAR(at(29).from.y, 0.695 * 25.4, 1e-4);
+  EXPECT_EQ(at(31).feature, EdgeFeature::Notch);
+  EXPECT_NEAR(at(31).from.y, 0.685 * 25.4, 1e-4);
+  EXPECT_EQ(at(34).feature, EdgeFeature::LeftSide);
+  EXPECT_NEAR(shape.holes[1].centre.x, 0.88 * 25.4, 1e-4);
+  EXPECT_NEAR(shape.holes[1].radius, 0.12 * 25.4, 1e-4);
+  ASSERT_EQ(shape.markers.size(), 13u);
+  EXPECT_NEAR(shape.markers[12].x, 1.338475 * 25.4, 1e-4);
+}
+
 TEST(ScanCheck, MarkerDeviationsMatchTheInjectedError) {
   struct Row {
     const char* name;
