@@ -17,6 +17,9 @@ namespace {
 
 // Room around the cam's region for the edges' blur and the probes, mm.
 constexpr double kWindowMarginMm = 2.0;
+// A region whose window is this much wider or taller than the cam at any
+// angle is something else (and would take much memory to measure).
+constexpr double kLargestWindowShare = 1.25;
 // A region counts as the cam from this share of the computed cam's area on.
 constexpr double kLeastCamShare = 0.5;
 // Each marker's height is the mean over vertical lines just past its point
@@ -45,6 +48,16 @@ cv::Mat partMask(const cv::Mat& grey, const CamRegion& region) {
     if (largest == 0 || stats.at<int>(i, cv::CC_STAT_AREA) > stats.at<int>(largest, cv::CC_STAT_AREA)) largest = i;
   }
   return largest == 0 ? cv::Mat::zeros(mask.size(), CV_8U) : cv::Mat(labels == largest);
+}
+
+// The longest line across the cam: its width or height on a scan at any angle stays within it.
+double diagonalMm(const CamShape& shape) {
+  double left = 0, right = 0, top = 0, bottom = 0;
+  for (const ShapeEdge& e : shape.edges) {
+    left = std::min(left, e.from.x), right = std::max(right, e.from.x);
+    top = std::min(top, e.from.y), bottom = std::max(bottom, e.from.y);
+  }
+  return std::hypot(right - left, bottom - top);
 }
 
 MarkerCheck checkMarker(const ShapeMarker& m, const CamShape& shape, const CamPose& pose, const EdgeProbe& probe) {
@@ -112,6 +125,10 @@ ScanCheckResult checkScan(const ScanImage& scan, const ScanCheckSettings& settin
   const CamRegionResult found = findCamRegion(scan.grey, kLeastCamShare * camAreaMm2(check.shape) / pixelArea, margin);
   if (!found.region) return {std::nullopt, found.error};
   const CamRegion& region = *found.region;
+  if (std::max(region.window.width * check.scale.mmPerPixelX, region.window.height * check.scale.mmPerPixelY) >
+      kLargestWindowShare * (diagonalMm(check.shape) + 2.0 * kWindowMarginMm)) {
+    return {std::nullopt, "the largest part on the scan is far larger than this cam"};
+  }
   check.window = region.window;
   const auto [part, background] = partAndBackgroundLevels(scan.grey, region.window, region.threshold, region.partIsDark);
   const EdgeProbe probe(scan.grey, region.window, check.scale, part, background);
