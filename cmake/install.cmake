@@ -75,6 +75,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The drawings need a metric-compatible Arial; shlibdeps adds the libraries.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
+# The drawings need a metric-compatible Arial, and reading TIFF scans Qt's
+# image format plugins; shlibdeps adds the libraries.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-image-formats-plugins")
 include(CPack)

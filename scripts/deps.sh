@@ -11,7 +11,7 @@ packages=(
   fonts-liberation fontconfig
   libcups2-dev cups cups-client cups-bsd
   libdxflib-dev python3-ezdxf
-  libeigen3-dev
+  libopencv-core-dev libopencv-imgproc-dev libeigen3-dev qt6-image-formats-plugins
   xvfb xauth xdotool x11-utils openbox
   poppler-utils
   clang libclang-rt-14-dev

@@ -5,14 +5,14 @@
 # finds a crash; the crashing inputs are kept in build-fuzz/crashes/.
 #
 #   FUZZ_SECONDS   seconds per target (default 30)
-#   FUZZ_TARGETS   targets to run (default: ini number_text sheet_field lens_rows)
+#   FUZZ_TARGETS   targets to run (default: ini number_text sheet_field lens_rows scan_reader)
 #   FUZZ_JOBS      parallel build jobs (default: nproc)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-fuzz"
 seconds=${FUZZ_SECONDS:-30}
-targets=${FUZZ_TARGETS:-"ini number_text sheet_field lens_rows"}
+targets=${FUZZ_TARGETS:-"ini number_text sheet_field lens_rows scan_reader"}
 jobs=${FUZZ_JOBS:-$(nproc)}
 
 if [[ ! "$seconds" =~ ^[0-9]+$ ]] || (( seconds < 1 )); then

@@ -50,6 +50,14 @@ int fitLens(const CommandLineRequest& command) {
   return report.exitStatus;
 }
 
+int checkScan(const CommandLineRequest& command) {
+  const CheckScanOutcome outcome = runCheckScan(command.scanJob);
+  std::fputs(qPrintable(outcome.out), stdout);
+  for (const QString& line : outcome.err.split('\n', Qt::SkipEmptyParts))
+    std::fprintf(stderr, "%s: %s\n", kProgram, qPrintable(line));
+  return outcome.status;
+}
+
 }  // namespace
 
 int runCommandLine(int argc, char** argv) {
@@ -71,6 +79,8 @@ int runCommandLine(int argc, char** argv) {
       return kExitWritten;
     case CommandLineAction::FitLens:
       return fitLens(command);
+    case CommandLineAction::CheckScan:
+      return checkScan(command);
     case CommandLineAction::Export:
       break;
   }

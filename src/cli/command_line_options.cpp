@@ -7,6 +7,7 @@
 
 #include "cli/focal_length_argument.h"
 #include "geometry/cuttable_range.h"
+#include "scan/scan_image.h"
 
 namespace korvel {
 
@@ -21,16 +22,33 @@ const QString kMarkers = "markers";
 const QString kHighRes = "high-res";
 const QString kFitLens = "fit-lens";
 const QString kJson = "json";
+const QString kCheckScan = "check-scan";
+const QString kDpi = "dpi";
+const QString kScanCorrection = "scan-correction";
+const QString kTolerance = "tolerance";
+const QString kReport = "report";
+const QString kOverlay = "overlay";
 
 // What each option that takes a value needs, in the words of its message.
 struct ValueOption {
   const QString& name;
   const char* needs;
 };
-const std::array<ValueOption, 4> kValueOptions{{{kExport, "a file name"},
-                                                {kFocalLength, "a focal length"},
-                                                {kSheet, "nine focal lengths"},
-                                                {kFitLens, "a file of measured rows"}}};
+const std::array<ValueOption, 10> kValueOptions{{{kExport, "a file name"},
+                                                 {kFocalLength, "a focal length"},
+                                                 {kSheet, "nine focal lengths"},
+                                                 {kFitLens, "a file of measured rows"},
+                                                 {kCheckScan, "a scanned image"},
+                                                 {kDpi, "a resolution"},
+                                                 {kScanCorrection, "two factors X,Y"},
+                                                 {kTolerance, "a tolerance in mm"},
+                                                 {kReport, "a file name"},
+                                                 {kOverlay, "a file name"}}};
+
+// A scanner correction factor further from 1 than this is a typing error,
+// not a scanner: published scanners are off by well under 1 %.
+constexpr double kLowestScanCorrection = 0.5;
+constexpr double kHighestScanCorrection = 2.0;
 
 QString extraHelp() {
   return "\nFocal lengths must lie from " + QString::fromStdString(cuttableRangeText()) +
@@ -39,10 +57,16 @@ QString extraHelp() {
          "\".\" is the only decimal point; group separators such as \"1,500\" are refused.\n"
          "After an export the program prints how close each cam couples, for example\n"
          "\"couples from infinity to 12.5 ft (3.81 m)\", one line per cam of a sheet.\n"
+         "\nThe scan for --check-scan is a PNG, TIFF, JPEG or BMP file, grey or colour, 8 or\n"
+         "16 bit, of at most " + QString::number(kMaxScanPixels) + " pixels (an A4 page at 1200 dpi holds 139\n"
+         "million); its resolution comes from --dpi or else from the file. It prints, for\n"
+         "each distance marker, how far the cut edge lies from the computed one and what\n"
+         "the rangefinder will show there, then the holes, the fit and a verdict.\n"
          "\nExit status:\n"
-         "  0  the file was written\n"
-         "  1  the file could not be written, or the window found no display\n"
+         "  0  the file was written (--check-scan: the cam is within the tolerance)\n"
+         "  1  a file could not be written, or the window found no display\n"
          "  2  bad input: nothing was written\n"
+         "  3  --check-scan: the cut cam lies outside the tolerance\n"
          "\nThe rows for --fit-lens are a CSV file whose header names the columns\n"
          "\"magnification\" and \"travel_mm\" (in any order; other columns are ignored;\n"
          "\"#\" starts a comment). It prints the focal length, the infinity stop's error,\n"
@@ -60,7 +84,8 @@ bool isOption(const QString& argument) {
   if (!argument.startsWith("--")) return false;
   const QString name = argument.mid(2).section('=', 0, 0);
   for (const QString& known : {kExport, kFocalLength, kSheet, kInch, kFlip, kMarkers, kHighRes,
-                               kFitLens, kJson, QString("help"), QString("version")})
+                               kFitLens, kJson, kCheckScan, kDpi, kScanCorrection, kTolerance, kReport,
+                               kOverlay, QString("help"), QString("version")})
     if (name == known) return true;
   return false;
 }
@@ -129,8 +154,20 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
   const QCommandLineOption fitLensOption(
       kFitLens, "Fit the lens's true focal length to the rows measured on the camera.", "ROWS.csv");
   const QCommandLineOption jsonOption(kJson, "With --fit-lens: answer as one JSON object.");
+  const QCommandLineOption checkScanOption(
+      kCheckScan, "Check a cut cam from its scan against the cam of --focal-length.", "SCAN");
+  const QCommandLineOption dpiOption(kDpi, "With --check-scan: the scan's resolution, over the file's.", "N");
+  const QCommandLineOption scanCorrectionOption(
+      kScanCorrection, "With --check-scan: the scanner's correction factors, true / measured (default 1,1).",
+      "X,Y");
+  const QCommandLineOption toleranceOption(
+      kTolerance, "With --check-scan: the deviation allowed at each marker, in mm (default 0.025).", "MM");
+  const QCommandLineOption reportOption(kReport, "With --check-scan: write the markers' rows as CSV.", "FILE.csv");
+  const QCommandLineOption overlayOption(
+      kOverlay, "With --check-scan: write the scan with the computed outline and the deviation.", "FILE.png");
   parser.addOptions({helpOption, versionOption, exportOption, focalOption, sheetOption, inchOption,
-                     flipOption, markersOption, highResOption, fitLensOption, jsonOption});
+                     flipOption, markersOption, highResOption, fitLensOption, jsonOption, checkScanOption,
+                     dpiOption, scanCorrectionOption, toleranceOption, reportOption, overlayOption});
 
   if (const QString missing = missingValue(arguments); !missing.isEmpty()) return refused(missing);
   if (!parser.parse(arguments)) return refused(parser.errorText());
@@ -139,6 +176,46 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
   if (parser.isSet(versionOption)) return answer(CommandLineAction::Version);
   if (!parser.positionalArguments().isEmpty())
     return refused("unexpected argument: " + parser.positionalArguments().first());
+  const bool scanOptions = parser.isSet(dpiOption) || parser.isSet(scanCorrectionOption) ||
+                           parser.isSet(toleranceOption) || parser.isSet(reportOption) ||
+                           parser.isSet(overlayOption);
+  if (parser.isSet(checkScanOption)) {
+    if (parser.isSet(exportOption) || parser.isSet(fitLensOption) || parser.isSet(sheetOption))
+      return refused("--check-scan checks one cam: give it without --export, --fit-lens or --sheet");
+    if (!parser.isSet(focalOption)) return refused("--check-scan needs --focal-length");
+    CommandLineRequest command = answer(CommandLineAction::CheckScan);
+    CheckScanJob& job = command.scanJob;
+    job.scanPath = parser.value(checkScanOption);
+    const bool inch = parser.isSet(inchOption);
+    const FocalLengthArgument focal = readFocalLengthArgument(parser.value(focalOption), inch);
+    if (!focal.value) return refused("--focal-length: " + focal.error);
+    job.focalMm = focalLengthMm(*focal.value, inch);
+    if (parser.isSet(dpiOption)) {
+      const FocalLengthArgument dpi = readPlainNumber(parser.value(dpiOption));
+      if (!dpi.value || !(*dpi.value > 0)) return refused("--dpi needs a resolution above 0: " + parser.value(dpiOption));
+      job.dpi = *dpi.value;
+    }
+    if (parser.isSet(scanCorrectionOption)) {
+      const QStringList factors = parser.value(scanCorrectionOption).split(',');
+      const FocalLengthArgument x = readPlainNumber(factors.value(0));
+      const FocalLengthArgument y = readPlainNumber(factors.value(1));
+      if (factors.size() != 2 || !x.value || !y.value || *x.value < kLowestScanCorrection ||
+          *x.value > kHighestScanCorrection || *y.value < kLowestScanCorrection || *y.value > kHighestScanCorrection)
+        return refused("--scan-correction needs two factors X,Y from 0.5 to 2: " + parser.value(scanCorrectionOption));
+      job.correctionX = *x.value;
+      job.correctionY = *y.value;
+    }
+    if (parser.isSet(toleranceOption)) {
+      const FocalLengthArgument tolerance = readPlainNumber(parser.value(toleranceOption));
+      if (!tolerance.value || !(*tolerance.value > 0))
+        return refused("--tolerance needs a deviation above 0 mm: " + parser.value(toleranceOption));
+      job.toleranceMm = *tolerance.value;
+    }
+    job.reportCsvPath = parser.value(reportOption);
+    job.overlayPngPath = parser.value(overlayOption);
+    return command;
+  }
+  if (scanOptions) return refused("--dpi, --scan-correction, --tolerance, --report and --overlay go with --check-scan");
   if (parser.isSet(fitLensOption)) {
     if (parser.isSet(exportOption)) return refused("give either --fit-lens or --export, not both");
     CommandLineRequest command = answer(CommandLineAction::FitLens);
@@ -148,7 +225,7 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
   }
   if (parser.isSet(jsonOption)) return refused("--json answers --fit-lens: give it with --fit-lens");
   if (!parser.isSet(exportOption))
-    return refused("nothing to do: give --export FILE or --fit-lens ROWS.csv (see --help)");
+    return refused("nothing to do: give --export FILE, --fit-lens ROWS.csv or --check-scan SCAN (see --help)");
 
   CommandLineRequest command = answer(CommandLineAction::Export);
   command.exportFile = exportFileBytes(argc, argv);

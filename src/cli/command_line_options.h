@@ -4,11 +4,12 @@
 #include <QString>
 
 #include "commands/cut_export.h"
+#include "scan/check_scan_job.h"
 
 // The program's options: what a command line asks for, or why it is refused.
 namespace korvel {
 
-enum class CommandLineAction { Help, Version, Export, FitLens, Refused };
+enum class CommandLineAction { Help, Version, Export, FitLens, CheckScan, Refused };
 
 struct CommandLineRequest {
   CommandLineAction action = CommandLineAction::Refused;
@@ -17,6 +18,7 @@ struct CommandLineRequest {
   QByteArray exportFile;  // the --export value exactly as given
   QString lensRowsFile;   // --fit-lens: the measured rows
   bool json = false;      // --fit-lens answers as one JSON object
+  CheckScanJob scanJob;   // --check-scan
 };
 
 // Reads argv itself, so that a file name keeps its bytes whatever the locale.

@@ -10,7 +10,7 @@ namespace korvel {
 
 double focalLengthMm(double value, bool inch) { return inch ? value * kMmPerInch : value; }
 
-FocalLengthArgument readFocalLengthArgument(const QString& text, bool inch) {
+FocalLengthArgument readPlainNumber(const QString& text) {
   QLocale plain = QLocale::c();
   plain.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
   bool ok = false;
@@ -18,6 +18,13 @@ FocalLengthArgument readFocalLengthArgument(const QString& text, bool inch) {
   if (!ok || !std::isfinite(value))
     return {std::nullopt, "not a number: \"" + text +
                               "\" (\".\" is the decimal point, without group separators)"};
+  return {value, {}};
+}
+
+FocalLengthArgument readFocalLengthArgument(const QString& text, bool inch) {
+  const FocalLengthArgument number = readPlainNumber(text);
+  if (!number.value) return number;
+  const double value = *number.value;
   const double mm = focalLengthMm(value, inch);
   if (!isCuttableFocalLength(mm)) {
     const QString given = inch ? text.trimmed() + " in (" + QString::number(mm, 'g', 10) + " mm)"

@@ -16,6 +16,10 @@ struct FocalLengthArgument {
 
 FocalLengthArgument readFocalLengthArgument(const QString& text, bool inch);
 
+// Any number typed on the command line: "." as the decimal point, no group
+// separators, finite.
+FocalLengthArgument readPlainNumber(const QString& text);
+
 // The focal length in millimetres, for a value in inches or millimetres.
 double focalLengthMm(double value, bool inch);
 

@@ -116,6 +116,12 @@ class CutFiles(unittest.TestCase):
             "export without a lens": (["--export", file], 2, "--focal-length or --sheet"),
             "sheet and focal length": (["--export", file, "--sheet", nine, "--focal-length", "150"], 2, "not both"),
             "json without rows": (["--json"], 2, "--fit-lens"),
+            "scan without a lens": (["--check-scan", file], 2, "--check-scan needs --focal-length"),
+            "resolution without a scan": (["--dpi", "600"], 2, "go with --check-scan"),
+            "scan that cannot be read": (["--check-scan", os.path.join(self.folder, "none.png"), "--focal-length", "150"],
+                                         2, "cannot read"),
+            "scanner correction out of reach": (["--check-scan", file, "--focal-length", "150", "--scan-correction",
+                                                 "1,3"], 2, "0.5 to 2"),
             "rows without a file": (["--fit-lens"], 2, "--fit-lens needs"),
             "high resolution without a sheet": (["--export", file, "--focal-length", "150", "--high-res"], 2,
                                                 "--high-res"),
@@ -172,7 +178,7 @@ class CutFiles(unittest.TestCase):
         # Every option of --help, and the sections --help does not hold, are in the manual page.
         options = re.findall(r"^ +(?:-\w, )?--([\w-]+)", run(PROGRAM, "-h").stdout, re.M)
         page = pathlib.Path(MAN_PAGE).read_text()
-        self.assertEqual(len(options), 11)
+        self.assertEqual(len(options), 18)
         for name in [*(rf"\fB\-\-{o.replace('-', chr(92) + '-')}\fR" for o in options), ".SH \"EXIT STATUS\"",
                      ".SH ENVIRONMENT", ".SH FILES", "XDG_DATA_HOME", "KorvelCamDesigner.ini"]:
             self.assertIn(name, page)
