@@ -17,8 +17,8 @@ std::string TrimSettingValue(std::string& text) {
   return whole.substr(0, whole.find('%'));
 }
 
-double readSetting(const std::string& filePath, const SettingKey& key) {
-  IniReadResult stored = readIniValue(filePath, key.section, key.key);
+double readSetting(const IniText& file, const SettingKey& key) {
+  IniReadResult stored = file.value(key.section, key.key);
   if (stored.count == 0) return key.fallback;
 
   const std::string text = TrimSettingValue(stored.value);

@@ -39,11 +39,11 @@ std::optional<std::string> measurement(double v) {
 }  // namespace
 
 void CamDesigner::LoadSettings() {
-  const std::string path = state.SettingsFilePath.toStdString();
-  readWindowGeometry(path, kDesignerWindowKeys, *this);
+  const IniText file = readIniFile(state.SettingsFilePath.toStdString());
+  readWindowGeometry(file, kDesignerWindowKeys, *this);
   QCheckBox* const checks[] = {ChkMM, ChkInch, ChkFlipImage, ChkDistMarkers, ChkHiRes};
   for (std::size_t k = key::Checkmm; k < kDesignerKeys.size(); ++k) {
-    const double value = readSetting(path, kDesignerKeys[k]);
+    const double value = readSetting(file, kDesignerKeys[k]);
     runStep([&] {
       // Only the 16-bit keys become integers; a factor of 1e300 never meets an
       // int, and a value that does not fit fails the step.

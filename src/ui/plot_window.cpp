@@ -63,10 +63,10 @@ PlotWindow::PlotWindow(const QString& settingsFilePath)
   connect(HorizontalScroll, &QScrollBar::valueChanged, this, [this] { horizontalScrollChanged(); });
   connect(VerticalScroll, &QScrollBar::valueChanged, this, [this] { verticalScrollChanged(); });
   outerSize_ = new OuterSize(this, false, {1, 1}, menuHeight);
-  const std::string path = settingsFilePath_.toStdString();
+  const IniText file = readIniFile(settingsFilePath_.toStdString());
   for (const auto& key : {kPlotWindowKeys[key::PWTop], kPlotWindowKeys[key::PWLeft]})
-    positionStored_ = positionStored_ || readIniValue(path, key.section, key.key).count > 0;
-  readWindowGeometry(path, kPlotWindowKeys, *this);
+    positionStored_ = positionStored_ || file.value(key.section, key.key).count > 0;
+  readWindowGeometry(file, kPlotWindowKeys, *this);
 }
 
 void PlotWindow::placeBeside(const QWidget& designer) {
