@@ -44,4 +44,15 @@ double readSetting(const IniText& file, const SettingKey& key) {
   return key.correct(value);
 }
 
+std::optional<std::string> shownSettingText(const SettingKey& key, double value) {
+  if (key.control == SettingControl::Measurement)
+    return formatWithPattern(value, NumberPattern::FourDecimalsNoLeadingZero);
+  return generalNumberText(value);
+}
+
+std::string initialSettingText(const SettingKey& key) {
+  if (!key.initialText.empty()) return std::string(key.initialText);
+  return shownSettingText(key, key.fallback).value_or(std::string());
+}
+
 }  // namespace korvel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "settings/ini_file.h"
@@ -19,5 +20,12 @@ std::string TrimSettingValue(std::string& text);
 // number cannot be held (99999 for a 16-bit key or a focal length, 1e400)
 // counts as missing.
 double readSetting(const IniText& file, const SettingKey& key);
+
+// The text a key's text box shows for a value: "#.####" for a measurement,
+// the shortest number otherwise; nullopt for a value that has no text.
+std::optional<std::string> shownSettingText(const SettingKey& key, double value);
+
+// The text a key's text box holds before the settings are read.
+std::string initialSettingText(const SettingKey& key);
 
 }  // namespace korvel

@@ -23,6 +23,7 @@
 #include "render/surface_fonts.h"
 #include "settings/program_folder.h"
 #include "settings/setting_keys.h"
+#include "settings/setting_reader.h"
 #include "ui/app_folder.h"
 #include "ui/check_value.h"
 #include "ui/cut_export_menu.h"
@@ -64,10 +65,8 @@ QLabel* label(QWidget* parent, const QString& text, int l, int t, int w, int h) 
   return lbl;
 }
 
-QCheckBox* checkBox(QWidget* parent, const QString& caption, bool checked, int l, int t, int w, int h) {
-  auto* box = place(new DesignerCheckBox(caption, parent), l, t, w, h);
-  box->setChecked(checked);
-  return box;
+QCheckBox* checkBox(QWidget* parent, const QString& caption, int l, int t, int w, int h) {
+  return place(new DesignerCheckBox(caption, parent), l, t, w, h);
 }
 
 // A command button whose caption wraps onto a second line when it is too wide,
@@ -93,8 +92,8 @@ QPushButton* button(QWidget* parent, const QString& caption, int l, int t, int w
   return b;
 }
 
-DesignerTextBox* textBox(QWidget* parent, const QString& text, bool selectAll, int l, int t) {
-  return place(new DesignerTextBox(text, selectAll, parent), l, t, 855, 285);
+DesignerTextBox* textBox(QWidget* parent, bool selectAll, int l, int t) {
+  return place(new DesignerTextBox(QString(), selectAll, parent), l, t, 855, 285);
 }
 
 }  // namespace
@@ -147,9 +146,9 @@ void CamDesigner::createControls() {
   // Single cam.
   FocalLengthLabel = label(f, "Enter Focal Length of Lens", 240, 840, 2295, 375);
   FocalLengthLabel->setFont(bold);
-  FocalLength = textBox(f, "135", true, 2760, 840);
-  ChkMM = checkBox(f, "mm", true, 3960, 840, 855, 255);
-  ChkInch = checkBox(f, "Inch", false, 3960, 1200, 855, 255);
+  FocalLength = bound(key::FL0, textBox(f, true, 2760, 840));
+  ChkMM = bound(key::Checkmm, checkBox(f, "mm", 3960, 840, 855, 255));
+  ChkInch = bound(key::Checkinch, checkBox(f, "Inch", 3960, 1200, 855, 255));
   CMDDrawGraph = button(f, "Draw Graph", 480, 1320, 1575, 375);
   CMDDrawGraph->setFont(bold);
   DrawGraphNote = label(f, "Plots above focal length in box on right.", 2160, 1320, 1695, 495);
@@ -161,29 +160,28 @@ void CamDesigner::createControls() {
   // Cam sheet.
   SheetFocalLengthsLabel = label(f, "Focal Lengths for Cam Sheet", 240, 2040, 3375, 255);
   SheetFocalLengthsLabel->setFont(bold);
-  const char* sheetTexts[] = {"65", "90", "135", "150", "210", "250", "270", "300", "380"};
   const int columns[] = {480, 1640, 2760};
   const int rows[] = {2400, 2760, 3120};
   for (int i = 1; i <= 9; ++i)
-    FocalLen1[i] = textBox(f, sheetTexts[i - 1], true, columns[(i - 1) % 3], rows[(i - 1) / 3]);
-  SaveToDisk = checkBox(f, "Save cam file to disk", false, 4920, 2880, 2655, 375);
+    FocalLen1[i] = bound(key::FL0 + i, textBox(f, true, columns[(i - 1) % 3], rows[(i - 1) / 3]));
+  SaveToDisk = checkBox(f, "Save cam file to disk", 4920, 2880, 2655, 375);
   SaveToDisk->setFont(bold);
-  printerout = checkBox(f, "Print cam to default printer", false, 4920, 3240, 2775, 375);
+  printerout = checkBox(f, "Print cam to default printer", 4920, 3240, 2775, 375);
   printerout->setFont(bold);
   CMDPlotCams = button(f, "Plot Cam Sheet", 480, 3720, 1575, 375);
   CMDPlotCams->setFont(bold);
   PlotCamsNote = label(f, "Plots a sheet of above nine focal lengths.", 2160, 3720, 1695, 495);
   CorrectionFactorsLabel = label(f, "Printer XY correction Factors.", 4440, 3720, 735, 615);
   XCorLabel = label(f, "X-", 5400, 3720, 375, 255);
-  PrinterXCor = textBox(f, "0.9375", false, 5760, 3720);
+  PrinterXCor = bound(key::XCor, textBox(f, false, 5760, 3720));
   YCorLabel = label(f, "Y-", 6720, 3720, 255, 255);
-  PrinterYCor = textBox(f, "0.9463", false, 7080, 3720);
+  PrinterYCor = bound(key::YCor, textBox(f, false, 7080, 3720));
 
   // Drawing options.
-  ChkFlipImage = checkBox(f, "Flip Image", true, 480, 4320, 1215, 255);
-  ChkDistMarkers = checkBox(f, "Draw distance markers", false, 2040, 4320, 2295, 255);
-  ChkUsePrintCor = checkBox(f, "Use printer correction", false, 4440, 4320, 1935, 255);
-  ChkHiRes = checkBox(f, "High Res print", false, 6480, 4320, 1575, 255);
+  ChkFlipImage = bound(key::CheckFlipImage, checkBox(f, "Flip Image", 480, 4320, 1215, 255));
+  ChkDistMarkers = bound(key::CheckDistMarkers, checkBox(f, "Draw distance markers", 2040, 4320, 2295, 255));
+  ChkUsePrintCor = bound(key::UseCor, checkBox(f, "Use printer correction", 4440, 4320, 1935, 255));
+  ChkHiRes = bound(key::CheckHiRes, checkBox(f, "High Res print", 6480, 4320, 1575, 255));
   CalibrationRule = new QFrame(f);
   CalibrationRule->setFrameShape(QFrame::HLine);
   CalibrationRule->setFrameShadow(QFrame::Plain);
@@ -197,17 +195,17 @@ void CamDesigner::createControls() {
   CalibrationResetNote = label(f, "Enter 0 (zero) or 1 (one) to reset calculations.", 240, 5280, 6855, 255);
   CMDCalcCor = button(f, "Calculate Correction Factors", 600, 5760, 1815, 495);
   XMeasureLabel = label(f, "X ( Width )", 2760, 5760, 975, 255);
-  XCorUser = textBox(f, "1.5", true, 3840, 5760);
+  XCorUser = bound(key::XUserMeasure, textBox(f, true, 3840, 5760));
   XEqualsSign = label(f, "=", 4800, 5760, 375, 255);
   LBLXCor = label(f, "1", 5280, 5760, 1335, 255);
   LBLXCor->setFont(arial(9.75, QFont::Bold));
   YMeasureLabel = label(f, "Y ( Height )", 2760, 6120, 975, 255);
-  YCorUser = textBox(f, ".705", true, 3840, 6120);
+  YCorUser = bound(key::YUserMeasure, textBox(f, true, 3840, 6120));
   YEqualsSign = label(f, "=", 4800, 6120, 375, 255);
   LBLYCor = label(f, "1", 5280, 6120, 1335, 255);
   LBLYCor->setFont(arial(9.75, QFont::Bold));
-  ChkCormm = checkBox(f, "mm", false, 600, 6240, 855, 255);
-  ChkCorInch = checkBox(f, "inch", true, 1560, 6240, 855, 255);
+  ChkCormm = bound(key::CheckCormm, checkBox(f, "mm", 600, 6240, 855, 255));
+  ChkCorInch = bound(key::CheckCorInch, checkBox(f, "inch", 1560, 6240, 855, 255));
   CMDExit = button(f, "Exit", 6720, 6000, 1335, 375);
   CMDExit->setFont(bold);
 
@@ -226,6 +224,18 @@ void CamDesigner::createControls() {
   for (QWidget* w : f->findChildren<QWidget*>()) {
     if (qobject_cast<QLabel*>(w) || w == CalibrationRule) w->setFocusPolicy(Qt::NoFocus);
   }
+}
+
+QCheckBox* CamDesigner::bound(std::size_t key, QCheckBox* box) {
+  setCheckValue(box, static_cast<int>(kDesignerKeys[key].fallback));
+  settingControls_[key].checkBox = box;
+  return box;
+}
+
+DesignerTextBox* CamDesigner::bound(std::size_t key, DesignerTextBox* box) {
+  box->setText(QString::fromStdString(initialSettingText(kDesignerKeys[key])));
+  settingControls_[key].textBox = box;
+  return box;
 }
 
 void CamDesigner::setTabOrder() {

@@ -14,6 +14,7 @@
 #include "commands/designer_state.h"
 #include "render/printer_seam.h"
 #include "render/raster_surface.h"
+#include "settings/setting_keys.h"
 #include "ui/converted_texts.h"
 #include "ui/designer_text_box.h"
 #include "ui/outer_size.h"
@@ -142,6 +143,16 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   // "KorvelCamDesigner-150": the drawn cam's bitmap name, without extension.
   QString drawnCamName() const;
 
+  // The control that shows each settings key, given its initial text or
+  // state from the key's row; the window's geometry keys have none.
+  struct SettingControls {
+    QCheckBox* checkBox = nullptr;
+    DesignerTextBox* textBox = nullptr;
+  };
+  QCheckBox* bound(std::size_t key, QCheckBox* box);
+  DesignerTextBox* bound(std::size_t key, DesignerTextBox* box);
+
+  std::array<SettingControls, key::DesignerKeyCount> settingControls_{};
   std::unique_ptr<SystemPrinterSeam> ownPrinter_;
   PrinterSeam* printer_;
   RasterSurface preview_;

@@ -19,6 +19,7 @@
 #include "support/fake_printer.h"
 #include "support/files.h"
 #include "support/output_checks.h"
+#include "support/start_inputs.h"
 
 namespace korvel {
 namespace {
@@ -39,7 +40,7 @@ class FakePlotWindow : public PlotWindowView {
 class PlotCommand : public ::testing::Test {
  protected:
   QTemporaryDir folder;
-  DesignerInputs in;
+  DesignerInputs in = testing::inputsAtStart();
   DesignerState state;
   testing::FakePrinterSeam printer;
   FakePlotWindow window;
