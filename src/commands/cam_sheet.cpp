@@ -4,7 +4,6 @@
 #include <QLocale>
 
 #include "commands/control_numbers.h"
-#include "commands/sheet_field_number.h"
 #include "common/failing_step.h"
 #include "common/units.h"
 #include "geometry/cam_outline.h"
@@ -40,12 +39,12 @@ std::string regionalNumber(double value) {
   return text.replace('.', QLocale::system().decimalPoint()).toStdString();
 }
 
-void writeNotes(const DesignerInputs& in, const DesignerState& state, DrawingSurface& surface, std::int16_t scale) {
+void writeNotes(const CamJob& job, const DesignerState& state, DrawingSurface& surface, std::int16_t scale) {
   writeNote(surface, scale, {0.5, 0.1}, titleLine(state.now()));
   writeNote(surface, scale, {0.3, 5.4},
             "Cams are 1.542 inch (39.1668 mm) wide at base: .700 inch (17.78 mm) at highest point: .695 inch "
             "(17.653 mm) at infinity.");
-  if (isChecked(in.ChkDistMarkers)) {
+  if (job.markers) {
     writeNote(surface, scale, {0.3, 5.6},
               "Distance markers are : infinity (highest point), 100ft, 50ft, 25ft, 15ft, 10ft, 8ft, 7ft, "
               "6ft, 5ft, 4ft, 3.5ft, 3ft");
@@ -54,7 +53,7 @@ void writeNotes(const DesignerInputs& in, const DesignerState& state, DrawingSur
               ".621, .599, .584, .567");
     writeNote(surface, scale, {0.3, 6}, "Bottom Notch (inches): .01");
   }
-  if (isChecked(in.ChkUsePrintCor)) {
+  if (job.useCorrection) {
     runStep([&] {
       writeNote(surface, scale, {2.5, 6},
                 "Cam/printer correction factors :  X = " + regionalNumber(state.XCor) + "   Y = " +
@@ -65,17 +64,17 @@ void writeNotes(const DesignerInputs& in, const DesignerState& state, DrawingSur
 
 }  // namespace
 
-void PlotAllCams(DrawingSurface& surface, const DesignerInputs& in, DesignerState& state, double focalLen,
+void PlotAllCams(DrawingSurface& surface, const CamJob& job, DesignerState& state, double focalLen,
                  double xoffset, double yoffset) {
   CamOutlineOptions options;
   options.plotScale = state.PlotScale;
-  options.distanceMarkers = isChecked(in.ChkDistMarkers);
-  options.caption = !isChecked(in.ChkFlipImage);
+  options.distanceMarkers = job.markers;
+  options.caption = !job.mirror;
   drawCamOutline(surface, focalLen, xoffset, yoffset, state.ExtensionFactor, options);
 }
 
-void prepareSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface) {
-  const bool highResolution = isChecked(in.ChkHiRes);
+void prepareSheet(const CamJob& job, DesignerState& state, DrawingSurface& surface) {
+  const bool highResolution = job.highResolution;
   state.PlotScale = highResolution ? 6 : 1;
   surface.setLineWidth(highResolution ? 3 : 1);
   const std::int16_t scale = state.PlotScale;
@@ -84,29 +83,23 @@ void prepareSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface
   surface.setTextSize(kTextPoints * scale);
 }
 
-std::array<bool, 10> drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface) {
+std::array<bool, 10> drawSheet(const CamJob& job, DesignerState& state, DrawingSurface& surface) {
   const std::int16_t scale = state.PlotScale;
-  const double unit = isChecked(in.ChkInch) ? kMmPerInch : 1.0;
-  double focalMm = 0;
-  runStep(focalMm, [&] { return numberIn(in.FocalLength); });
-  runStep(focalMm, [&] { return focalMm * unit; });
-  reloadCorrectionFactors(in, state);
+  double focalMm = job.focalMm;
+  reloadCorrectionFactors(job, state);
 
   // Each cam takes its field's focal length; a field that is not a number
   // repeats the cam before it (the first one the FocalLength box's).
   std::array<double, kSheetCells.size()> drawnFor{};
   std::array<bool, 10> repeated{};
   for (std::size_t i = 0; i < kSheetCells.size(); ++i) {
-    repeated[i + 1] = !runStep(focalMm, [&]() -> std::optional<double> {
-      const auto field = wholeTextNumber(in.FocalLen1[i + 1]);
-      if (!field) return std::nullopt;
-      return *field * unit;
-    });
+    repeated[i + 1] = !job.sheetMm[i];
+    if (job.sheetMm[i]) focalMm = *job.sheetMm[i];
     drawnFor[i] = focalMm;
-    PlotAllCams(surface, in, state, focalMm, kSheetCells[i].xoffset, kSheetCells[i].yoffset);
+    PlotAllCams(surface, job, state, focalMm, kSheetCells[i].xoffset, kSheetCells[i].yoffset);
   }
 
-  if (isChecked(in.ChkFlipImage)) {
+  if (job.mirror) {
     mirrorSurface(surface);
     // The labels, written after mirroring so they read normally, name the lens
     // each cam was drawn for.
@@ -117,18 +110,18 @@ std::array<bool, 10> drawSheet(const DesignerInputs& in, DesignerState& state, D
       });
     }
   }
-  writeNotes(in, state, surface, scale);
+  writeNotes(job, state, surface, scale);
   return repeated;
 }
 
-PlotOutcome PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window,
+PlotOutcome PlotCamSheet(const CamJob& job, DesignerState& state, PlotWindowView& window,
                          PrinterSeam& printer) {
   window.showWindow();
   DrawingSurface& surface = window.surface();
   surface.removeBackgroundPicture();  // first, so clearing need not copy a picture it shares
   surface.clear();
 
-  prepareSheet(in, state, surface);
+  prepareSheet(job, state, surface);
   // A true-size sheet starts at the window's top-left corner; a high
   // resolution one stays where the user scrolled it.
   if (state.PlotScale == 1) window.placePictureAtCorner();
@@ -136,8 +129,8 @@ PlotOutcome PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWin
   runStep([&] { window.setVerticalMaximum(toInt16(surface.outerHeight()).value()); });
 
   PlotOutcome outcome;
-  outcome.repeatedCells = drawSheet(in, state, surface);
-  printAndSave(in, state, surface, state.PlotScale, "KorvelCamDesigner.bmp", printer, outcome);
+  outcome.repeatedCells = drawSheet(job, state, surface);
+  printAndSave(job, state, surface, state.PlotScale, "KorvelCamDesigner.bmp", printer, outcome);
   return outcome;
 }
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "commands/designer_inputs.h"
+#include "commands/cam_job.h"
 #include "commands/designer_state.h"
 #include "commands/plot_steps.h"
 #include "commands/plot_window_view.h"
@@ -28,22 +28,22 @@ inline constexpr double kSheetSize = 6.3;  // sheet inches, square
 
 // Draws one cam of the sheet at the plot scale, its frame's corner at
 // (xoffset, yoffset) sheet inches, captioned unless the sheet is mirrored.
-void PlotAllCams(DrawingSurface& surface, const DesignerInputs& in, DesignerState& state, double focalLen,
+void PlotAllCams(DrawingSurface& surface, const CamJob& job, DesignerState& state, double focalLen,
                  double xoffset, double yoffset);
 
 // Sets the plot scale from "High Res print" and gives the surface the sheet's
 // size, line width and text size.
-void prepareSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface);
+void prepareSheet(const CamJob& job, DesignerState& state, DrawingSurface& surface);
 
-// Draws the nine cams of the sheet fields, mirrored and re-labelled on
+// Draws the nine cams of the job's sheet, mirrored and re-labelled on
 // request, then the title line and the notes. Returns which cells could not
 // be read and repeated the cam before them.
-std::array<bool, 10> drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface);
+std::array<bool, 10> drawSheet(const CamJob& job, DesignerState& state, DrawingSurface& surface);
 
-// Lays out the nine cams of the sheet fields in the plot window with the title
+// Lays out the nine cams of the job's sheet in the plot window with the title
 // line and the notes, mirrored on request, then prints and saves the sheet;
 // returns the repeated cells and what printing and saving could not do.
-PlotOutcome PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window,
+PlotOutcome PlotCamSheet(const CamJob& job, DesignerState& state, PlotWindowView& window,
                          PrinterSeam& printer);
 
 }  // namespace korvel

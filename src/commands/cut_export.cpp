@@ -1,10 +1,10 @@
 #include "commands/cut_export.h"
 
 #include <QFileInfo>
-#include <QLocale>
 
 #include "commands/cam_sheet.h"
 #include "commands/draw_graph.h"
+#include "common/units.h"
 #include "common/write_error.h"
 #include "render/bitmap_file.h"
 #include "render/raster_surface.h"
@@ -18,24 +18,19 @@ bool isBitmap(const QString& file) {
   return QFileInfo(file).suffix().compare("bmp", Qt::CaseInsensitive) == 0;
 }
 
-DesignerInputs inputsFor(const ExportRequest& request) {
-  DesignerInputs in;
-  in.FocalLength = QString::number(request.focalLength, 'g', 17);
-  if (request.sheet) {
-    // The sheet reads its fields in the user's regional format.
-    QLocale regional = QLocale::system();
-    regional.setNumberOptions(QLocale::OmitGroupSeparator);
-    for (std::size_t i = 0; i < request.sheet->size(); ++i)
-      in.FocalLen1[i + 1] = regional.toString((*request.sheet)[i], 'g', 17);
-  }
-  in.ChkMM = request.inch ? 0 : 1;
-  in.ChkInch = request.inch ? 1 : 0;
-  in.ChkFlipImage = request.flip ? 1 : 0;
-  in.ChkDistMarkers = request.markers ? 1 : 0;
-  in.ChkHiRes = request.highResolution ? 1 : 0;
-  in.printerout = 0;
-  in.SaveToDisk = 0;
-  return in;
+// The request's numbers as they are: nothing is written out as text to be
+// read back.
+CamJob jobFor(const ExportRequest& request) {
+  const double unit = request.inch ? kMmPerInch : 1.0;
+  CamJob job;
+  job.typedFocalLength = request.focalLength;
+  job.focalMm = request.focalLength * unit;
+  if (request.sheet)
+    for (std::size_t i = 0; i < job.sheetMm.size(); ++i) job.sheetMm[i] = (*request.sheet)[i] * unit;
+  job.mirror = request.flip;
+  job.markers = request.markers;
+  job.highResolution = request.highResolution;
+  return job;  // no printing, no saving, no correction
 }
 
 }  // namespace
@@ -45,7 +40,7 @@ bool isExportFileType(const QString& file) {
 }
 
 CutFileResult exportCams(const ExportRequest& request) {
-  const DesignerInputs in = inputsFor(request);
+  const CamJob job = jobFor(request);
   DesignerState state;
   state.ExtensionFactor = kExtensionFactorAfterCam;
   NoPrinterSeam printer;  // output options are all off: nothing is printed
@@ -57,11 +52,11 @@ CutFileResult exportCams(const ExportRequest& request) {
             : RasterSurface(kPreviewWidthInches, kPreviewHeightInches, previewFont());
   int scale = 1;
   if (sheet) {
-    prepareSheet(in, state, surface);
-    drawSheet(in, state, surface);
+    prepareSheet(job, state, surface);
+    drawSheet(job, state, surface);
     scale = state.PlotScale;
   } else {
-    DrawGraph(in, state, surface, printer);
+    DrawGraph(job, state, surface, printer);
   }
 
   if (isBitmap(request.file)) {

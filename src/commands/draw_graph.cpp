@@ -15,33 +15,29 @@ constexpr double kCamTop = 0.5;
 
 }  // namespace
 
-PlotOutcome DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface,
+PlotOutcome DrawGraph(const CamJob& job, DesignerState& state, DrawingSurface& surface,
                       PrinterSeam& printer) {
-  double typed = 0;  // names the bitmap, as typed
-  double focalMm = 0;
-  runStep(typed, [&] { return numberIn(in.FocalLength); });
-  runStep(focalMm, [&] { return numberIn(in.FocalLength); });
-  if (isChecked(in.ChkInch)) runStep(focalMm, [&] { return focalMm * kMmPerInch; });
-  reloadCorrectionFactors(in, state);
+  const double focalMm = job.focalMm;
+  reloadCorrectionFactors(job, state);
 
   surface.removeBackgroundPicture();  // first, so clearing need not copy a picture it shares
   surface.clear();
 
   CamOutlineOptions options;
   options.plotScale = 1;
-  options.distanceMarkers = isChecked(in.ChkDistMarkers);
+  options.distanceMarkers = job.markers;
   options.caption = false;
   options.setDrawColour = false;
   options.leadIn = LeadInStyle::Unshifted;
   drawCamOutline(surface, focalMm, kCamLeft, kCamTop, state.ExtensionFactor, options);
 
-  if (isChecked(in.ChkFlipImage)) mirrorSurface(surface);
+  if (job.mirror) mirrorSurface(surface);
 
   // The caption reads normally in either drawing, in the cam's free band,
   // which mirrors with the cam.
   runStep([&] {
     CaptionCentre at = captionCentre(kCamLeft, kCamTop, 1);
-    if (isChecked(in.ChkFlipImage)) at.x = surface.innerWidth() - at.x;
+    if (job.mirror) at.x = surface.innerWidth() - at.x;
     surface.writeTextCentred(at.x, at.y, camCaption(focalMm).value());
   });
   runStep([&] {
@@ -55,7 +51,7 @@ PlotOutcome DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSur
 
   PlotOutcome outcome;
   outcome.focalMm = focalMm;
-  printAndSave(in, state, surface, 1, "KorvelCamDesigner-" + generalNumberText(typed).value_or("0") + ".bmp",
+  printAndSave(job, state, surface, 1, "KorvelCamDesigner-" + generalNumberText(job.typedFocalLength).value_or("0") + ".bmp",
                printer, outcome);
   state.ExtensionFactor = kExtensionFactorAfterCam;
   return outcome;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commands/designer_inputs.h"
+#include "commands/cam_job.h"
 #include "commands/designer_state.h"
 #include "commands/plot_steps.h"
 #include "common/units.h"
@@ -13,11 +13,11 @@ namespace korvel {
 inline constexpr float kPreviewWidthInches = 3015.0f / kTwipsPerInch;
 inline constexpr float kPreviewHeightInches = 2055.0f / kTwipsPerInch;
 
-// Draws the cam of the focal length in the FocalLength box onto the preview
+// Draws the cam of the job's focal length onto the preview
 // surface at true size, captioned and titled, mirrored on request, then prints
 // and saves it as the output options say; returns the lens drawn and what
 // printing and saving could not do.
-PlotOutcome DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& preview,
+PlotOutcome DrawGraph(const CamJob& job, DesignerState& state, DrawingSurface& preview,
                       PrinterSeam& printer);
 
 }  // namespace korvel

@@ -1,7 +1,6 @@
 #include "commands/plot_steps.h"
 
 #include "commands/control_numbers.h"
-#include "commands/sheet_field_number.h"
 #include "common/failing_step.h"
 #include "render/plot_output.h"
 
@@ -22,19 +21,19 @@ QString refusedCorrection(const char* axis, double factor) {
 
 }  // namespace
 
-void reloadCorrectionFactors(const DesignerInputs& in, DesignerState& state) {
-  runStep(state.XCor, [&] { return correctionFactorIn(in.PrinterXCor); });
-  runStep(state.YCor, [&] { return correctionFactorIn(in.PrinterYCor); });
+void reloadCorrectionFactors(const CamJob& job, DesignerState& state) {
+  if (job.correctionX) state.XCor = *job.correctionX;
+  if (job.correctionY) state.YCor = *job.correctionY;
 }
 
 void mirrorSurface(DrawingSurface& surface) {
   runStep([&] { surface.mirrorLeftToRight(); });
 }
 
-void printAndSave(const DesignerInputs& in, const DesignerState& state, DrawingSurface& surface, int scale,
+void printAndSave(const CamJob& job, const DesignerState& state, DrawingSurface& surface, int scale,
                   const std::string& fileName, PrinterSeam& printer, PlotOutcome& outcome) {
-  if (isChecked(in.printerout)) {
-    const PrinterCorrection correction{state.XCor, state.YCor, isChecked(in.ChkUsePrintCor)};
+  if (job.print) {
+    const PrinterCorrection correction{state.XCor, state.YCor, job.useCorrection};
     if (correction.enabled && !usableCorrection(correction.x))
       outcome.printRefused = refusedCorrection("X", correction.x);
     else if (correction.enabled && !usableCorrection(correction.y))
@@ -42,7 +41,7 @@ void printAndSave(const DesignerInputs& in, const DesignerState& state, DrawingS
     else
       runStep([&] { PrintPlot(surface, scale, correction, printer); });
   }
-  if (isChecked(in.SaveToDisk)) {
+  if (job.save) {
     outcome.savedPath = state.AppFolder + qText(fileName);
     runStep([&] { outcome.saved = SavePlot(surface, state.AppFolder, qText(fileName)); });
   }

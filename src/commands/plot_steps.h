@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "commands/designer_inputs.h"
+#include "commands/cam_job.h"
 #include "commands/designer_state.h"
 #include "common/atomic_file.h"
 #include "render/drawing_surface.h"
@@ -24,9 +24,9 @@ struct PlotOutcome {
   double focalMm = 0;                  // the lens of the single cam drawn
 };
 
-// Reloads the printer correction factors from their boxes; a box whose
-// number cannot be read keeps the factor as it was.
-void reloadCorrectionFactors(const DesignerInputs& in, DesignerState& state);
+// Makes the job's printer correction factors the ones in force; a factor
+// that could not be read keeps the one in force as it was.
+void reloadCorrectionFactors(const CamJob& job, DesignerState& state);
 
 // Mirrors everything drawn so far left to right over the whole surface.
 void mirrorSurface(DrawingSurface& surface);
@@ -35,7 +35,7 @@ void mirrorSurface(DrawingSurface& surface);
 // (when "Save cam file to disk" is checked) the finished surface. A
 // correction factor in use outside 0.5 to 2 would print a cam of the wrong
 // size: that print is not sent, and the outcome says why.
-void printAndSave(const DesignerInputs& in, const DesignerState& state, DrawingSurface& surface, int scale,
+void printAndSave(const CamJob& job, const DesignerState& state, DrawingSurface& surface, int scale,
                   const std::string& fileName, PrinterSeam& printer, PlotOutcome& outcome);
 
 }  // namespace korvel

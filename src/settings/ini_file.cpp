@@ -136,18 +136,38 @@ void finishLastLine(std::string& text, std::string_view eol) {
 
 }  // namespace
 
+IniText::IniText(std::string_view text) {
+  for (const Line& line : splitLines(text)) {
+    const std::string_view content = contentOf(text, line);
+    if (const auto name = sectionName(content)) {
+      sections_.push_back({std::string(*name), {}});
+    } else if (const auto key = keyName(content); key && !sections_.empty()) {
+      sections_.back().entries.emplace_back(std::string(*key),
+                                            std::string(trimmed(content.substr(content.find('=') + 1))));
+    }
+  }
+}
+
+IniReadResult IniText::value(std::string_view section, std::string_view key, std::size_t capacity) const {
+  if (section.empty() || key.empty()) return {};
+  // The first section of the name, and in it the first line of the key.
+  for (const Section& candidate : sections_) {
+    if (!sameName(candidate.name, section)) continue;
+    for (const auto& [name, value] : candidate.entries) {
+      if (!sameName(name, key)) continue;
+      const std::string kept = value.substr(0, capacity);
+      return {kept, kept.size()};
+    }
+    return {};
+  }
+  return {};
+}
+
+IniText readIniFile(const std::string& filePath) { return IniText(readWholeFile(filePath).value_or(std::string())); }
+
 IniReadResult readIniValue(const std::string& filePath, std::string_view section,
                            std::string_view key, std::size_t capacity) {
-  if (section.empty() || key.empty()) return {};
-  const auto text = readWholeFile(filePath);
-  if (!text) return {};
-  const auto lines = splitLines(*text);
-  const Location found = locate(*text, lines, section, key);
-  if (!found.key) return {};
-  const std::string_view line = contentOf(*text, lines[*found.key]);
-  const std::string_view value =
-      trimmed(line.substr(line.find('=') + 1)).substr(0, capacity);
-  return {std::string(value), value.size()};
+  return readIniFile(filePath).value(section, key, capacity);
 }
 
 std::optional<std::string> withIniValue(std::string_view text, std::string_view section,

@@ -4,6 +4,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "common/atomic_file.h"
 
@@ -20,6 +22,27 @@ struct IniReadResult {
   std::string value;   // at most kIniValueCapacity characters, blanks trimmed
   std::size_t count;   // characters copied; 0 for a missing file/section/key or empty value
 };
+
+// The settings file read and parsed once, so that a load looks up each of its
+// keys without reading the file again. A missing or unreadable file holds no
+// keys.
+class IniText {
+ public:
+  explicit IniText(std::string_view text);
+
+  // One key, as readIniValue reads it.
+  IniReadResult value(std::string_view section, std::string_view key,
+                      std::size_t capacity = kIniValueCapacity) const;
+
+ private:
+  struct Section {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> entries;  // key and trimmed value, in file order
+  };
+  std::vector<Section> sections_;
+};
+
+IniText readIniFile(const std::string& filePath);
 
 // Reads one key: the text after the first "=" of the first matching key line of
 // the first matching section, leading and trailing blanks (spaces, tabs)

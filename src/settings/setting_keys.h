@@ -13,6 +13,16 @@ enum class SettingKind {
   FocalLength,  // focal lengths, kept with their fractions
 };
 
+// What shows a key's value in the designer window, and so how the value is
+// written into it and how its text is stored.
+enum class SettingControl {
+  WindowGeometry,    // one of the window's four geometry parts, in twips
+  CheckBox,          // a check box: 0 clear, 1 checked, 2 dimmed
+  CorrectionFactor,  // a text box: the shortest number; stored with a point whatever was typed
+  Measurement,       // a text box: "#.####"; stored as it stands
+  FocalLength,       // a text box: the shortest number; stored as it stands
+};
+
 struct SettingKey {
   std::size_t slot;               // its place in its table, as its enum names it
   std::string_view section;
@@ -20,15 +30,23 @@ struct SettingKey {
   SettingKind kind;
   double fallback;                // used when the key is missing or empty
   double (*correct)(double read); // applied to a value that was read
+  SettingControl control = SettingControl::WindowGeometry;
+  // The control's text before the settings are read, where it is not the
+  // fallback's: what a control keeps when its value cannot be shown.
+  std::string_view initialText = {};
 };
+
+// The printer correction factors a fresh start uses.
+inline constexpr double kDefaultXCor = 0.9375;
+inline constexpr double kDefaultYCor = 0.9338;
 
 namespace corrections {
 template <int Low, int Replacement>
 constexpr double atLeast(double v) { return v < Low ? Replacement : v; }
 template <int Low, int High, int Replacement>
 constexpr double within(double v) { return (v < Low || v > High) ? Replacement : v; }
-constexpr double xCor(double v) { return v <= 0 ? 0.9375 : v; }
-constexpr double yCor(double v) { return v <= 0 ? 0.9338 : v; }
+constexpr double xCor(double v) { return v <= 0 ? kDefaultXCor : v; }
+constexpr double yCor(double v) { return v <= 0 ? kDefaultYCor : v; }
 constexpr double useCor(double v) { return v <= 0 ? 0 : v; }
 constexpr double measure(double v) { return v == 0 ? 1 : v; }
 }  // namespace corrections
@@ -51,28 +69,28 @@ inline constexpr std::array<SettingKey, key::DesignerKeyCount> kDesignerKeys{{
     {key::TavoLeft, "Windows", "TavoLeft", SettingKind::Int16, 800, corrections::within<100, 10000, 800>},
     {key::TavoWidth, "Windows", "TavoWidth", SettingKind::Int16, 8370, corrections::atLeast<8370, 8370>},
     {key::TavoHeight, "Windows", "TavoHeight", SettingKind::Int16, 7035, corrections::atLeast<7035, 7035>},
-    {key::Checkmm, "Options", "Checkmm", SettingKind::Int16, 1, corrections::atLeast<0, 0>},
-    {key::Checkinch, "Options", "Checkinch", SettingKind::Int16, 0, corrections::atLeast<0, 0>},
-    {key::CheckFlipImage, "Options", "CheckFlipImage", SettingKind::Int16, 1, corrections::atLeast<0, 0>},
-    {key::CheckDistMarkers, "Options", "CheckDistMarkers", SettingKind::Int16, 0, corrections::atLeast<0, 0>},
-    {key::CheckHiRes, "Options", "CheckHiRes", SettingKind::Int16, 0, corrections::atLeast<0, 0>},
-    {key::XCor, "PrinterCor", "XCor", SettingKind::Double, 0.9375, corrections::xCor},
-    {key::YCor, "PrinterCor", "YCor", SettingKind::Double, 0.9338, corrections::yCor},
-    {key::UseCor, "PrinterCor", "UseCor", SettingKind::Double, 0, corrections::useCor},
-    {key::XUserMeasure, "PrinterCor", "XUserMeasure", SettingKind::Double, 1, corrections::measure},
-    {key::YUserMeasure, "PrinterCor", "YUserMeasure", SettingKind::Double, 1, corrections::measure},
-    {key::CheckCormm, "Options", "CheckCormm", SettingKind::Int16, 0, corrections::atLeast<0, 0>},
-    {key::CheckCorInch, "Options", "CheckCorInch", SettingKind::Int16, 1, corrections::atLeast<0, 1>},
-    {key::FL0, "FocalLengths", "FL0", SettingKind::FocalLength, 135, corrections::atLeast<1, 135>},
-    {key::FL1, "FocalLengths", "FL1", SettingKind::FocalLength, 65, corrections::atLeast<1, 65>},
-    {key::FL2, "FocalLengths", "FL2", SettingKind::FocalLength, 90, corrections::atLeast<1, 90>},
-    {key::FL3, "FocalLengths", "FL3", SettingKind::FocalLength, 135, corrections::atLeast<1, 135>},
-    {key::FL4, "FocalLengths", "FL4", SettingKind::FocalLength, 150, corrections::atLeast<1, 150>},
-    {key::FL5, "FocalLengths", "FL5", SettingKind::FocalLength, 210, corrections::atLeast<1, 210>},
-    {key::FL6, "FocalLengths", "FL6", SettingKind::FocalLength, 250, corrections::atLeast<1, 250>},
-    {key::FL7, "FocalLengths", "FL7", SettingKind::FocalLength, 270, corrections::atLeast<1, 270>},
-    {key::FL8, "FocalLengths", "FL8", SettingKind::FocalLength, 300, corrections::atLeast<1, 300>},
-    {key::FL9, "FocalLengths", "FL9", SettingKind::FocalLength, 380, corrections::atLeast<1, 380>},
+    {key::Checkmm, "Options", "Checkmm", SettingKind::Int16, 1, corrections::atLeast<0, 0>, SettingControl::CheckBox},
+    {key::Checkinch, "Options", "Checkinch", SettingKind::Int16, 0, corrections::atLeast<0, 0>, SettingControl::CheckBox},
+    {key::CheckFlipImage, "Options", "CheckFlipImage", SettingKind::Int16, 1, corrections::atLeast<0, 0>, SettingControl::CheckBox},
+    {key::CheckDistMarkers, "Options", "CheckDistMarkers", SettingKind::Int16, 0, corrections::atLeast<0, 0>, SettingControl::CheckBox},
+    {key::CheckHiRes, "Options", "CheckHiRes", SettingKind::Int16, 0, corrections::atLeast<0, 0>, SettingControl::CheckBox},
+    {key::XCor, "PrinterCor", "XCor", SettingKind::Double, kDefaultXCor, corrections::xCor, SettingControl::CorrectionFactor},
+    {key::YCor, "PrinterCor", "YCor", SettingKind::Double, kDefaultYCor, corrections::yCor, SettingControl::CorrectionFactor, "0.9463"},
+    {key::UseCor, "PrinterCor", "UseCor", SettingKind::Double, 0, corrections::useCor, SettingControl::CheckBox},
+    {key::XUserMeasure, "PrinterCor", "XUserMeasure", SettingKind::Double, 1, corrections::measure, SettingControl::Measurement, "1.5"},
+    {key::YUserMeasure, "PrinterCor", "YUserMeasure", SettingKind::Double, 1, corrections::measure, SettingControl::Measurement, ".705"},
+    {key::CheckCormm, "Options", "CheckCormm", SettingKind::Int16, 0, corrections::atLeast<0, 0>, SettingControl::CheckBox},
+    {key::CheckCorInch, "Options", "CheckCorInch", SettingKind::Int16, 1, corrections::atLeast<0, 1>, SettingControl::CheckBox},
+    {key::FL0, "FocalLengths", "FL0", SettingKind::FocalLength, 135, corrections::atLeast<1, 135>, SettingControl::FocalLength},
+    {key::FL1, "FocalLengths", "FL1", SettingKind::FocalLength, 65, corrections::atLeast<1, 65>, SettingControl::FocalLength},
+    {key::FL2, "FocalLengths", "FL2", SettingKind::FocalLength, 90, corrections::atLeast<1, 90>, SettingControl::FocalLength},
+    {key::FL3, "FocalLengths", "FL3", SettingKind::FocalLength, 135, corrections::atLeast<1, 135>, SettingControl::FocalLength},
+    {key::FL4, "FocalLengths", "FL4", SettingKind::FocalLength, 150, corrections::atLeast<1, 150>, SettingControl::FocalLength},
+    {key::FL5, "FocalLengths", "FL5", SettingKind::FocalLength, 210, corrections::atLeast<1, 210>, SettingControl::FocalLength},
+    {key::FL6, "FocalLengths", "FL6", SettingKind::FocalLength, 250, corrections::atLeast<1, 250>, SettingControl::FocalLength},
+    {key::FL7, "FocalLengths", "FL7", SettingKind::FocalLength, 270, corrections::atLeast<1, 270>, SettingControl::FocalLength},
+    {key::FL8, "FocalLengths", "FL8", SettingKind::FocalLength, 300, corrections::atLeast<1, 300>, SettingControl::FocalLength},
+    {key::FL9, "FocalLengths", "FL9", SettingKind::FocalLength, 380, corrections::atLeast<1, 380>, SettingControl::FocalLength},
 }};
 
 // A window's four geometry keys, in this order.

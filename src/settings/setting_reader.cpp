@@ -17,8 +17,8 @@ std::string TrimSettingValue(std::string& text) {
   return whole.substr(0, whole.find('%'));
 }
 
-double readSetting(const std::string& filePath, const SettingKey& key) {
-  IniReadResult stored = readIniValue(filePath, key.section, key.key);
+double readSetting(const IniText& file, const SettingKey& key) {
+  IniReadResult stored = file.value(key.section, key.key);
   if (stored.count == 0) return key.fallback;
 
   const std::string text = TrimSettingValue(stored.value);
@@ -42,6 +42,17 @@ double readSetting(const std::string& filePath, const SettingKey& key) {
     runStep(value, [&] { return readLeadingNumber(text); });
   }
   return key.correct(value);
+}
+
+std::optional<std::string> shownSettingText(const SettingKey& key, double value) {
+  if (key.control == SettingControl::Measurement)
+    return formatWithPattern(value, NumberPattern::FourDecimalsNoLeadingZero);
+  return generalNumberText(value);
+}
+
+std::string initialSettingText(const SettingKey& key) {
+  if (!key.initialText.empty()) return std::string(key.initialText);
+  return shownSettingText(key, key.fallback).value_or(std::string());
 }
 
 }  // namespace korvel

@@ -6,10 +6,10 @@
 
 namespace korvel {
 
-void readWindowGeometry(const std::string& filePath, const WindowGeometryKeys& keys,
+void readWindowGeometry(const IniText& file, const WindowGeometryKeys& keys,
                         OuterTwips& window) {
   for (std::size_t k = 0; k < keys.size(); ++k) {
-    const double value = readSetting(filePath, keys[k]);
+    const double value = readSetting(file, keys[k]);
     runStep([&] { window.setOuterTwips(GeometryPart(k), int{toInt16(value).value()}); });
   }
 }

@@ -31,7 +31,7 @@ class OuterTwips {
 
 // Reads the window's four keys and sets each part in turn; a part that cannot
 // be set keeps its geometry.
-void readWindowGeometry(const std::string& filePath, const WindowGeometryKeys& keys,
+void readWindowGeometry(const IniText& file, const WindowGeometryKeys& keys,
                         OuterTwips& window);
 
 // The window's four keys as it stands now, to be written with other keys in one

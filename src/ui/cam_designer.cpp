@@ -6,6 +6,7 @@
 #include <QResizeEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <utility>
 
 #include "commands/calibration.h"
 #include "commands/control_numbers.h"
@@ -22,6 +23,7 @@
 #include "render/surface_fonts.h"
 #include "settings/program_folder.h"
 #include "settings/setting_keys.h"
+#include "settings/setting_reader.h"
 #include "ui/app_folder.h"
 #include "ui/check_value.h"
 #include "ui/cut_export_menu.h"
@@ -63,10 +65,8 @@ QLabel* label(QWidget* parent, const QString& text, int l, int t, int w, int h) 
   return lbl;
 }
 
-QCheckBox* checkBox(QWidget* parent, const QString& caption, bool checked, int l, int t, int w, int h) {
-  auto* box = place(new DesignerCheckBox(caption, parent), l, t, w, h);
-  box->setChecked(checked);
-  return box;
+QCheckBox* checkBox(QWidget* parent, const QString& caption, int l, int t, int w, int h) {
+  return place(new DesignerCheckBox(caption, parent), l, t, w, h);
 }
 
 // A command button whose caption wraps onto a second line when it is too wide,
@@ -92,8 +92,8 @@ QPushButton* button(QWidget* parent, const QString& caption, int l, int t, int w
   return b;
 }
 
-DesignerTextBox* textBox(QWidget* parent, const QString& text, bool selectAll, int l, int t) {
-  return place(new DesignerTextBox(text, selectAll, parent), l, t, 855, 285);
+DesignerTextBox* textBox(QWidget* parent, bool selectAll, int l, int t) {
+  return place(new DesignerTextBox(QString(), selectAll, parent), l, t, 855, 285);
 }
 
 }  // namespace
@@ -132,92 +132,115 @@ void CamDesigner::createControls() {
   MessageLine->setTextInteractionFlags(Qt::TextSelectableByMouse);  // a path can be copied
   MessageLine->setFocusPolicy(Qt::NoFocus);
   MessageLine->setFixedHeight(MessageLine->fontMetrics().height() + 6);
-  Frame1 = new QFrame(this);
-  Frame1->setFrameShape(QFrame::NoFrame);
-  place(Frame1, 0, 0, kClientWidthTwips, kClientHeightTwips);
-  QWidget* f = Frame1;
+  ControlsFrame = new QFrame(this);
+  ControlsFrame->setFrameShape(QFrame::NoFrame);
+  place(ControlsFrame, 0, 0, kClientWidthTwips, kClientHeightTwips);
+  QWidget* f = ControlsFrame;
   const QFont bold = arial(8.25, QFont::Bold);
 
   // Title and version.
-  Label3 = label(f, QString(), 120, 120, 7695, 375);
-  Label3->setFont(arial(9.75, QFont::Black, "Arial Black"));
+  TitleLabel = label(f, QString(), 120, 120, 7695, 375);
+  TitleLabel->setFont(arial(9.75, QFont::Black, "Arial Black"));
   LBLVersion = label(f, "Version", 240, 480, 2295, 255);
 
   // Single cam.
-  Label1 = label(f, "Enter Focal Length of Lens", 240, 840, 2295, 375);
-  Label1->setFont(bold);
-  FocalLength = textBox(f, "135", true, 2760, 840);
-  ChkMM = checkBox(f, "mm", true, 3960, 840, 855, 255);
-  ChkInch = checkBox(f, "Inch", false, 3960, 1200, 855, 255);
+  FocalLengthLabel = label(f, "Enter Focal Length of Lens", 240, 840, 2295, 375);
+  FocalLengthLabel->setFont(bold);
+  FocalLength = bound(key::FL0, textBox(f, true, 2760, 840));
+  ChkMM = bound(key::Checkmm, checkBox(f, "mm", 3960, 840, 855, 255));
+  ChkInch = bound(key::Checkinch, checkBox(f, "Inch", 3960, 1200, 855, 255));
   CMDDrawGraph = button(f, "Draw Graph", 480, 1320, 1575, 375);
   CMDDrawGraph->setFont(bold);
-  Label5 = label(f, "Plots above focal length in box on right.", 2160, 1320, 1695, 495);
-  Picture1 = new SurfaceView(preview_, f);
-  Picture1->move(twipsToPixels(4920), twipsToPixels(840));
-  Picture1->setFocusPolicy(Qt::TabFocus);
-  addCutExportMenu(*Picture1, [this] { exportPreviewForCutting(); });
+  DrawGraphNote = label(f, "Plots above focal length in box on right.", 2160, 1320, 1695, 495);
+  PreviewPicture = new SurfaceView(preview_, f);
+  PreviewPicture->move(twipsToPixels(4920), twipsToPixels(840));
+  PreviewPicture->setFocusPolicy(Qt::TabFocus);
+  addCutExportMenu(*PreviewPicture, [this] { exportPreviewForCutting(); });
 
   // Cam sheet.
-  Label4 = label(f, "Focal Lengths for Cam Sheet", 240, 2040, 3375, 255);
-  Label4->setFont(bold);
-  const char* sheetTexts[] = {"65", "90", "135", "150", "210", "250", "270", "300", "380"};
+  SheetFocalLengthsLabel = label(f, "Focal Lengths for Cam Sheet", 240, 2040, 3375, 255);
+  SheetFocalLengthsLabel->setFont(bold);
   const int columns[] = {480, 1640, 2760};
   const int rows[] = {2400, 2760, 3120};
   for (int i = 1; i <= 9; ++i)
-    FocalLen1[i] = textBox(f, sheetTexts[i - 1], true, columns[(i - 1) % 3], rows[(i - 1) / 3]);
-  SaveToDisk = checkBox(f, "Save cam file to disk", false, 4920, 2880, 2655, 375);
+    FocalLen1[i] = bound(key::FL0 + i, textBox(f, true, columns[(i - 1) % 3], rows[(i - 1) / 3]));
+  SaveToDisk = checkBox(f, "Save cam file to disk", 4920, 2880, 2655, 375);
   SaveToDisk->setFont(bold);
-  printerout = checkBox(f, "Print cam to default printer", false, 4920, 3240, 2775, 375);
+  printerout = checkBox(f, "Print cam to default printer", 4920, 3240, 2775, 375);
   printerout->setFont(bold);
   CMDPlotCams = button(f, "Plot Cam Sheet", 480, 3720, 1575, 375);
   CMDPlotCams->setFont(bold);
-  Label2 = label(f, "Plots a sheet of above nine focal lengths.", 2160, 3720, 1695, 495);
-  Label6 = label(f, "Printer XY correction Factors.", 4440, 3720, 735, 615);
-  Label8 = label(f, "X-", 5400, 3720, 375, 255);
-  PrinterXCor = textBox(f, "0.9375", false, 5760, 3720);
-  Label7 = label(f, "Y-", 6720, 3720, 255, 255);
-  PrinterYCor = textBox(f, "0.9463", false, 7080, 3720);
+  PlotCamsNote = label(f, "Plots a sheet of above nine focal lengths.", 2160, 3720, 1695, 495);
+  CorrectionFactorsLabel = label(f, "Printer XY correction Factors.", 4440, 3720, 735, 615);
+  XCorLabel = label(f, "X-", 5400, 3720, 375, 255);
+  PrinterXCor = bound(key::XCor, textBox(f, false, 5760, 3720));
+  YCorLabel = label(f, "Y-", 6720, 3720, 255, 255);
+  PrinterYCor = bound(key::YCor, textBox(f, false, 7080, 3720));
 
   // Drawing options.
-  ChkFlipImage = checkBox(f, "Flip Image", true, 480, 4320, 1215, 255);
-  ChkDistMarkers = checkBox(f, "Draw distance markers", false, 2040, 4320, 2295, 255);
-  ChkUsePrintCor = checkBox(f, "Use printer correction", false, 4440, 4320, 1935, 255);
-  ChkHiRes = checkBox(f, "High Res print", false, 6480, 4320, 1575, 255);
-  Line1 = new QFrame(f);
-  Line1->setFrameShape(QFrame::HLine);
-  Line1->setFrameShadow(QFrame::Plain);
-  Line1->setGeometry(twipsToPixels(240), twipsToPixels(4680), twipsToPixels(8040 - 240), 1);
+  ChkFlipImage = bound(key::CheckFlipImage, checkBox(f, "Flip Image", 480, 4320, 1215, 255));
+  ChkDistMarkers = bound(key::CheckDistMarkers, checkBox(f, "Draw distance markers", 2040, 4320, 2295, 255));
+  ChkUsePrintCor = bound(key::UseCor, checkBox(f, "Use printer correction", 4440, 4320, 1935, 255));
+  ChkHiRes = bound(key::CheckHiRes, checkBox(f, "High Res print", 6480, 4320, 1575, 255));
+  CalibrationRule = new QFrame(f);
+  CalibrationRule->setFrameShape(QFrame::HLine);
+  CalibrationRule->setFrameShadow(QFrame::Plain);
+  CalibrationRule->setGeometry(twipsToPixels(240), twipsToPixels(4680), twipsToPixels(8040 - 240), 1);
 
   // Calibration.
-  Label13 = label(f, "Calculate printer correction factors. Measure width and height in inches of printed "
+  CalibrationIntro = label(f, "Calculate printer correction factors. Measure width and height in inches of printed "
                      "cam, enter numbers below.", 240, 4800, 7815, 255);
-  Label15 = label(f, "Calculations are cumulative. If print is wrong size, remeasure, then enter new numbers "
+  CalibrationCumulativeNote = label(f, "Calculations are cumulative. If print is wrong size, remeasure, then enter new numbers "
                      "and hit Calculate again.", 240, 5040, 7815, 255);
-  Label14 = label(f, "Enter 0 (zero) or 1 (one) to reset calculations.", 240, 5280, 6855, 255);
+  CalibrationResetNote = label(f, "Enter 0 (zero) or 1 (one) to reset calculations.", 240, 5280, 6855, 255);
   CMDCalcCor = button(f, "Calculate Correction Factors", 600, 5760, 1815, 495);
-  Label9 = label(f, "X ( Width )", 2760, 5760, 975, 255);
-  XCorUser = textBox(f, "1.5", true, 3840, 5760);
-  Label11 = label(f, "=", 4800, 5760, 375, 255);
+  XMeasureLabel = label(f, "X ( Width )", 2760, 5760, 975, 255);
+  XCorUser = bound(key::XUserMeasure, textBox(f, true, 3840, 5760));
+  XEqualsSign = label(f, "=", 4800, 5760, 375, 255);
   LBLXCor = label(f, "1", 5280, 5760, 1335, 255);
   LBLXCor->setFont(arial(9.75, QFont::Bold));
-  Label10 = label(f, "Y ( Height )", 2760, 6120, 975, 255);
-  YCorUser = textBox(f, ".705", true, 3840, 6120);
-  Label12 = label(f, "=", 4800, 6120, 375, 255);
+  YMeasureLabel = label(f, "Y ( Height )", 2760, 6120, 975, 255);
+  YCorUser = bound(key::YUserMeasure, textBox(f, true, 3840, 6120));
+  YEqualsSign = label(f, "=", 4800, 6120, 375, 255);
   LBLYCor = label(f, "1", 5280, 6120, 1335, 255);
   LBLYCor->setFont(arial(9.75, QFont::Bold));
-  ChkCormm = checkBox(f, "mm", false, 600, 6240, 855, 255);
-  ChkCorInch = checkBox(f, "inch", true, 1560, 6240, 855, 255);
+  ChkCormm = bound(key::CheckCormm, checkBox(f, "mm", 600, 6240, 855, 255));
+  ChkCorInch = bound(key::CheckCorInch, checkBox(f, "inch", 1560, 6240, 855, 255));
   CMDExit = button(f, "Exit", 6720, 6000, 1335, 375);
   CMDExit->setFont(bold);
 
+  // Each control that is named for what it shows keeps its name on the
+  // original form as its object name, so that it can still be found by it.
+  const std::pair<QObject*, const char*> formNames[] = {
+      {ControlsFrame, "Frame1"}, {TitleLabel, "Label3"}, {FocalLengthLabel, "Label1"},
+      {DrawGraphNote, "Label5"}, {PreviewPicture, "Picture1"}, {SheetFocalLengthsLabel, "Label4"},
+      {PlotCamsNote, "Label2"}, {CorrectionFactorsLabel, "Label6"}, {XCorLabel, "Label8"},
+      {YCorLabel, "Label7"}, {CalibrationRule, "Line1"}, {CalibrationIntro, "Label13"},
+      {CalibrationCumulativeNote, "Label15"}, {CalibrationResetNote, "Label14"},
+      {XMeasureLabel, "Label9"}, {XEqualsSign, "Label11"}, {YMeasureLabel, "Label10"},
+      {YEqualsSign, "Label12"}};
+  for (const auto& [control, name] : formNames) control->setObjectName(name);
+
   for (QWidget* w : f->findChildren<QWidget*>()) {
-    if (qobject_cast<QLabel*>(w) || w == Line1) w->setFocusPolicy(Qt::NoFocus);
+    if (qobject_cast<QLabel*>(w) || w == CalibrationRule) w->setFocusPolicy(Qt::NoFocus);
   }
+}
+
+QCheckBox* CamDesigner::bound(std::size_t key, QCheckBox* box) {
+  setCheckValue(box, static_cast<int>(kDesignerKeys[key].fallback));
+  settingControls_[key].checkBox = box;
+  return box;
+}
+
+DesignerTextBox* CamDesigner::bound(std::size_t key, DesignerTextBox* box) {
+  box->setText(QString::fromStdString(initialSettingText(kDesignerKeys[key])));
+  settingControls_[key].textBox = box;
+  return box;
 }
 
 void CamDesigner::setTabOrder() {
   std::vector<QWidget*> order{FocalLength, CMDDrawGraph, CMDExit, ChkMM, ChkInch, SaveToDisk,
-                              printerout, CMDPlotCams, Picture1};
+                              printerout, CMDPlotCams, PreviewPicture};
   for (int i = 1; i <= 9; ++i) order.push_back(FocalLen1[i]);
   order.insert(order.end(), {ChkFlipImage, ChkDistMarkers, PrinterXCor, PrinterYCor, ChkUsePrintCor,
                              XCorUser, YCorUser, CMDCalcCor, ChkCormm, ChkCorInch, ChkHiRes});
@@ -251,17 +274,17 @@ void CamDesigner::startUp(const DesignerEnvironment& environment) {
                           .arg(KORVEL_VERSION_MAJOR)
                           .arg(KORVEL_VERSION_MINOR)
                           .arg(KORVEL_VERSION_PATCH));
-  Label3->setText(QStringLiteral("Korvel Cam Designer  by Orlan - ") + kAuthorWebAddress);
-  Label13->setText("Calculate printer correction factors. Measure width and height of printed cam, enter "
+  TitleLabel->setText(QStringLiteral("Korvel Cam Designer  by Orlan - ") + kAuthorWebAddress);
+  CalibrationIntro->setText("Calculate printer correction factors. Measure width and height of printed cam, enter "
                    "numbers below.");
-  Label15->setText("Calculations are cumulative. If print is wrong size, remeasure, then enter new numbers "
+  CalibrationCumulativeNote->setText("Calculations are cumulative. If print is wrong size, remeasure, then enter new numbers "
                    "and hit Calculate again.");
-  Label14->setText("Enter 0 (zero) or 1 (one) to reset calculations. Result is a ratio, not inches or mm.");
+  CalibrationResetNote->setText("Enter 0 (zero) or 1 (one) to reset calculations. Result is a ratio, not inches or mm.");
   const QSize client(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
   // The menu bar and the message line are added to the window: the controls
   // keep their places under the bar, and the stored size never counts either.
   const int menuHeight = MenuBar->sizeHint().height();
-  Frame1->move(0, menuHeight);
+  ControlsFrame->move(0, menuHeight);
   const int added = menuHeight + MessageLine->height();
   setFixedSize(client + QSize(0, added));
   // A tall title bar must not cut off the bottom row of controls.
@@ -336,15 +359,16 @@ QString couplingMessage(double focalMm) {
 
 void CamDesigner::CMDDrawGraph_Click() {
   runCommand([this] {
-    drawnFocalLength_ = numberIn(FocalLength->text()).value_or(0);
-    const PlotOutcome outcome = DrawGraph(inputs(), state, preview_, *printer_);
+    const CamJob job = readCamJob(inputs());
+    drawnFocalLength_ = job.typedFocalLength;
+    const PlotOutcome outcome = DrawGraph(job, state, preview_, *printer_);
     showMessage((outcomeMessages(outcome) << couplingMessage(outcome.focalMm)).join("  "));
   });
 }
 
 void CamDesigner::CMDPlotCams_Click() {
   runCommand([this] {
-    const PlotOutcome outcome = PlotCamSheet(inputs(), state, loadPlotWindow(), *printer_);
+    const PlotOutcome outcome = PlotCamSheet(readCamJob(inputs()), state, loadPlotWindow(), *printer_);
     for (int i = 1; i <= 9; ++i) {
       if (outcome.repeatedCells[i])
         FocalLen1[i]->markWith("Not a number: this cell repeated the cam before it.");
@@ -460,7 +484,7 @@ PlotWindow& CamDesigner::loadPlotWindow() {
   if (!plotWindow_) {
     plotWindow_ = new PlotWindow(state.SettingsFilePath);
     plotWindow_->placeBeside(*this);
-    addCutExportMenu(*plotWindow_->Picture1, [this] { exportSheetForCutting(); });
+    addCutExportMenu(*plotWindow_->SheetPicture, [this] { exportSheetForCutting(); });
     connect(plotWindow_->ExportSheetAction, &QAction::triggered, this, [this] { exportSheetForCutting(); });
   }
   return *plotWindow_;

@@ -14,6 +14,7 @@
 #include "commands/designer_state.h"
 #include "render/printer_seam.h"
 #include "render/raster_surface.h"
+#include "settings/setting_keys.h"
 #include "ui/converted_texts.h"
 #include "ui/designer_text_box.h"
 #include "ui/outer_size.h"
@@ -81,46 +82,46 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   PlotWindow* plotWindow() const;
   PlotWindow& loadPlotWindow();
 
-  // Controls. The menu bar stands above Frame1, the message line below it.
+  // Controls. The menu bar stands above ControlsFrame, the message line below it.
   QMenuBar* MenuBar;
   QLabel* MessageLine;
-  QFrame* Frame1;
-  QLabel* Label3;
+  QFrame* ControlsFrame;
+  QLabel* TitleLabel;
   QLabel* LBLVersion;
-  QLabel* Label1;
+  QLabel* FocalLengthLabel;
   DesignerTextBox* FocalLength;
   QCheckBox* ChkMM;
   QCheckBox* ChkInch;
   QPushButton* CMDDrawGraph;
-  QLabel* Label5;
-  SurfaceView* Picture1;
-  QLabel* Label4;
+  QLabel* DrawGraphNote;
+  SurfaceView* PreviewPicture;
+  QLabel* SheetFocalLengthsLabel;
   std::array<DesignerTextBox*, 10> FocalLen1{};  // boxes 1 to 9; there is no box 0
   QPushButton* CMDPlotCams;
-  QLabel* Label2;
+  QLabel* PlotCamsNote;
   QCheckBox* SaveToDisk;
   QCheckBox* printerout;
-  QLabel* Label6;
-  QLabel* Label8;
+  QLabel* CorrectionFactorsLabel;
+  QLabel* XCorLabel;
   DesignerTextBox* PrinterXCor;
-  QLabel* Label7;
+  QLabel* YCorLabel;
   DesignerTextBox* PrinterYCor;
   QCheckBox* ChkFlipImage;
   QCheckBox* ChkDistMarkers;
   QCheckBox* ChkUsePrintCor;
   QCheckBox* ChkHiRes;
-  QFrame* Line1;
-  QLabel* Label13;
-  QLabel* Label15;
-  QLabel* Label14;
+  QFrame* CalibrationRule;
+  QLabel* CalibrationIntro;
+  QLabel* CalibrationCumulativeNote;
+  QLabel* CalibrationResetNote;
   QPushButton* CMDCalcCor;
-  QLabel* Label9;
+  QLabel* XMeasureLabel;
   DesignerTextBox* XCorUser;
-  QLabel* Label11;
+  QLabel* XEqualsSign;
   QLabel* LBLXCor;
-  QLabel* Label10;
+  QLabel* YMeasureLabel;
   DesignerTextBox* YCorUser;
-  QLabel* Label12;
+  QLabel* YEqualsSign;
   QLabel* LBLYCor;
   QCheckBox* ChkCormm;
   QCheckBox* ChkCorInch;
@@ -142,6 +143,16 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   // "KorvelCamDesigner-150": the drawn cam's bitmap name, without extension.
   QString drawnCamName() const;
 
+  // The control that shows each settings key, given its initial text or
+  // state from the key's row; the window's geometry keys have none.
+  struct SettingControls {
+    QCheckBox* checkBox = nullptr;
+    DesignerTextBox* textBox = nullptr;
+  };
+  QCheckBox* bound(std::size_t key, QCheckBox* box);
+  DesignerTextBox* bound(std::size_t key, DesignerTextBox* box);
+
+  std::array<SettingControls, key::DesignerKeyCount> settingControls_{};
   std::unique_ptr<SystemPrinterSeam> ownPrinter_;
   PrinterSeam* printer_;
   RasterSurface preview_;

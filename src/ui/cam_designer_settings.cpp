@@ -1,6 +1,6 @@
 // The designer window's part of the settings file: every key read at start-up
-// and applied to its control, every key written from the live controls when
-// the window closes.
+// and applied to the control bound to its key, every key written from the live
+// controls when the window closes.
 #include <QApplication>
 #include <algorithm>
 #include <array>
@@ -19,12 +19,6 @@ namespace korvel {
 
 namespace {
 
-QString numberText(double value, std::optional<std::string> (*format)(double)) {
-  return QString::fromStdString(format(value).value());
-}
-
-std::optional<std::string> general(double v) { return generalNumberText(v); }
-
 // A correction factor as the file reads it back: with a point, also when it
 // was typed with the regional decimal comma; any other text as it stands.
 std::string storedFactor(const QLineEdit* box) {
@@ -32,36 +26,20 @@ std::string storedFactor(const QLineEdit* box) {
     if (auto text = generalNumberText(*value)) return *text;
   return box->text().toStdString();
 }
-std::optional<std::string> measurement(double v) {
-  return formatWithPattern(v, NumberPattern::FourDecimalsNoLeadingZero);
-}
 
 }  // namespace
 
 void CamDesigner::LoadSettings() {
-  const std::string path = state.SettingsFilePath.toStdString();
-  readWindowGeometry(path, kDesignerWindowKeys, *this);
-  QCheckBox* const checks[] = {ChkMM, ChkInch, ChkFlipImage, ChkDistMarkers, ChkHiRes};
+  const IniText file = readIniFile(state.SettingsFilePath.toStdString());
+  readWindowGeometry(file, kDesignerWindowKeys, *this);
   for (std::size_t k = key::Checkmm; k < kDesignerKeys.size(); ++k) {
-    const double value = readSetting(path, kDesignerKeys[k]);
+    const double value = readSetting(file, kDesignerKeys[k]);
+    const SettingControls& control = settingControls_[k];
     runStep([&] {
-      // Only the 16-bit keys become integers; a factor of 1e300 never meets an
-      // int, and a value that does not fit fails the step.
-      const auto whole = [&] { return int{toInt16(value).value()}; };
-      switch (k) {
-        case key::Checkmm: case key::Checkinch: case key::CheckFlipImage:
-        case key::CheckDistMarkers: case key::CheckHiRes:
-          return setCheckValue(checks[k - key::Checkmm], whole());
-        case key::XCor: PrinterXCor->setText(numberText(value, general)); break;
-        case key::YCor: PrinterYCor->setText(numberText(value, general)); break;
-        case key::UseCor: return setCheckValue(ChkUsePrintCor, whole());
-        case key::XUserMeasure: XCorUser->setText(numberText(value, measurement)); break;
-        case key::YUserMeasure: YCorUser->setText(numberText(value, measurement)); break;
-        case key::CheckCormm: return setCheckValue(ChkCormm, whole());
-        case key::CheckCorInch: return setCheckValue(ChkCorInch, whole());
-        case key::FL0: FocalLength->setText(numberText(value, general)); break;
-        default: FocalLen1[k - key::FL0]->setText(numberText(value, general)); break;
-      }
+      // Only a check box's value becomes an integer; a factor of 1e300 never
+      // meets an int, and a value that does not fit fails the step.
+      if (control.checkBox) return setCheckValue(control.checkBox, int{toInt16(value).value()});
+      control.textBox->setText(QString::fromStdString(shownSettingText(kDesignerKeys[k], value).value()));
       return true;
     });
   }
@@ -70,34 +48,19 @@ void CamDesigner::LoadSettings() {
 
 void CamDesigner::SaveSettings() {
   const std::string path = state.SettingsFilePath.toStdString();
-  QCheckBox* const checks[] = {ChkMM, ChkInch, ChkFlipImage, ChkDistMarkers, ChkHiRes};
-  auto digit = [](const QCheckBox* box) { return std::to_string(checkValue(box)); };
-  auto text = [](const QLineEdit* box) { return box->text().toStdString(); };
-  // Each key's text comes from the control its enum names, as LoadSettings
-  // puts it there.
-  auto textOf = [&](std::size_t k) {
-    switch (k) {
-      case key::Checkmm: case key::Checkinch: case key::CheckFlipImage:
-      case key::CheckDistMarkers: case key::CheckHiRes:
-        return digit(checks[k - key::Checkmm]);
-      case key::XCor: return storedFactor(PrinterXCor);
-      case key::YCor: return storedFactor(PrinterYCor);
-      case key::UseCor: return digit(ChkUsePrintCor);
-      case key::XUserMeasure: return text(XCorUser);
-      case key::YUserMeasure: return text(YCorUser);
-      case key::CheckCormm: return digit(ChkCormm);
-      case key::CheckCorInch: return digit(ChkCorInch);
-      case key::FL0: return text(FocalLength);
-      default: return text(FocalLen1[k - key::FL0]);
-    }
-  };
   std::array<std::string, kGeometryPartCount> geometryTexts;
   const auto geometry = windowGeometryEntries(kDesignerWindowKeys, *this, geometryTexts);
   std::array<std::string, kDesignerKeys.size()> texts;
   std::array<IniEntry, kDesignerKeys.size()> entries;
   std::copy(geometry.begin(), geometry.end(), entries.begin());
   for (std::size_t k = key::Checkmm; k < kDesignerKeys.size(); ++k) {
-    texts[k] = textOf(k);
+    const SettingControls& control = settingControls_[k];
+    if (control.checkBox)
+      texts[k] = std::to_string(checkValue(control.checkBox));
+    else if (kDesignerKeys[k].control == SettingControl::CorrectionFactor)
+      texts[k] = storedFactor(control.textBox);
+    else
+      texts[k] = control.textBox->text().toStdString();
     entries[k] = {kDesignerKeys[k].section, kDesignerKeys[k].key, texts[k]};
   }
   // One replacement of the whole file: a crash never leaves "Inch" checked

@@ -49,20 +49,24 @@ PlotWindow::PlotWindow(const QString& settingsFilePath)
   const int menuHeight = MenuBar->sizeHint().height();
   SheetArea = new QWidget(this);
   SheetArea->move(0, menuHeight);
-  Picture1 = new SurfaceView(surface_, SheetArea);
-  Picture1->move(0, 0);
-  Picture1->installEventFilter(this);
-  HScroll1 = scrollBar(Qt::Horizontal, {0, 9120, 9135, 255}, SheetArea);
-  VScroll1 = scrollBar(Qt::Vertical, {9120, 0, 255, 9375}, SheetArea);
-  HScroll1->raise();
-  VScroll1->raise();
-  connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
-  connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
+  SheetPicture = new SurfaceView(surface_, SheetArea);
+  SheetPicture->move(0, 0);
+  SheetPicture->installEventFilter(this);
+  HorizontalScroll = scrollBar(Qt::Horizontal, {0, 9120, 9135, 255}, SheetArea);
+  VerticalScroll = scrollBar(Qt::Vertical, {9120, 0, 255, 9375}, SheetArea);
+  // Their names on the original form, so that they can still be found by them.
+  SheetPicture->setObjectName("Picture1");
+  HorizontalScroll->setObjectName("HScroll1");
+  VerticalScroll->setObjectName("VScroll1");
+  HorizontalScroll->raise();
+  VerticalScroll->raise();
+  connect(HorizontalScroll, &QScrollBar::valueChanged, this, [this] { horizontalScrollChanged(); });
+  connect(VerticalScroll, &QScrollBar::valueChanged, this, [this] { verticalScrollChanged(); });
   outerSize_ = new OuterSize(this, false, {1, 1}, menuHeight);
-  const std::string path = settingsFilePath_.toStdString();
+  const IniText file = readIniFile(settingsFilePath_.toStdString());
   for (const auto& key : {kPlotWindowKeys[key::PWTop], kPlotWindowKeys[key::PWLeft]})
-    positionStored_ = positionStored_ || readIniValue(path, key.section, key.key).count > 0;
-  readWindowGeometry(path, kPlotWindowKeys, *this);
+    positionStored_ = positionStored_ || file.value(key.section, key.key).count > 0;
+  readWindowGeometry(file, kPlotWindowKeys, *this);
 }
 
 void PlotWindow::placeBeside(const QWidget& designer) {
@@ -71,7 +75,7 @@ void PlotWindow::placeBeside(const QWidget& designer) {
   const QRect beside = designer.frameGeometry();
   // The frame is the designer's, as the window system draws both alike.
   const QSize frame = beside.size() - designer.size();
-  const QSize wanted = QSize(Picture1->width() + VScroll1->width(), Picture1->height() + HScroll1->height()) + frame;
+  const QSize wanted = QSize(SheetPicture->width() + VerticalScroll->width(), SheetPicture->height() + HorizontalScroll->height()) + frame;
   const int rightRoom = screen.right() - beside.right();
   const int leftRoom = beside.left() - screen.left();
   const int width = std::min(wanted.width(), std::max(rightRoom, leftRoom));
@@ -103,53 +107,53 @@ void PlotWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void PlotWindow::layOutScrollBars() {
-  const int barHeight = HScroll1->height();
-  const int barWidth = VScroll1->width();
+  const int barHeight = HorizontalScroll->height();
+  const int barWidth = VerticalScroll->width();
   const QSize area = SheetArea->size();
   // A minimized window, or one whose interior is smaller than the bars, has
   // nothing to lay out.
   if (isMinimized() || area.width() < barWidth || area.height() < barHeight) return;
-  HScroll1->move(HScroll1->x(), area.height() - barHeight);
-  VScroll1->move(area.width() - barWidth, VScroll1->y());
-  HScroll1->resize(area.width(), barHeight);
-  VScroll1->resize(barWidth, area.height() - barHeight);
+  HorizontalScroll->move(HorizontalScroll->x(), area.height() - barHeight);
+  VerticalScroll->move(area.width() - barWidth, VerticalScroll->y());
+  HorizontalScroll->resize(area.width(), barHeight);
+  VerticalScroll->resize(barWidth, area.height() - barHeight);
 }
 
 // The bars go back to 0 first: smaller maxima set afterwards would otherwise
 // lower their values, and their change handlers would move the sheet away from
 // the corner.
 void PlotWindow::placePictureAtCorner() {
-  HScroll1->setValue(0);
-  VScroll1->setValue(0);
+  HorizontalScroll->setValue(0);
+  VerticalScroll->setValue(0);
   setPictureTop(0);
   setPictureLeft(0);
 }
 
 void PlotWindow::setPictureLeft(float inches) {
   pictureLeft_ = inches;
-  Picture1->move(inchesToPixels(inches), Picture1->y());
+  SheetPicture->move(inchesToPixels(inches), SheetPicture->y());
 }
 
 void PlotWindow::setPictureTop(float inches) {
   pictureTop_ = inches;
-  Picture1->move(Picture1->x(), inchesToPixels(inches));
+  SheetPicture->move(SheetPicture->x(), inchesToPixels(inches));
 }
 
-void PlotWindow::HScroll1_Change() {
-  float t = -static_cast<float>(HScroll1->value());
+void PlotWindow::horizontalScrollChanged() {
+  float t = -static_cast<float>(HorizontalScroll->value());
   t = std::max(t, furthest(surface_.outerWidth()));
   setPictureLeft(t);
 }
 
-void PlotWindow::VScroll1_Change() {
-  float t = -static_cast<float>(VScroll1->value());
+void PlotWindow::verticalScrollChanged() {
+  float t = -static_cast<float>(VerticalScroll->value());
   t = std::max(t, furthest(surface_.outerHeight()));
   setPictureTop(t);
 }
 
-void PlotWindow::Picture1_MouseDown(QPointF inches) { grab_ = inches; }
+void PlotWindow::sheetPressed(QPointF inches) { grab_ = inches; }
 
-void PlotWindow::Picture1_MouseMove(QPointF inches) {
+void PlotWindow::sheetDragged(QPointF inches) {
   float t = pictureLeft_ - static_cast<float>(grab_.x() - inches.x());
   float u = pictureTop_ - static_cast<float>(grab_.y() - inches.y());
   t = std::max(std::min(t, 0.0f), furthest(surface_.outerWidth()));
@@ -157,20 +161,20 @@ void PlotWindow::Picture1_MouseMove(QPointF inches) {
   setPictureLeft(t);
   setPictureTop(u);
   // The bars follow in whole inches; a changed bar snaps the picture to it.
-  if (const auto v = toInt16(std::fabs(t))) HScroll1->setValue(*v);
-  if (const auto v = toInt16(std::fabs(u))) VScroll1->setValue(*v);
+  if (const auto v = toInt16(std::fabs(t))) HorizontalScroll->setValue(*v);
+  if (const auto v = toInt16(std::fabs(u))) VerticalScroll->setValue(*v);
 }
 
 bool PlotWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Picture1) {
+  if (watched == SheetPicture) {
     if (event->type() == QEvent::MouseButtonPress) {
       const auto* mouse = static_cast<QMouseEvent*>(event);
-      Picture1_MouseDown(mouse->position() / kPixelsPerInch);
+      sheetPressed(mouse->position() / kPixelsPerInch);
       return true;
     }
     if (event->type() == QEvent::MouseMove) {
       const auto* mouse = static_cast<QMouseEvent*>(event);
-      if (mouse->buttons() == Qt::LeftButton) Picture1_MouseMove(mouse->position() / kPixelsPerInch);
+      if (mouse->buttons() == Qt::LeftButton) sheetDragged(mouse->position() / kPixelsPerInch);
       return true;
     }
   }

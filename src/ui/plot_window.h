@@ -31,8 +31,8 @@ class PlotWindow : public QWidget, public PlotWindowView, public KeepsOuterSize 
   RasterSurface& surface() override { return surface_; }
   void showWindow() override { show(); }
   void placePictureAtCorner() override;
-  void setHorizontalMaximum(std::int16_t value) override { HScroll1->setMaximum(value); }
-  void setVerticalMaximum(std::int16_t value) override { VScroll1->setMaximum(value); }
+  void setHorizontalMaximum(std::int16_t value) override { HorizontalScroll->setMaximum(value); }
+  void setVerticalMaximum(std::int16_t value) override { VerticalScroll->setMaximum(value); }
 
   // The picture's position inside the window, in inches (0 or negative).
   float pictureLeft() const { return pictureLeft_; }
@@ -43,9 +43,9 @@ class PlotWindow : public QWidget, public PlotWindowView, public KeepsOuterSize 
   QMenuBar* MenuBar;
   QAction* ExportSheetAction;  // File -> Export sheet for cutting…
   QWidget* SheetArea;          // under the menu bar: the picture and its bars
-  SurfaceView* Picture1;
-  QScrollBar* HScroll1;
-  QScrollBar* VScroll1;
+  SurfaceView* SheetPicture;
+  QScrollBar* HorizontalScroll;
+  QScrollBar* VerticalScroll;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -54,10 +54,10 @@ class PlotWindow : public QWidget, public PlotWindowView, public KeepsOuterSize 
 
  private:
   void layOutScrollBars();
-  void HScroll1_Change();
-  void VScroll1_Change();
-  void Picture1_MouseDown(QPointF inches);
-  void Picture1_MouseMove(QPointF inches);
+  void horizontalScrollChanged();
+  void verticalScrollChanged();
+  void sheetPressed(QPointF inches);
+  void sheetDragged(QPointF inches);
 
   bool positionStored_ = false;
   QString settingsFilePath_;

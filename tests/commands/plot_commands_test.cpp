@@ -19,6 +19,7 @@
 #include "support/fake_printer.h"
 #include "support/files.h"
 #include "support/output_checks.h"
+#include "support/start_inputs.h"
 
 namespace korvel {
 namespace {
@@ -39,7 +40,7 @@ class FakePlotWindow : public PlotWindowView {
 class PlotCommand : public ::testing::Test {
  protected:
   QTemporaryDir folder;
-  DesignerInputs in;
+  DesignerInputs in = testing::inputsAtStart();
   DesignerState state;
   testing::FakePrinterSeam printer;
   FakePlotWindow window;
@@ -53,12 +54,12 @@ class PlotCommand : public ::testing::Test {
   QStringList bitmaps() const { return QDir(folder.path()).entryList({"*.bmp"}, QDir::Files); }
   QImage draw(const QString& focal) {
     in.FocalLength = focal;
-    DrawGraph(in, state, preview, printer);
+    DrawGraph(readCamJob(in), state, preview, printer);
     return preview.copyImage();
   }
   PlotOutcome plot(const QStringList& fields) {
     for (int i = 1; i <= 9; ++i) in.FocalLen1[i] = fields[i - 1];
-    return PlotCamSheet(in, state, window, printer);
+    return PlotCamSheet(readCamJob(in), state, window, printer);
   }
   // The texts of the sheet, or the first few of them, in drawing order.
   std::vector<std::string> texts(std::size_t few = 99) const {
@@ -118,7 +119,7 @@ TEST_F(DrawGraphCommand, SavingReplacesTheBitmapButNeverWritesIntoAReadOnlyFolde
   testing::setMode(folder.path(), 0555);
   in.ChkFlipImage = 1;
   in.FocalLength = "150";
-  const PlotOutcome outcome = DrawGraph(in, state, preview, printer);
+  const PlotOutcome outcome = DrawGraph(readCamJob(in), state, preview, printer);
   testing::setMode(folder.path(), 0755);
   EXPECT_EQ(std::tuple(outcome.savedPath, outcome.saved.written), std::tuple(file, false));
   EXPECT_EQ(testing::readFile(file), bytes);
@@ -141,7 +142,7 @@ TEST_F(DrawGraphCommand, PrintsAtTrueSizeTimesTheCorrection) {
     in.ChkUsePrintCor = row.corrected;
     in.ChkHiRes = row.high;
     printer.pdfPath = path(QString(row.name) + ".pdf");
-    if (row.sheet) PlotCamSheet(in, state, window, printer);
+    if (row.sheet) PlotCamSheet(readCamJob(in), state, window, printer);
     else draw("150");
     const DrawingRecord& printed = *(row.sheet ? window.sheet : preview).record();
     testing::expectPrintedRecord(printer.pdfPath, printed, {1, 1}, row.scaleX, row.scaleY);
@@ -154,7 +155,7 @@ TEST_F(DrawGraphCommand, PrintsAtTrueSizeTimesTheCorrection) {
   in.ChkUsePrintCor = 1;
   for (const char* factor : {"0", "2.01", "abc"}) {
     in.PrinterYCor = factor;
-    const PlotOutcome refused = DrawGraph(in, state, preview, printer);
+    const PlotOutcome refused = DrawGraph(readCamJob(in), state, preview, printer);
     EXPECT_TRUE(refused.printRefused.contains("Y = ")) << factor;
   }
   EXPECT_EQ(printer.dialogs, 4);
@@ -168,13 +169,13 @@ TEST_F(DrawGraphCommand, PrintsAtTrueSizeTimesTheCorrection) {
 // window shown first, at its corner for a true-size sheet, the bitmap saved.
 TEST_F(CamSheetPictures, NormalAndHighResolutionSheetsMatchTheirGoldenImages) {
   in.ChkDistMarkers = in.ChkUsePrintCor = in.SaveToDisk = 1;
-  PlotCamSheet(in, state, window, printer);
+  PlotCamSheet(readCamJob(in), state, window, printer);
   testing::expectMatchesGolden(window.sheet.copyImage(), "sheet-markers-flipped.png");
   EXPECT_EQ(QImage(path("KorvelCamDesigner.bmp")), window.sheet.copyImage().convertToFormat(QImage::Format_Mono));
   EXPECT_EQ(std::tuple(window.shown, window.placedAtCorner, window.horizontalMaximum), std::tuple(1, 1, 6));
 
   in.ChkHiRes = 1;
-  PlotCamSheet(in, state, window, printer);
+  PlotCamSheet(readCamJob(in), state, window, printer);
   // A high-resolution sheet stays where it was scrolled.
   EXPECT_EQ(std::tuple(window.placedAtCorner, window.verticalMaximum), std::tuple(1, 38));
   EXPECT_EQ(QImage(path("KorvelCamDesigner.bmp")).size(), QSize(3629, 3629));
@@ -205,7 +206,7 @@ TEST_F(CamSheet, FieldsAreReadAsWholeNumbersAndAFailedFieldRepeatsTheCamBefore) 
                                                 "50 mm", "50 mm", "300 mm"}));
   EXPECT_EQ(texts().size(), 11u);  // nine labels, the title and the note on the cams' sizes
   in.ChkDistMarkers = in.ChkUsePrintCor = in.ChkInch = 1;
-  PlotCamSheet(in, state, window, printer);
+  PlotCamSheet(readCamJob(in), state, window, printer);
   EXPECT_EQ(texts().size(), 15u);     // and the three marker notes and the correction line
   EXPECT_EQ(labels()[1], "2286 mm");  // 90 inches
 }
@@ -234,7 +235,7 @@ TEST_F(PlotCommand, TheCaptionTouchesNoLineOfItsCam) {
       std::tie(in.ChkFlipImage, in.ChkInch, in.ChkHiRes, in.FocalLength) =
           std::tuple(mirrored, row.inch, row.high, row.typed);
       const std::string caption = camCaption(std::stod(row.typed) * (row.inch ? 25.4 : 1)).value();
-      DrawGraph(in, state, preview, printer);
+      DrawGraph(readCamJob(in), state, preview, printer);
       plot(QStringList(9, row.typed));
       for (const RasterSurface* surface : {&preview, &window.sheet}) {
         const double pixel = (surface == &preview ? 1 : state.PlotScale) / 96.0;

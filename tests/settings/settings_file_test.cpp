@@ -115,7 +115,7 @@ TEST_F(IniFile, CorrectionsOfTheProgramsKeys) {
   };
   for (const auto& [stored, key, expected] : rows) {
     put("[" + std::string(key.section) + "]\n" + stored + "\n");
-    EXPECT_EQ(readSetting(path(), key), expected) << stored;
+    EXPECT_EQ(readSetting(readIniFile(path()), key), expected) << stored;
   }
 }
 

@@ -29,11 +29,11 @@ class DesignerWindow : public testing::DesignerFixture {
 TEST_F(DesignerWindow, OpensAtItsDesignedSizeAndTabbingSelectsTheWholeTextOfTheNumberBoxes) {
   CamDesigner& d = start();
   EXPECT_EQ(d.FocalLength->selectedText(), "135");
-  EXPECT_EQ(d.Picture1->geometry(), QRect(328, 56, 201, 137));  // where its twips put it
+  EXPECT_EQ(d.PreviewPicture->geometry(), QRect(328, 56, 201, 137));  // where its twips put it
   // The controls stand under the menu bar, the message line under them.
-  EXPECT_EQ(d.Frame1->pos(), QPoint(0, d.MenuBar->height()));
+  EXPECT_EQ(d.ControlsFrame->pos(), QPoint(0, d.MenuBar->height()));
   EXPECT_EQ(d.MessageLine->geometry().bottom(), d.height() - 1);
-  EXPECT_GE(d.MessageLine->y(), d.Frame1->geometry().bottom());
+  EXPECT_GE(d.MessageLine->y(), d.ControlsFrame->geometry().bottom());
   EXPECT_EQ(d.minimumSize(), d.maximumSize());                  // the frame cannot be dragged
   std::map<QWidget*, QString> selected;
   for (int i = 0; i < 25; ++i) {
@@ -171,13 +171,13 @@ TEST_F(DesignerWindow, ANormalSheetAfterAScrolledHighResolutionOneStandsAtTheCor
   d.ChkHiRes->setChecked(true);
   QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
   PlotWindow& window = *d.plotWindow();
-  window.HScroll1->setValue(30);
-  window.VScroll1->setValue(20);
+  window.HorizontalScroll->setValue(30);
+  window.VerticalScroll->setValue(20);
   d.ChkHiRes->setChecked(false);
   QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
-  EXPECT_EQ(window.Picture1->pos(), QPoint(0, 0));
-  EXPECT_EQ(window.HScroll1->value(), 0);
-  EXPECT_EQ(window.HScroll1->maximum(), 6);
+  EXPECT_EQ(window.SheetPicture->pos(), QPoint(0, 0));
+  EXPECT_EQ(window.HorizontalScroll->value(), 0);
+  EXPECT_EQ(window.HorizontalScroll->maximum(), 6);
 }
 
 // The next file dialog that open() shows chooses file, of type when one is
@@ -218,7 +218,7 @@ TEST_F(DesignerWindow, ExportsTheDrawnCamNamedLikeItsBitmapWhereTheLastExportWen
           QTest::keyClick(menu, Qt::Key_Down);
           QTest::keyClick(menu, Qt::Key_Return);
         });
-        emit d.Picture1->customContextMenuRequested(QPoint(10, 10));
+        emit d.PreviewPicture->customContextMenuRequested(QPoint(10, 10));
       },
       folder.path("cam.csv"));
   EXPECT_EQ(offered, folder.path("docs/KorvelCamDesigner-150.dxf"));

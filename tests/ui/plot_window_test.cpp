@@ -32,10 +32,10 @@ class PlotWindowTest : public ::testing::Test {
   static void move(PlotWindow* w, double xIn, double yIn, Qt::MouseButtons held = Qt::LeftButton) {
     const QPointF at(pixel(xIn, yIn));
     QMouseEvent event(QEvent::MouseMove, at, at, Qt::NoButton, held, Qt::NoModifier);
-    QApplication::sendEvent(w->Picture1, &event);
+    QApplication::sendEvent(w->SheetPicture, &event);
   }
   static void drag(PlotWindow* w, double fromX, double fromY, double toX, double toY) {
-    QTest::mousePress(w->Picture1, Qt::LeftButton, {}, pixel(fromX, fromY));
+    QTest::mousePress(w->SheetPicture, Qt::LeftButton, {}, pixel(fromX, fromY));
     move(w, toX, toY);
   }
 };
@@ -46,7 +46,7 @@ TEST_F(PlotWindowTest, StoredGeometryIsWrittenBackOnCloseAndTheWindowKeepsItsMin
   testing::writeFile(settings(), "[Windows]\nPWTop=1001\nPWLeft=12000\nPWWidth=9007\nPWHeight=7111\n");
   QPointer<PlotWindow> w = open();
   w->placeBeside(*w);  // a stored position is kept
-  EXPECT_EQ(w->Picture1->size(), QSize(605, 605));
+  EXPECT_EQ(w->SheetPicture->size(), QSize(605, 605));
   w->close();
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(w.isNull());  // a later sheet loads it afresh
@@ -59,31 +59,31 @@ TEST_F(PlotWindowTest, StoredGeometryIsWrittenBackOnCloseAndTheWindowKeepsItsMin
   EXPECT_EQ(again->outerWidthTwips(), 5940);
   again->resize(700, 500);  // the bars run along the bottom and the right edge, under the menu bar
   const auto inWindow = [&](QWidget* bar) { return QRect(bar->mapTo(again.get(), QPoint(0, 0)), bar->size()); };
-  EXPECT_EQ(inWindow(again->HScroll1).bottomRight(), QPoint(699, 499));
-  EXPECT_EQ(inWindow(again->VScroll1).topRight(), QPoint(699, again->MenuBar->height()));
-  EXPECT_EQ(again->VScroll1->geometry().bottom(), again->HScroll1->geometry().top() - 1);
+  EXPECT_EQ(inWindow(again->HorizontalScroll).bottomRight(), QPoint(699, 499));
+  EXPECT_EQ(inWindow(again->VerticalScroll).topRight(), QPoint(699, again->MenuBar->height()));
+  EXPECT_EQ(again->VerticalScroll->geometry().bottom(), again->HorizontalScroll->geometry().top() - 1);
 }
 
 TEST_F(PlotWindowTest, BarsAndDraggingMoveThePictureByWholeInchesUntilItsLastFourInches) {
   const std::unique_ptr<PlotWindow> w(open());
-  w->HScroll1->setValue(1);
-  EXPECT_EQ(w->Picture1->x(), -96);
+  w->HorizontalScroll->setValue(1);
+  EXPECT_EQ(w->SheetPicture->x(), -96);
   for (int v : {3, 6}) {
-    w->HScroll1->setValue(v);
-    w->VScroll1->setValue(v);
+    w->HorizontalScroll->setValue(v);
+    w->VerticalScroll->setValue(v);
     EXPECT_NEAR(w->pictureLeft(), -2.3, 1e-6) << v;
     EXPECT_NEAR(w->pictureTop(), -2.3, 1e-6) << v;
   }
-  w->HScroll1->setValue(0);
-  w->VScroll1->setValue(0);
+  w->HorizontalScroll->setValue(0);
+  w->VerticalScroll->setValue(0);
   drag(w.get(), 2.0, 2.0, 0.7, 2.0);  // left by 1.3 inches snaps to the bar's inch
-  EXPECT_EQ(w->HScroll1->value(), 1);
+  EXPECT_EQ(w->HorizontalScroll->value(), 1);
   EXPECT_FLOAT_EQ(w->pictureLeft(), -1.0f);
   EXPECT_FLOAT_EQ(w->pictureTop(), 0.0f);
   // Right and down never move the corner past the window's top-left.
   drag(w.get(), 1.0, 1.0, 4.0, 4.0);
   EXPECT_FLOAT_EQ(w->pictureLeft(), 0.0f);
-  EXPECT_EQ(w->HScroll1->value(), 0);
+  EXPECT_EQ(w->HorizontalScroll->value(), 0);
   move(w.get(), 0.1, 0.1, Qt::LeftButton | Qt::RightButton);  // another button held: nothing moves
   EXPECT_FLOAT_EQ(w->pictureLeft(), 0.0f);
 }
