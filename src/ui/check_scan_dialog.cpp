@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QSplitter>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -85,7 +86,9 @@ CheckScanDialog::CheckScanDialog(const CheckScanStart& start, QWidget* parent)
   Findings = new QLabel;
   Findings->setTextInteractionFlags(Qt::TextSelectableByMouse);
   Verdict = new QLabel;
-  auto* figures = new QVBoxLayout;
+  auto* figuresPane = new QWidget;
+  auto* figures = new QVBoxLayout(figuresPane);
+  figures->setContentsMargins(0, 0, 0, 0);
   figures->addWidget(Markers, 1);
   figures->addWidget(Findings);
   figures->addWidget(Verdict);
@@ -99,12 +102,15 @@ CheckScanDialog::CheckScanDialog(const CheckScanStart& start, QWidget* parent)
   zoomRow->addStretch();
   zoomRow->addWidget(ZoomOut);
   zoomRow->addWidget(ZoomIn);
-  auto* picture = new QVBoxLayout;
+  auto* picturePane = new QWidget;
+  auto* picture = new QVBoxLayout(picturePane);
+  picture->setContentsMargins(0, 0, 0, 0);
   picture->addWidget(Overlay, 1);
   picture->addLayout(zoomRow);
-  auto* results = new QHBoxLayout;
-  results->addLayout(figures, 1);
-  results->addLayout(picture, 1);
+  auto* results = new QSplitter;
+  results->addWidget(figuresPane);
+  results->addWidget(picturePane);
+  results->setSizes({620, 480});
 
   SaveReport = new QPushButton(QString("Save report") + QChar(0x2026));
   SaveOverlay = new QPushButton(QString("Save overlay") + QChar(0x2026));
@@ -117,7 +123,7 @@ CheckScanDialog::CheckScanDialog(const CheckScanStart& start, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields);
   layout->addWidget(Check, 0, Qt::AlignLeft);
-  layout->addLayout(results, 1);
+  layout->addWidget(results, 1);
   layout->addWidget(Message);
   layout->addWidget(close);
 
@@ -133,7 +139,7 @@ CheckScanDialog::CheckScanDialog(const CheckScanStart& start, QWidget* parent)
   });
   connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
   clearResult();
-  resize(1000, 640);
+  resize(1100, 720);
 }
 
 void CheckScanDialog::chooseScan() {

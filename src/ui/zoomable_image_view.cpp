@@ -29,15 +29,23 @@ void ZoomableImageView::setImage(const QImage& image) {
 }
 
 void ZoomableImageView::fitToView() {
+  fitted_ = true;
   if (!picture_->pixmap().isNull()) fitInView(picture_, Qt::KeepAspectRatio);
 }
 
 void ZoomableImageView::zoomIn() {
+  fitted_ = false;
   if (zoom() * kZoomStep <= kMostZoom) scale(kZoomStep, kZoomStep);
 }
 
 void ZoomableImageView::zoomOut() {
+  fitted_ = false;
   if (zoom() / kZoomStep >= kLeastZoom) scale(1 / kZoomStep, 1 / kZoomStep);
+}
+
+void ZoomableImageView::resizeEvent(QResizeEvent* event) {
+  QGraphicsView::resizeEvent(event);
+  if (fitted_) fitToView();
 }
 
 void ZoomableImageView::wheelEvent(QWheelEvent* event) {

@@ -5,7 +5,8 @@
 #include <QImage>
 
 // A picture that the mouse wheel, or zoomIn() and zoomOut(), enlarge and
-// reduce about the pointer; it opens fitted to the view.
+// reduce about the pointer; it opens fitted to the view and stays fitted as
+// the view grows or shrinks until the user zooms.
 namespace korvel {
 
 class ZoomableImageView : public QGraphicsView {
@@ -22,9 +23,11 @@ class ZoomableImageView : public QGraphicsView {
 
  protected:
   void wheelEvent(QWheelEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   QGraphicsPixmapItem* picture_;
+  bool fitted_ = true;
 };
 
 }  // namespace korvel
