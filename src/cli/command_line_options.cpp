@@ -45,11 +45,6 @@ const std::array<ValueOption, 10> kValueOptions{{{kExport, "a file name"},
                                                  {kReport, "a file name"},
                                                  {kOverlay, "a file name"}}};
 
-// A scanner correction factor further from 1 than this is a typing error,
-// not a scanner: published scanners are off by well under 1 %.
-constexpr double kLowestScanCorrection = 0.5;
-constexpr double kHighestScanCorrection = 2.0;
-
 QString extraHelp() {
   return "\nFocal lengths must lie from " + QString::fromStdString(cuttableRangeText()) +
          ", after converting inches (25.4 mm\n"

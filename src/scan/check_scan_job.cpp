@@ -10,54 +10,57 @@
 
 namespace korvel {
 
-namespace {
+CheckedScan checkScanFile(const CheckScanJob& job, bool withOverlay) {
+  CheckedScan checked;
+  if (!(std::isfinite(job.toleranceMm) && job.toleranceMm >= 0.0)) {
+    checked.error = "the tolerance must be a number of millimetres, 0 or more";
+    return checked;
+  }
+  const ScanReadResult read = readScan(job.scanPath, job.dpi);
+  if (!read.scan) {
+    checked.error = read.error;
+    return checked;
+  }
+  ScanCheckResult result = checkScan(*read.scan, {job.focalMm, job.correctionX, job.correctionY});
+  if (!result.check) {
+    checked.error = job.scanPath + ": " + result.error;
+    return checked;
+  }
+  if (withOverlay) checked.overlay = overlayImage(*read.scan, *result.check);
+  checked.check = std::move(result.check);
+  return checked;
+}
 
-QByteArray pngBytes(const QImage& image) {
+QByteArray overlayPng(const QImage& overlay) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, "png");
-  return writer.write(image) ? bytes : QByteArray();
+  return writer.write(overlay) ? bytes : QByteArray();
 }
 
-// Writes one output; false, with the reason in err, when it cannot.
-bool writeOutput(const QString& path, const QByteArray& content, QString& err) {
-  if (content.isEmpty()) {
-    err += path + ": could not be encoded\n";
-    return false;
-  }
+QString writeScanOutput(const QString& path, const QByteArray& content) {
+  if (content.isEmpty()) return path + ": could not be encoded";
   const FileWriteResult written = writeFileAtomically(path, content);
-  if (!written) err += path + ": " + writeErrorText(written.error) + "\n";
-  return written;
+  return written ? QString() : path + ": " + writeErrorText(written.error);
 }
-
-}  // namespace
 
 CheckScanOutcome runCheckScan(const CheckScanJob& job) {
   CheckScanOutcome outcome;
-  if (!(std::isfinite(job.toleranceMm) && job.toleranceMm >= 0.0)) {
-    outcome.err = "the tolerance must be a number of millimetres, 0 or more\n";
+  const CheckedScan checked = checkScanFile(job, !job.overlayPngPath.isEmpty());
+  if (!checked.check) {
+    outcome.err = checked.error + "\n";
     return outcome;
   }
-  const ScanReadResult read = readScan(job.scanPath, job.dpi);
-  if (!read.scan) {
-    outcome.err = read.error + "\n";
-    return outcome;
-  }
-  const ScanCheckResult result = checkScan(*read.scan, {job.focalMm, job.correctionX, job.correctionY});
-  if (!result.check) {
-    outcome.err = job.scanPath + ": " + result.error + "\n";
-    return outcome;
-  }
-  const ScanCheck& check = *result.check;
+  const ScanCheck& check = *checked.check;
   outcome.out = reportLines(check, job.toleranceMm).join('\n') + '\n';
   outcome.status = withinTolerance(check, job.toleranceMm) ? kScanWithinTolerance : kScanOutsideTolerance;
-  bool written = true;
-  if (!job.reportCsvPath.isEmpty()) written = writeOutput(job.reportCsvPath, markerCsv(check), outcome.err) && written;
-  if (!job.overlayPngPath.isEmpty()) {
-    written = writeOutput(job.overlayPngPath, pngBytes(overlayImage(*read.scan, check)), outcome.err) && written;
-  }
-  if (!written) outcome.status = kScanWriteFailed;
+  QStringList failed;
+  if (!job.reportCsvPath.isEmpty()) failed << writeScanOutput(job.reportCsvPath, markerCsv(check));
+  if (!job.overlayPngPath.isEmpty()) failed << writeScanOutput(job.overlayPngPath, overlayPng(checked.overlay));
+  failed.removeAll(QString());
+  for (const QString& reason : failed) outcome.err += reason + "\n";
+  if (!failed.isEmpty()) outcome.status = kScanWriteFailed;
   return outcome;
 }
 

@@ -41,11 +41,6 @@ QString shows(const MarkerCheck& m) {
   return fixed(m.shows.distanceMm, 1);
 }
 
-QStringList markerFields(const MarkerCheck& m) {
-  return {QString::number(m.marker), fixed(m.distanceMm, 1), signedFixed(m.deviationMm, 4),
-          signedFixed(m.deviationMm / kMmPerInch, 5), shows(m)};
-}
-
 QPointF pixel(const ScanCheck& check, const Eigen::Vector2d& scanMm) {
   return {scanMm.x() / check.scale.mmPerPixelX - check.window.x, scanMm.y() / check.scale.mmPerPixelY - check.window.y};
 }
@@ -53,6 +48,11 @@ QPointF pixel(const ScanCheck& check, const Eigen::Vector2d& scanMm) {
 QPointF pixel(const ScanCheck& check, const ShapePoint& cam) { return pixel(check, check.pose.place(cam)); }
 
 }  // namespace
+
+QStringList markerFields(const MarkerCheck& m) {
+  return {QString::number(m.marker), fixed(m.distanceMm, 1), signedFixed(m.deviationMm, 4),
+          signedFixed(m.deviationMm / kMmPerInch, 5), shows(m)};
+}
 
 bool withinTolerance(const ScanCheck& check, double toleranceMm) {
   for (const MarkerCheck& m : check.markers) {
@@ -63,12 +63,15 @@ bool withinTolerance(const ScanCheck& check, double toleranceMm) {
 
 QStringList reportLines(const ScanCheck& check, double toleranceMm) {
   QStringList lines{"marker  distance_mm  deviation_mm  deviation_in  rangefinder_shows_mm"};
-  QStringList outside;
   for (const MarkerCheck& m : check.markers) {
     const QStringList f = markerFields(m);
     lines << QString("%1  %2  %3  %4  %5").arg(f[0], 6).arg(f[1], 11).arg(f[2], 12).arg(f[3], 12).arg(f[4]);
-    if (!(std::abs(m.deviationMm) <= toleranceMm)) outside << f[0];
   }
+  return lines << findingLines(check) << verdictLine(check, toleranceMm);
+}
+
+QStringList findingLines(const ScanCheck& check) {
+  QStringList lines;
   if (check.largestElsewhere) {
     const EdgeCheck& e = *check.largestElsewhere;
     lines << QString("largest deviation elsewhere: %1 mm (%2 at x %3 mm)")
@@ -84,9 +87,15 @@ QStringList reportLines(const ScanCheck& check, double toleranceMm) {
   }
   lines << "fit RMS: " + fixed(check.rmsMm, 4) + " mm";
   lines << QString("mirrored: ") + (check.mirrored ? "yes (scanned face down)" : "no");
-  lines << (outside.isEmpty() ? "within tolerance (" + fixed(toleranceMm, 4) + " mm)"
-                              : "outside tolerance (" + fixed(toleranceMm, 4) + " mm) at markers " + outside.join(", "));
   return lines;
+}
+
+QString verdictLine(const ScanCheck& check, double toleranceMm) {
+  QStringList outside;
+  for (const MarkerCheck& m : check.markers)
+    if (!(std::abs(m.deviationMm) <= toleranceMm)) outside << QString::number(m.marker);
+  return outside.isEmpty() ? "within tolerance (" + fixed(toleranceMm, 4) + " mm)"
+                           : "outside tolerance (" + fixed(toleranceMm, 4) + " mm) at markers " + outside.join(", ");
 }
 
 QByteArray markerCsv(const ScanCheck& check) {

@@ -14,7 +14,19 @@ namespace korvel {
 // Whether every reported marker lies within toleranceMm of the computed height.
 bool withinTolerance(const ScanCheck& check, double toleranceMm);
 
+// The marker table, the findings and the verdict, one line each.
 QStringList reportLines(const ScanCheck& check, double toleranceMm);
+
+// One marker's row: marker, distance_mm, deviation_mm, deviation_in,
+// rangefinder_shows_mm ("inf", "near", or "nan" where no edge was found).
+QStringList markerFields(const MarkerCheck& m);
+
+// The largest deviation off the markers, the holes, the fit's RMS and whether
+// the scan was mirrored.
+QStringList findingLines(const ScanCheck& check);
+
+// "within tolerance (0.0250 mm)", or "outside tolerance (…) at markers 7, 8".
+QString verdictLine(const ScanCheck& check, double toleranceMm);
 
 // marker,distance_mm,deviation_mm,deviation_in,rangefinder_shows_mm
 QByteArray markerCsv(const ScanCheck& check);

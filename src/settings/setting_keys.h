@@ -21,6 +21,10 @@ enum class SettingControl {
   CorrectionFactor,  // a text box: the shortest number; stored with a point whatever was typed
   Measurement,       // a text box: "#.####"; stored as it stands
   FocalLength,       // a text box: the shortest number; stored as it stands
+  // A factor the window holds for a dialog: the shortest number; stored with a
+  // point whatever was typed, and only once the file held it or the user
+  // changed it, so an older file comes back as it was.
+  HeldFactor,
 };
 
 struct SettingKey {
@@ -49,6 +53,7 @@ constexpr double xCor(double v) { return v <= 0 ? kDefaultXCor : v; }
 constexpr double yCor(double v) { return v <= 0 ? kDefaultYCor : v; }
 constexpr double useCor(double v) { return v <= 0 ? 0 : v; }
 constexpr double measure(double v) { return v == 0 ? 1 : v; }
+constexpr double scannerCor(double v) { return v <= 0 ? 1 : v; }
 }  // namespace corrections
 
 namespace key {
@@ -58,6 +63,7 @@ enum Designer : std::size_t {
   XCor, YCor, UseCor, XUserMeasure, YUserMeasure,
   CheckCormm, CheckCorInch,
   FL0, FL1, FL2, FL3, FL4, FL5, FL6, FL7, FL8, FL9,
+  ScannerXCor, ScannerYCor,
   DesignerKeyCount
 };
 enum Plot : std::size_t { PWTop, PWLeft, PWWidth, PWHeight, PlotKeyCount };
@@ -91,6 +97,9 @@ inline constexpr std::array<SettingKey, key::DesignerKeyCount> kDesignerKeys{{
     {key::FL7, "FocalLengths", "FL7", SettingKind::FocalLength, 270, corrections::atLeast<1, 270>, SettingControl::FocalLength},
     {key::FL8, "FocalLengths", "FL8", SettingKind::FocalLength, 300, corrections::atLeast<1, 300>, SettingControl::FocalLength},
     {key::FL9, "FocalLengths", "FL9", SettingKind::FocalLength, 380, corrections::atLeast<1, 380>, SettingControl::FocalLength},
+    // The scanner's correction factors, true / measured, for "Check a cut cam".
+    {key::ScannerXCor, "Scanner", "XCor", SettingKind::Double, 1, corrections::scannerCor, SettingControl::HeldFactor},
+    {key::ScannerYCor, "Scanner", "YCor", SettingKind::Double, 1, corrections::scannerCor, SettingControl::HeldFactor},
 }};
 
 // A window's four geometry keys, in this order.

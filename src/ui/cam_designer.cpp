@@ -15,6 +15,7 @@
 #include "commands/unit_toggles.h"
 #include "commands/plot_steps.h"
 #include "common/failing_step.h"
+#include "common/units.h"
 #include "common/write_error.h"
 #include "geometry/coupled_range.h"
 #include "geometry/cam_outline.h"
@@ -25,6 +26,7 @@
 #include "settings/setting_keys.h"
 #include "settings/setting_reader.h"
 #include "ui/app_folder.h"
+#include "ui/check_scan_dialog.h"
 #include "ui/check_value.h"
 #include "ui/cut_export_menu.h"
 #include "ui/measure_lens_dialog.h"
@@ -206,6 +208,8 @@ void CamDesigner::createControls() {
   LBLYCor->setFont(arial(9.75, QFont::Bold));
   ChkCormm = bound(key::CheckCormm, checkBox(f, "mm", 600, 6240, 855, 255));
   ChkCorInch = bound(key::CheckCorInch, checkBox(f, "inch", 1560, 6240, 855, 255));
+  bound(key::ScannerXCor, scannerXCor);
+  bound(key::ScannerYCor, scannerYCor);
   CMDExit = button(f, "Exit", 6720, 6000, 1335, 375);
   CMDExit->setFont(bold);
 
@@ -236,6 +240,11 @@ DesignerTextBox* CamDesigner::bound(std::size_t key, DesignerTextBox* box) {
   box->setText(QString::fromStdString(initialSettingText(kDesignerKeys[key])));
   settingControls_[key].textBox = box;
   return box;
+}
+
+void CamDesigner::bound(std::size_t key, HeldSetting& held) {
+  held.text = QString::fromStdString(initialSettingText(kDesignerKeys[key]));
+  settingControls_[key].held = &held;
 }
 
 void CamDesigner::setTabOrder() {
@@ -361,6 +370,7 @@ void CamDesigner::CMDDrawGraph_Click() {
   runCommand([this] {
     const CamJob job = readCamJob(inputs());
     drawnFocalLength_ = job.typedFocalLength;
+    drawnFocalMm_ = job.focalMm;
     const PlotOutcome outcome = DrawGraph(job, state, preview_, *printer_);
     showMessage((outcomeMessages(outcome) << couplingMessage(outcome.focalMm)).join("  "));
   });
@@ -459,6 +469,21 @@ void CamDesigner::measureLens() {
     FocalLength->setText(text);
     showMessage("Focal length " + text + (isChecked(ChkInch) ? " in" : " mm") + " from the measured lens.");
   });
+  dialog.exec();
+}
+
+void CamDesigner::checkCutCam() {
+  const bool inch = isChecked(ChkInch);
+  QString focal = FocalLength->text();
+  if (drawnFocalMm_) {
+    const auto drawn = inch ? roundedNumberText(*drawnFocalMm_ / kMmPerInch, NumberPattern::FourDecimals)
+                            : roundedNumberText(*drawnFocalMm_, NumberPattern::TwoDecimals);
+    if (drawn) focal = qText(*drawn);
+  }
+  CheckScanDialog dialog({focal, inch, scannerXCor.text, scannerYCor.text}, this);
+  // Only what the user types is kept, so an untouched older file stays as it was.
+  for (auto [box, held] : {std::pair{dialog.ScannerXCor, &scannerXCor}, std::pair{dialog.ScannerYCor, &scannerYCor}})
+    connect(box, &QLineEdit::textEdited, this, [held](const QString& text) { *held = {text, true}; });
   dialog.exec();
 }
 

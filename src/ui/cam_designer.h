@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "commands/designer_inputs.h"
 #include "commands/designer_state.h"
@@ -64,6 +65,9 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   // Tools → Measure a lens…: a measured focal length goes into FocalLength in
   // the unit in force.
   void measureLens();
+  // Tools → Check a cut cam…: for the drawn cam, else FocalLength's, with the
+  // scanner's correction factors the window holds.
+  void checkCutCam();
 
   // SIGTERM, SIGINT and SIGHUP end the program as Exit does.
   void exitOnSignals();
@@ -77,6 +81,13 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   DesignerInputs inputs() const;
 
   DesignerState state;
+  // A settings value the window holds for a dialog rather than shows.
+  struct HeldSetting {
+    QString text;
+    bool keep = false;  // written back: the file held it, or the user changed it
+  };
+  HeldSetting scannerXCor;
+  HeldSetting scannerYCor;
   PrinterSeam& printer() { return *printer_; }
   RasterSurface& previewSurface() { return preview_; }
   PlotWindow* plotWindow() const;
@@ -148,9 +159,11 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   struct SettingControls {
     QCheckBox* checkBox = nullptr;
     DesignerTextBox* textBox = nullptr;
+    HeldSetting* held = nullptr;
   };
   QCheckBox* bound(std::size_t key, QCheckBox* box);
   DesignerTextBox* bound(std::size_t key, DesignerTextBox* box);
+  void bound(std::size_t key, HeldSetting& held);
 
   std::array<SettingControls, key::DesignerKeyCount> settingControls_{};
   std::unique_ptr<SystemPrinterSeam> ownPrinter_;
@@ -161,6 +174,7 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   QString message_;
   ConvertedTexts convertedFocalLengths_;
   double drawnFocalLength_ = 0;  // as typed for the last Draw Graph: names its files
+  std::optional<double> drawnFocalMm_;  // the last Draw Graph's lens
 };
 
 }  // namespace korvel

@@ -1,9 +1,10 @@
 // The designer window's part of the settings file: every key read at start-up
-// and applied to the control bound to its key, every key written from the live
-// controls when the window closes.
+// and applied to the control bound to its key (or held for a dialog), every key
+// written from the live controls when the window closes; a held key only once
+// the file held it or the user changed it.
 #include <QApplication>
-#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "commands/sheet_field_number.h"
 #include "common/failing_step.h"
@@ -21,10 +22,10 @@ namespace {
 
 // A correction factor as the file reads it back: with a point, also when it
 // was typed with the regional decimal comma; any other text as it stands.
-std::string storedFactor(const QLineEdit* box) {
-  if (const auto value = wholeTextNumber(box->text()))
+std::string storedFactor(const QString& typed) {
+  if (const auto value = wholeTextNumber(typed))
     if (auto text = generalNumberText(*value)) return *text;
-  return box->text().toStdString();
+  return typed.toStdString();
 }
 
 }  // namespace
@@ -39,7 +40,12 @@ void CamDesigner::LoadSettings() {
       // Only a check box's value becomes an integer; a factor of 1e300 never
       // meets an int, and a value that does not fit fails the step.
       if (control.checkBox) return setCheckValue(control.checkBox, int{toInt16(value).value()});
-      control.textBox->setText(QString::fromStdString(shownSettingText(kDesignerKeys[k], value).value()));
+      const QString shown = QString::fromStdString(shownSettingText(kDesignerKeys[k], value).value());
+      if (control.held) {
+        *control.held = {shown, file.value(kDesignerKeys[k].section, kDesignerKeys[k].key).count > 0};
+        return true;
+      }
+      control.textBox->setText(shown);
       return true;
     });
   }
@@ -51,17 +57,19 @@ void CamDesigner::SaveSettings() {
   std::array<std::string, kGeometryPartCount> geometryTexts;
   const auto geometry = windowGeometryEntries(kDesignerWindowKeys, *this, geometryTexts);
   std::array<std::string, kDesignerKeys.size()> texts;
-  std::array<IniEntry, kDesignerKeys.size()> entries;
-  std::copy(geometry.begin(), geometry.end(), entries.begin());
+  std::vector<IniEntry> entries(geometry.begin(), geometry.end());
   for (std::size_t k = key::Checkmm; k < kDesignerKeys.size(); ++k) {
     const SettingControls& control = settingControls_[k];
+    if (control.held && !control.held->keep) continue;
     if (control.checkBox)
       texts[k] = std::to_string(checkValue(control.checkBox));
+    else if (control.held)
+      texts[k] = storedFactor(control.held->text);
     else if (kDesignerKeys[k].control == SettingControl::CorrectionFactor)
-      texts[k] = storedFactor(control.textBox);
+      texts[k] = storedFactor(control.textBox->text());
     else
       texts[k] = control.textBox->text().toStdString();
-    entries[k] = {kDesignerKeys[k].section, kDesignerKeys[k].key, texts[k]};
+    entries.push_back({kDesignerKeys[k].section, kDesignerKeys[k].key, texts[k]});
   }
   // One replacement of the whole file: a crash never leaves "Inch" checked
   // beside focal lengths still in millimetres.

@@ -56,6 +56,7 @@ QMenuBar* createDesignerMenuBar(CamDesigner& designer) {
   file->addAction("&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), &designer, [&designer] { designer.CMDExit_Click(); });
   QMenu* tools = bar->addMenu("&Tools");
   tools->addAction(QString("&Measure a lens") + QChar(0x2026), &designer, [&designer] { designer.measureLens(); });
+  tools->addAction(QString("&Check a cut cam") + QChar(0x2026), &designer, [&designer] { designer.checkCutCam(); });
   QMenu* help = bar->addMenu("&Help");
   help->addAction("&Manual", &designer, [&designer] { openManual(designer); });
   help->addAction("&About", &designer, [&designer] { showAbout(designer); });

@@ -5,7 +5,7 @@
 #include <QUrl>
 
 // The designer window's menu bar: File (Export for cutting…, Save cam bitmap,
-// Quit) and Help (Manual, About).
+// Quit), Tools (Measure a lens…, Check a cut cam…) and Help (Manual, About).
 namespace korvel {
 
 class CamDesigner;

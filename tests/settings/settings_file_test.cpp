@@ -108,6 +108,7 @@ TEST_F(IniFile, CorrectionsOfTheProgramsKeys) {
       {"XCor=0,95", d[key::XCor], 0.9375}, {"YCor=0", d[key::YCor], 0.9338},
       {"YCor=1e400", d[key::YCor], 0.9338}, {"XUserMeasure=0", d[key::XUserMeasure], 1},
       {"XUserMeasure=-0.5", d[key::XUserMeasure], -0.5},
+      {"XCor=0", d[key::ScannerXCor], 1},
       {"FL3=0.4", d[key::FL3], 135}, {"FL5=99999", d[key::FL5], 210},
       {"FL8=32767.4", d[key::FL8], 32767.4}, {"FL9=32767.5", d[key::FL9], 380},
       {"FL0=150%75", d[key::FL0], 150}, {"FL0=12\0 34"s, d[key::FL0], 12},

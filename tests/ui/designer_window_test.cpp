@@ -302,7 +302,7 @@ TEST_F(DesignerWindow, AFileComesBackByteForByteAfterASession) {
       "CheckCormm=1\nCheckCorInch=0\n"
       "[PrinterCor]\nXCor=0.95\nYCor=1.02\nUseCor=1\nXUserMeasure=.7055\nYUserMeasure=17.\n"
       "[FocalLengths]\nFL0=5.9\nFL1=1.5\nFL2=3\nFL3=4.5\nFL4=6\nFL5=7.5\nFL6=9\nFL7=10.5\nFL8=12\n"
-      "FL9=13.5\n";
+      "FL9=13.5\n[Scanner]\nXCor=1.004\nYCor=0.998\n";
   writeSettings(stored);
   start();
   closeDesigner();
