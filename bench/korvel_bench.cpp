@@ -19,7 +19,7 @@
 #include "commands/draw_graph.h"
 #include "common/atomic_file.h"
 #include "geometry/cam_profile.h"
-#include "render/cut_files.h"
+#include "export/cut_files.h"
 #include "render/plot_output.h"
 #include "render/printer_seam.h"
 #include "ui/cam_designer.h"
@@ -165,9 +165,9 @@ BENCHMARK(BM_PrintHighResolutionSheetAsPicture)->Unit(benchmark::kMillisecond);
 
 void BM_CutFile(benchmark::State& state, bool sheet, const char* extension) {
   Session s;
-  const DrawingRecord& record = *drawn(s, sheet).record();
+  const RasterSurface& surface = drawn(s, sheet);
   const QString path = QDir(s.folder.path()).filePath(QString("cut.") + extension);
-  for (auto _ : state) writeCutFile(record, sheet ? kHighResolutionScale : 1, path);
+  for (auto _ : state) writeCutFile(surface, sheet ? kHighResolutionScale : 1, path);
   state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
 }
 BENCHMARK_CAPTURE(BM_CutFile, cam_dxf, false, "dxf")->Unit(benchmark::kMillisecond);

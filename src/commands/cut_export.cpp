@@ -1,22 +1,15 @@
 #include "commands/cut_export.h"
 
-#include <QFileInfo>
 #include <QLocale>
 
 #include "commands/cam_sheet.h"
 #include "commands/draw_graph.h"
-#include "common/write_error.h"
-#include "render/bitmap_file.h"
 #include "render/raster_surface.h"
 #include "render/surface_fonts.h"
 
 namespace korvel {
 
 namespace {
-
-bool isBitmap(const QString& file) {
-  return QFileInfo(file).suffix().compare("bmp", Qt::CaseInsensitive) == 0;
-}
 
 DesignerInputs inputsFor(const ExportRequest& request) {
   DesignerInputs in;
@@ -41,7 +34,7 @@ DesignerInputs inputsFor(const ExportRequest& request) {
 }  // namespace
 
 bool isExportFileType(const QString& file) {
-  return cutFileFormatOf(file).has_value() || isBitmap(file);
+  return cutFileFormatOf(file).has_value();
 }
 
 CutFileResult exportCams(const ExportRequest& request) {
@@ -64,12 +57,7 @@ CutFileResult exportCams(const ExportRequest& request) {
     DrawGraph(in, state, surface, printer);
   }
 
-  if (isBitmap(request.file)) {
-    const FileWriteResult saved = saveBitmap(surface.copyImage(), request.file);
-    if (!saved) return {false, request.file + ": " + writeErrorText(saved.error)};
-    return {true, {}};
-  }
-  return writeCutFile(*surface.record(), scale, request.file);
+  return writeCutFile(surface, scale, request.file);
 }
 
 }  // namespace korvel

@@ -3,6 +3,7 @@
 #include "commands/control_numbers.h"
 #include "commands/sheet_field_number.h"
 #include "common/failing_step.h"
+#include "export/bitmap_file.h"
 #include "render/plot_output.h"
 
 namespace korvel {

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "common/failing_step.h"
-#include "render/bitmap_file.h"
 #include "render/record_painter.h"
 
 namespace korvel {
@@ -74,12 +73,6 @@ bool PrintPlot(DrawingSurface& surface, int scale, const PrinterCorrection& corr
   });
   seam.processEvents();
   return printed;
-}
-
-FileWriteResult SavePlot(DrawingSurface& surface, const QString& appFolder, const QString& fileName) {
-  const QImage picture = surface.copyImage();
-  surface.setBackgroundPicture(picture);
-  return saveBitmap(picture, appFolder + fileName);
 }
 
 }  // namespace korvel

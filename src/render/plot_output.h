@@ -1,9 +1,5 @@
 #pragma once
 
-#include <QString>
-
-#include "common/atomic_file.h"
-
 #include "render/drawing_surface.h"
 #include "render/printer_seam.h"
 
@@ -24,10 +20,5 @@ struct PrinterCorrection {
 // was printed.
 bool PrintPlot(DrawingSurface& surface, int scale, const PrinterCorrection& correction,
                PrinterSeam& seam);
-
-// Saves the surface as a Windows bitmap named fileName in appFolder, replacing
-// an earlier file once the new one is complete. A folder that cannot be
-// written is skipped; the old file stays intact and the result names the cause.
-FileWriteResult SavePlot(DrawingSurface& surface, const QString& appFolder, const QString& fileName);
 
 }  // namespace korvel

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "render/bitmap_file.h"
+#include "export/bitmap_file.h"
 #include "render/drawing_record.h"
 
 namespace korvel {

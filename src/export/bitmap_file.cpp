@@ -1,4 +1,4 @@
-#include "render/bitmap_file.h"
+#include "export/bitmap_file.h"
 
 #include <QtEndian>
 #include <algorithm>
@@ -123,6 +123,12 @@ FileWriteResult saveBitmap(const QImage& picture, const QString& path) {
   const QImage image = picture.convertToFormat(QImage::Format_RGB32);
   const FileWriteResult oneBit = writeBitmap(image, path, monochrome(image.width()));
   return oneBit ? oneBit : writeBitmap(image, path, trueColour(image.width()));
+}
+
+FileWriteResult SavePlot(DrawingSurface& surface, const QString& appFolder, const QString& fileName) {
+  const QImage picture = surface.copyImage();
+  surface.setBackgroundPicture(picture);
+  return saveBitmap(picture, appFolder + fileName);
 }
 
 }  // namespace korvel
