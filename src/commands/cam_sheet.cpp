@@ -125,7 +125,6 @@ PlotOutcome PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWin
                          PrinterSeam& printer) {
   window.showWindow();
   DrawingSurface& surface = window.surface();
-  surface.removeBackgroundPicture();  // first, so clearing need not copy a picture it shares
   surface.clear();
 
   prepareSheet(in, state, surface);

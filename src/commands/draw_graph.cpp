@@ -24,7 +24,6 @@ PlotOutcome DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSur
   if (isChecked(in.ChkInch)) runStep(focalMm, [&] { return focalMm * kMmPerInch; });
   reloadCorrectionFactors(in, state);
 
-  surface.removeBackgroundPicture();  // first, so clearing need not copy a picture it shares
   surface.clear();
 
   CamOutlineOptions options;

@@ -125,10 +125,8 @@ FileWriteResult saveBitmap(const QImage& picture, const QString& path) {
   return oneBit ? oneBit : writeBitmap(image, path, trueColour(image.width()));
 }
 
-FileWriteResult SavePlot(DrawingSurface& surface, const QString& appFolder, const QString& fileName) {
-  const QImage picture = surface.copyImage();
-  surface.setBackgroundPicture(picture);
-  return saveBitmap(picture, appFolder + fileName);
+FileWriteResult SavePlot(const DrawingSurface& surface, const QString& appFolder, const QString& fileName) {
+  return saveBitmap(surface.copyImage(), appFolder + fileName);
 }
 
 }  // namespace korvel

@@ -16,6 +16,6 @@ FileWriteResult saveBitmap(const QImage& image, const QString& path);
 // Saves the surface as a Windows bitmap named fileName in appFolder, replacing
 // an earlier file once the new one is complete. A folder that cannot be
 // written is skipped; the old file stays intact and the result names the cause.
-FileWriteResult SavePlot(DrawingSurface& surface, const QString& appFolder, const QString& fileName);
+FileWriteResult SavePlot(const DrawingSurface& surface, const QString& appFolder, const QString& fileName);
 
 }  // namespace korvel

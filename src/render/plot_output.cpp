@@ -22,22 +22,9 @@ bool paintRecordOnPage(QPainter& painter, const DrawingRecord& record, double dp
   return true;
 }
 
-// A surface that keeps no drawing prints its picture, widthIn by heightIn
-// inches, placed and mirrored the same way.
-bool paintOnPage(QPainter& painter, const QImage& picture, double dpi, double widthIn,
-                 double heightIn) {
-  if (!std::isfinite(widthIn) || !std::isfinite(heightIn)) return false;
-  const QImage source = picture.mirrored(widthIn < 0, heightIn < 0);
-  const double left = widthIn < 0 ? kDrawingMarginIn + widthIn : kDrawingMarginIn;
-  const double top = heightIn < 0 ? kDrawingMarginIn + heightIn : kDrawingMarginIn;
-  painter.drawImage(
-      QRectF(left * dpi, top * dpi, std::fabs(widthIn) * dpi, std::fabs(heightIn) * dpi), source);
-  return true;
-}
-
 }  // namespace
 
-bool PrintPlot(DrawingSurface& surface, int scale, const PrinterCorrection& correction,
+bool PrintPlot(const DrawingSurface& surface, int scale, const PrinterCorrection& correction,
                PrinterSeam& seam) {
   QString previousDefault;
   runStep(previousDefault, [&] { return seam.defaultPrinterName(); });
@@ -49,18 +36,11 @@ bool PrintPlot(DrawingSurface& surface, int scale, const PrinterCorrection& corr
   {
     QPainter painter;
     if (painter.begin(&printer)) {
-      const QImage picture = surface.copyImage();
-      surface.setBackgroundPicture(picture);
       // Printed inches per surface inch.
       const double inchesX = (correction.enabled ? correction.x : 1.0) / scale;
       const double inchesY = (correction.enabled ? correction.y : 1.0) / scale;
       const double dpi = printer.resolution();
-      const DrawingRecord* record = surface.record();
-      printed = runStep([&] {
-        if (record) return paintRecordOnPage(painter, *record, dpi, inchesX, inchesY);
-        return paintOnPage(painter, picture, dpi, surface.outerWidth() * inchesX,
-                           surface.outerHeight() * inchesY);
-      });
+      printed = runStep([&] { return paintRecordOnPage(painter, *surface.record(), dpi, inchesX, inchesY); });
       painter.end();
     }
   }

@@ -18,7 +18,7 @@ struct PrinterCorrection {
 // cancelled dialog prints nothing. Afterwards the printer that was the system
 // default before the dialog is the default again. Returns false when nothing
 // was printed.
-bool PrintPlot(DrawingSurface& surface, int scale, const PrinterCorrection& correction,
+bool PrintPlot(const DrawingSurface& surface, int scale, const PrinterCorrection& correction,
                PrinterSeam& seam);
 
 }  // namespace korvel

@@ -114,7 +114,7 @@ void RasterSurface::refresh() {
 
 void RasterSurface::clear() {
   // A flattened layer is made transparent again, in its own memory unless a
-  // picture still shares it.
+  // copy handed out still shares it.
   drawing_.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
   drawing_.fill(Qt::transparent);
   record_.clear();
@@ -129,8 +129,7 @@ void RasterSurface::setTextSize(float points) { font_.setPointSizeF(points); }
 namespace {
 
 // A drawing pixel (premultiplied, transparent where nothing is drawn) laid
-// over an opaque one. Pixel by pixel, since a painter would blend the whole
-// sheet far more slowly and almost every pixel is either untouched or solid.
+// over an opaque one.
 QRgb over(QRgb drawn, QRgb below) {
   const int alpha = qAlpha(drawn);
   if (alpha == 255) return drawn;
@@ -138,16 +137,6 @@ QRgb over(QRgb drawn, QRgb below) {
   const int keep = 255 - alpha;
   return qRgb(qRed(drawn) + qRed(below) * keep / 255, qGreen(drawn) + qGreen(below) * keep / 255,
               qBlue(drawn) + qBlue(below) * keep / 255);
-}
-
-void layOver(QImage& opaque, const QImage& drawing) {
-  const int width = std::min(opaque.width(), drawing.width());
-  const int height = std::min(opaque.height(), drawing.height());
-  for (int y = 0; y < height; ++y) {
-    const auto* src = reinterpret_cast<const QRgb*>(drawing.constScanLine(y));
-    auto* dst = reinterpret_cast<QRgb*>(opaque.scanLine(y));
-    for (int x = 0; x < width; ++x) dst[x] = over(src[x], dst[x]);
-  }
 }
 
 // Lays a drawing layer over the white below it, in place, mirroring each row
@@ -186,70 +175,14 @@ void flattenOntoWhite(QImage& layer, bool mirror) {
 
 QImage RasterSurface::copyImage() const {
   // Over plain white the drawing changes nothing that shows by taking its
-  // final colours in place.
-  if (background_.isNull()) flattenOntoWhite(drawing_, false);
-  // An opaque drawing is all there is to see: handed out shared, it costs no
-  // second image, and the background picture made of it costs none either.
-  if (!drawing_.hasAlphaChannel()) return drawing_;
-  QImage image(drawing_.size(), QImage::Format_RGB32);
-  image.setDotsPerMeterX(kDotsPerMetre);
-  image.setDotsPerMeterY(kDotsPerMetre);
-  image.fill(Qt::white);
-  if (!background_.isNull()) {
-    QPainter painter(&image);
-    painter.drawImage(QPointF(0, 0), background_);
-  }
-  layOver(image, drawing_);
-  return image;
-}
-
-void RasterSurface::setBackgroundPicture(const QImage& picture) {
-  background_ = picture;
-  changed();
-}
-
-void RasterSurface::removeBackgroundPicture() {
-  background_ = QImage();
-  changed();
-}
-
-void RasterSurface::paintPicture(const QImage& picture, float x, float y, float width, float height) {
-  const float left = width < 0 ? x + width : x;
-  const QRect target = QRectF(px(left, y), QSizeF(std::fabs(width) * kPixelsPerInch,
-                                                  std::fabs(height) * kPixelsPerInch))
-                           .toRect();
-  // An opaque picture of the surface's own size over the whole surface (the
-  // mirror step of every drawing) needs no scaling and hides all below it.
-  if (target == drawing_.rect() && picture.size() == drawing_.size() && !picture.hasAlphaChannel()) {
-    QImage source = picture;  // which may be the layer itself
-    drawing_ = QImage();      // nothing of the old layer shows any more: free it first
-    drawing_ = std::move(source).convertToFormat(QImage::Format_RGB32).mirrored(width < 0, false);
-    drawing_.setDotsPerMeterX(kDotsPerMetre);
-    drawing_.setDotsPerMeterY(kDotsPerMetre);
-    changed();
-    return;
-  }
-  QPainter painter(&drawing_);
-  const QImage source = width < 0 ? picture.mirrored(true, false) : picture;
-  const QPointF topLeft = px(left, y);
-  painter.drawImage(QRectF(topLeft, QSizeF(std::fabs(width) * kPixelsPerInch,
-                                           std::fabs(height) * kPixelsPerInch)),
-                    source);
-  changed();
+  // final colours in place; handed out shared, it costs no second image.
+  flattenOntoWhite(drawing_, false);
+  return drawing_;
 }
 
 void RasterSurface::mirrorLeftToRight() {
-  // A drawing over a background picture is mirrored by way of a copy of both.
-  // The record mirrors the drawing alone: the background is no part of it.
-  DrawingRecord mirrored = record_;
-  mirrored.mirror(drawing_.width() / kPixelsPerInch);
-  if (!background_.isNull() && drawing_.hasAlphaChannel()) {
-    DrawingSurface::mirrorLeftToRight();
-    record_ = std::move(mirrored);
-    return;
-  }
-  record_ = std::move(mirrored);
-  // Otherwise in place: a high-resolution sheet is 52 MB.
+  record_.mirror(drawing_.width() / kPixelsPerInch);
+  // In place: a high-resolution sheet is 52 MB.
   flattenOntoWhite(drawing_, true);
   textPosition_ = QPointF(0, 0);
   changed();

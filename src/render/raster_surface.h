@@ -36,9 +36,6 @@ class RasterSurface : public DrawingSurface {
   void setLineWidth(int pixels) override;
   void setTextSize(float points) override;
   QImage copyImage() const override;
-  void setBackgroundPicture(const QImage& picture) override;
-  void removeBackgroundPicture() override;
-  void paintPicture(const QImage& picture, float x, float y, float width, float height) override;
   void mirrorLeftToRight() override;
   float innerWidth() const override;
   float innerHeight() const override;
@@ -51,8 +48,7 @@ class RasterSurface : public DrawingSurface {
   // The drawing without the background, for painting the visible part of the
   // surface on screen.
   const QImage& drawingLayer() const { return drawing_; }
-  const QImage& backgroundPicture() const { return background_; }
-  // The drawing as geometry: what the drawing layer holds, never the background.
+  // The drawing as geometry: what the drawing layer holds.
   const DrawingRecord* record() const override { return &record_; }
   QPointF textPosition() const { return textPosition_; }
 
@@ -71,7 +67,6 @@ class RasterSurface : public DrawingSurface {
   // Transparent where nothing is drawn, or opaque (RGB32) once flattened or
   // mirrored; flattening changes nothing that shows, so copyImage() may do it.
   mutable QImage drawing_;
-  QImage background_;  // null when there is none
   QFont font_;
   Colour colour_ = kBlack;
   int lineWidth_ = 1;

@@ -27,8 +27,6 @@ void SurfaceView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect area = event->rect();
   painter.fillRect(area, Qt::white);
-  if (!surface_.backgroundPicture().isNull())
-    painter.drawImage(area.topLeft(), surface_.backgroundPicture(), area);
   painter.drawImage(area.topLeft(), surface_.drawingLayer(), area);
 }
 

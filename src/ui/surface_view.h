@@ -4,8 +4,7 @@
 
 #include "render/raster_surface.h"
 
-// Shows a raster surface on screen: white, the background picture, then the
-// drawing, at the surface's own 96 pixels per inch.
+// Shows a raster surface on screen: white, then the drawing, at the surface's own 96 pixels per inch.
 namespace korvel {
 
 class SurfaceView : public QWidget {
