@@ -20,7 +20,7 @@ struct Note {
   double y;
 };
 
-void writeNote(DrawingSurface& surface, std::int16_t scale, Note at, const std::string& text) {
+void writeNote(RasterSurface& surface, std::int16_t scale, Note at, const std::string& text) {
   runStep([&] {
     surface.setTextPosition(static_cast<float>(at.x * scale), static_cast<float>(at.y * scale));
     surface.writeText(text);
@@ -40,7 +40,7 @@ std::string regionalNumber(double value) {
   return text.replace('.', QLocale::system().decimalPoint()).toStdString();
 }
 
-void writeNotes(const DesignerInputs& in, const DesignerState& state, DrawingSurface& surface, std::int16_t scale) {
+void writeNotes(const DesignerInputs& in, const DesignerState& state, RasterSurface& surface, std::int16_t scale) {
   writeNote(surface, scale, {0.5, 0.1}, titleLine(state.now()));
   writeNote(surface, scale, {0.3, 5.4},
             "Cams are 1.542 inch (39.1668 mm) wide at base: .700 inch (17.78 mm) at highest point: .695 inch "
@@ -65,7 +65,7 @@ void writeNotes(const DesignerInputs& in, const DesignerState& state, DrawingSur
 
 }  // namespace
 
-void PlotAllCams(DrawingSurface& surface, const DesignerInputs& in, DesignerState& state, double focalLen,
+void PlotAllCams(RasterSurface& surface, const DesignerInputs& in, DesignerState& state, double focalLen,
                  double xoffset, double yoffset) {
   CamOutlineOptions options;
   options.plotScale = state.PlotScale;
@@ -74,7 +74,7 @@ void PlotAllCams(DrawingSurface& surface, const DesignerInputs& in, DesignerStat
   drawCamOutline(surface, focalLen, xoffset, yoffset, state.ExtensionFactor, options);
 }
 
-void prepareSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface) {
+void prepareSheet(const DesignerInputs& in, DesignerState& state, RasterSurface& surface) {
   const bool highResolution = isChecked(in.ChkHiRes);
   state.PlotScale = highResolution ? 6 : 1;
   surface.setLineWidth(highResolution ? 3 : 1);
@@ -84,7 +84,7 @@ void prepareSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface
   surface.setTextSize(kTextPoints * scale);
 }
 
-std::array<bool, 10> drawSheet(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface) {
+std::array<bool, 10> drawSheet(const DesignerInputs& in, DesignerState& state, RasterSurface& surface) {
   const std::int16_t scale = state.PlotScale;
   const double unit = isChecked(in.ChkInch) ? kMmPerInch : 1.0;
   double focalMm = 0;
@@ -124,7 +124,7 @@ std::array<bool, 10> drawSheet(const DesignerInputs& in, DesignerState& state, D
 PlotOutcome PlotCamSheet(const DesignerInputs& in, DesignerState& state, PlotWindowView& window,
                          PrinterSeam& printer) {
   window.showWindow();
-  DrawingSurface& surface = window.surface();
+  RasterSurface& surface = window.surface();
   surface.clear();
 
   prepareSheet(in, state, surface);

@@ -15,7 +15,7 @@ constexpr double kCamTop = 0.5;
 
 }  // namespace
 
-PlotOutcome DrawGraph(const DesignerInputs& in, DesignerState& state, DrawingSurface& surface,
+PlotOutcome DrawGraph(const DesignerInputs& in, DesignerState& state, RasterSurface& surface,
                       PrinterSeam& printer) {
   double typed = 0;  // names the bitmap, as typed
   double focalMm = 0;

@@ -28,11 +28,11 @@ void reloadCorrectionFactors(const DesignerInputs& in, DesignerState& state) {
   runStep(state.YCor, [&] { return correctionFactorIn(in.PrinterYCor); });
 }
 
-void mirrorSurface(DrawingSurface& surface) {
+void mirrorSurface(RasterSurface& surface) {
   runStep([&] { surface.mirrorLeftToRight(); });
 }
 
-void printAndSave(const DesignerInputs& in, const DesignerState& state, DrawingSurface& surface, int scale,
+void printAndSave(const DesignerInputs& in, const DesignerState& state, RasterSurface& surface, int scale,
                   const std::string& fileName, PrinterSeam& printer, PlotOutcome& outcome) {
   if (isChecked(in.printerout)) {
     const PrinterCorrection correction{state.XCor, state.YCor, isChecked(in.ChkUsePrintCor)};

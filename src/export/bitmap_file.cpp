@@ -2,6 +2,7 @@
 
 #include <QtEndian>
 #include <algorithm>
+#include <functional>
 
 #include "common/atomic_file.h"
 
@@ -14,6 +15,9 @@ constexpr int kFileHeaderBytes = 14 + kInfoHeaderBytes;
 // Rows are handed to the file in pieces of about this size: a high-resolution
 // sheet is never held in memory a second time.
 constexpr qsizetype kChunkBytes = 64 * 1024;
+// A drawing is rasterised this many rows at a time: under a megabyte of a
+// high-resolution sheet.
+constexpr int kBandRows = 64;
 
 void put16(QByteArray& bytes, quint16 v) {
   char le[2];
@@ -67,9 +71,19 @@ struct Layout {
 Layout monochrome(int width) { return {1, (qsizetype(width) + 31) / 32 * 4, 2, packMonochrome}; }
 Layout trueColour(int width) { return {24, (qsizetype(width) * 3 + 3) / 4 * 4, 0, packTrueColour}; }
 
-QByteArray header(const QImage& image, const Layout& layout) {
+// The picture's size and resolution, and how it hands over its rows: a band
+// at a time, the bottom band first, each opaque (RGB32).
+struct PictureRows {
+  int width;
+  int height;
+  int dotsPerMetreX;
+  int dotsPerMetreY;
+  std::function<bool(const std::function<bool(const QImage& band, int top)>& take)> bands;
+};
+
+QByteArray header(const PictureRows& picture, const Layout& layout) {
   const quint32 offset = kFileHeaderBytes + 4 * layout.paletteEntries;
-  const quint32 pixelBytes = quint32(layout.rowBytes * image.height());
+  const quint32 pixelBytes = quint32(layout.rowBytes * picture.height);
   QByteArray bytes;
   bytes.reserve(offset);
   bytes.append("BM");
@@ -77,14 +91,14 @@ QByteArray header(const QImage& image, const Layout& layout) {
   put32(bytes, 0);
   put32(bytes, offset);
   put32(bytes, kInfoHeaderBytes);
-  put32(bytes, quint32(image.width()));
-  put32(bytes, quint32(image.height()));  // positive: bottom row first
+  put32(bytes, quint32(picture.width));
+  put32(bytes, quint32(picture.height));  // positive: bottom row first
   put16(bytes, 1);                        // planes
   put16(bytes, quint16(layout.bitsPerPixel));
   put32(bytes, 0);  // BI_RGB, no compression
   put32(bytes, pixelBytes);
-  put32(bytes, quint32(image.dotsPerMeterX()));
-  put32(bytes, quint32(image.dotsPerMeterY()));
+  put32(bytes, quint32(picture.dotsPerMetreX));
+  put32(bytes, quint32(picture.dotsPerMetreY));
   put32(bytes, quint32(layout.paletteEntries));
   put32(bytes, 0);
   // Index 0 black, 1 white, as blue, green, red, reserved.
@@ -93,40 +107,57 @@ QByteArray header(const QImage& image, const Layout& layout) {
 }
 
 // The rows go to the file as they are packed, bottom row first.
-FileWriteResult writeBitmap(const QImage& image, const QString& path, const Layout& layout) {
+FileWriteResult writeBitmap(const PictureRows& picture, const QString& path, const Layout& layout) {
   return writeFileAtomically(path, [&](const ChunkWriter& write) {
-    QByteArray chunk = header(image, layout);
+    QByteArray chunk = header(picture, layout);
     chunk.reserve(kChunkBytes + layout.rowBytes);
-    for (int y = image.height() - 1; y >= 0; --y) {
-      const qsizetype at = chunk.size();
-      chunk.resize(at + layout.rowBytes, '\0');
-      if (!layout.pack(reinterpret_cast<const QRgb*>(image.constScanLine(y)), image.width(), chunk.data() + at))
-        return false;
-      if (chunk.size() >= kChunkBytes) {
-        if (!write(chunk.constData(), chunk.size())) return false;
-        chunk.resize(0);
+    const bool packed = picture.bands([&](const QImage& band, int) {
+      for (int y = band.height() - 1; y >= 0; --y) {
+        const qsizetype at = chunk.size();
+        chunk.resize(at + layout.rowBytes, '\0');
+        if (!layout.pack(reinterpret_cast<const QRgb*>(band.constScanLine(y)), picture.width,
+                         chunk.data() + at))
+          return false;
+        if (chunk.size() >= kChunkBytes) {
+          if (!write(chunk.constData(), chunk.size())) return false;
+          chunk.resize(0);
+        }
       }
-    }
-    return write(chunk.constData(), chunk.size());
+      return true;
+    });
+    return packed && write(chunk.constData(), chunk.size());
   });
 }
-
-}  // namespace
 
 // An uncompressed Windows bitmap, rows padded to four bytes: the form every
 // viewer opens. Cams are drawn black on white, so one bit per pixel with a
 // black and white palette holds them exactly; a pixel of any other colour
 // abandons that file, unfinished, for one of 24 bits.
+FileWriteResult writePicture(const PictureRows& picture, const QString& path) {
+  const FileWriteResult oneBit = writeBitmap(picture, path, monochrome(picture.width));
+  return oneBit ? oneBit : writeBitmap(picture, path, trueColour(picture.width));
+}
+
+}  // namespace
+
 FileWriteResult saveBitmap(const QImage& picture, const QString& path) {
   if (picture.isNull()) return {};
   // An RGB32 picture is shared here, not copied.
   const QImage image = picture.convertToFormat(QImage::Format_RGB32);
-  const FileWriteResult oneBit = writeBitmap(image, path, monochrome(image.width()));
-  return oneBit ? oneBit : writeBitmap(image, path, trueColour(image.width()));
+  return writePicture({image.width(), image.height(), image.dotsPerMeterX(), image.dotsPerMeterY(),
+                       [&](const auto& take) { return take(image, 0); }},
+                      path);
 }
 
-FileWriteResult SavePlot(const DrawingSurface& surface, const QString& appFolder, const QString& fileName) {
-  return saveBitmap(surface.copyImage(), appFolder + fileName);
+FileWriteResult saveBitmap(const RasterSurface& surface, const QString& path) {
+  const QSize size = surface.pixelSize();
+  return writePicture({size.width(), size.height(), kSurfaceDotsPerMetre, kSurfaceDotsPerMetre,
+                       [&](const auto& take) { return surface.rasteriseInBands(kBandRows, take); }},
+                      path);
+}
+
+FileWriteResult SavePlot(const RasterSurface& surface, const QString& appFolder, const QString& fileName) {
+  return saveBitmap(surface, appFolder + fileName);
 }
 
 }  // namespace korvel

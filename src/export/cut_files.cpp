@@ -57,7 +57,7 @@ CutFileResult writeCutFile(const RasterSurface& surface, int scale, const QStrin
   FileWriteResult written;
   if (*format == CutFileFormat::Bitmap) {
     // The bitmap goes to the file row by row as it is packed.
-    written = saveBitmap(surface.copyImage(), path);
+    written = saveBitmap(surface, path);
   } else {
     QString error;
     const std::optional<QByteArray> content = cutContent(*format, *surface.record(), scale, error);

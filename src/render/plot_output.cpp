@@ -24,7 +24,7 @@ bool paintRecordOnPage(QPainter& painter, const DrawingRecord& record, double dp
 
 }  // namespace
 
-bool PrintPlot(const DrawingSurface& surface, int scale, const PrinterCorrection& correction,
+bool PrintPlot(const RasterSurface& surface, int scale, const PrinterCorrection& correction,
                PrinterSeam& seam) {
   QString previousDefault;
   runStep(previousDefault, [&] { return seam.defaultPrinterName(); });

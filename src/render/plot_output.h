@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/drawing_surface.h"
+#include "render/raster_surface.h"
 #include "render/printer_seam.h"
 
 // Printing and saving a finished drawing, shared by the single cam and the sheet.
@@ -18,7 +18,7 @@ struct PrinterCorrection {
 // cancelled dialog prints nothing. Afterwards the printer that was the system
 // default before the dialog is the default again. Returns false when nothing
 // was printed.
-bool PrintPlot(const DrawingSurface& surface, int scale, const PrinterCorrection& correction,
+bool PrintPlot(const RasterSurface& surface, int scale, const PrinterCorrection& correction,
                PrinterSeam& seam);
 
 }  // namespace korvel
