@@ -211,8 +211,19 @@ bool RasterSurface::rasteriseInBands(int bandRows,
   const int height = size_.height();
   bandRows = std::max(bandRows, 1);
   QImage band;
-  for (int bottom = height; bottom > 0; bottom -= bandRows) {
-    const int top = std::max(bottom - bandRows, 0);
+  for (int bottom = height, top = 0; bottom > 0; bottom = top) {
+    // A band ends where no tall step that must be painted whole crosses it,
+    // so such a step is painted once; short ones it cuts widen the band below.
+    top = std::max(bottom - bandRows, 0);
+    for (bool moved = true; moved && top > 0;) {
+      moved = false;
+      for (const PaintStep& step : steps_)
+        if (paintedWhole(step) && step.lastRow - step.firstRow > bandRows / 2 && step.firstRow < top &&
+            step.lastRow >= top) {
+          top = std::max(step.firstRow, 0);
+          moved = true;
+        }
+    }
     int paintTop = top;
     int paintBottom = bottom;
     for (const PaintStep& step : steps_)
