@@ -9,59 +9,28 @@ namespace korvel {
 
 namespace {
 
+// White where nothing is drawn: the drawing is aliased, every pixel either
+// untouched or solid, so painting straight onto white is what laying the
+// drawing over white would give.
 QImage blankLayer(int widthPx, int heightPx) {
-  QImage image(std::max(widthPx, 1), std::max(heightPx, 1), QImage::Format_ARGB32_Premultiplied);
+  QImage image(std::max(widthPx, 1), std::max(heightPx, 1), QImage::Format_RGB32);
   // The surface's own pixels per inch, so font points map to pixels.
   image.setDotsPerMeterX(kSurfaceDotsPerMetre);
   image.setDotsPerMeterY(kSurfaceDotsPerMetre);
-  image.fill(Qt::transparent);
+  image.fill(Qt::white);
   return image;
 }
 
 QPointF px(float x, float y) { return {x * kPixelsPerInch, y * kPixelsPerInch}; }
 
-// A drawing pixel (premultiplied, transparent where nothing is drawn) laid
-// over an opaque one.
-QRgb over(QRgb drawn, QRgb below) {
-  const int alpha = qAlpha(drawn);
-  if (alpha == 255) return drawn;
-  if (alpha == 0) return below;
-  const int keep = 255 - alpha;
-  return qRgb(qRed(drawn) + qRed(below) * keep / 255, qGreen(drawn) + qGreen(below) * keep / 255,
-              qBlue(drawn) + qBlue(below) * keep / 255);
-}
-
-// Lays a drawing layer over the white below it, in place, mirroring the
-// first width pixels of each of its first rows on the way when asked. The
-// layer is then opaque (RGB32).
-void flattenOntoWhite(QImage& layer, bool mirror, int width, int rows) {
-  constexpr QRgb kWhite = qRgb(255, 255, 255);
-  width = std::min(width, layer.width());
-  rows = std::clamp(rows, 0, layer.height());
-  if (!layer.hasAlphaChannel()) {
-    if (mirror)
-      for (int y = 0; y < rows; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(layer.scanLine(y));
-        std::reverse(row, row + width);
-      }
-    return;
+// Mirrors the first width pixels of each of the band's first rows.
+void mirrorRows(QImage& band, int width, int rows) {
+  width = std::min(width, band.width());
+  rows = std::min(rows, band.height());
+  for (int y = 0; y < rows; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(band.scanLine(y));
+    std::reverse(row, row + width);
   }
-  for (int y = 0; y < layer.height(); ++y) {
-    auto* row = reinterpret_cast<QRgb*>(layer.scanLine(y));
-    const int end = layer.width();
-    // Aliased drawing leaves every pixel untouched or solid, and such a row
-    // takes a quick select; a blended pixel sends its row the long way.
-    unsigned partial = 0;
-    for (int x = 0; x < end; ++x) partial |= unsigned(qAlpha(row[x]) - 1) < 254u;
-    if (partial != 0) {
-      for (int x = 0; x < end; ++x) row[x] = over(row[x], kWhite);
-    } else {
-      for (int x = 0; x < end; ++x)
-        if (qAlpha(row[x]) == 0) row[x] = kWhite;
-    }
-    if (mirror && y < rows) std::reverse(row, row + width);
-  }
-  layer.reinterpretAsFormat(QImage::Format_RGB32);
 }
 
 // A sloping line or a circle cut off at the edge of a band is stepped from
@@ -234,19 +203,17 @@ bool RasterSurface::rasteriseInBands(int bandRows,
     paintTop = std::max(paintTop, 0);
     paintBottom = std::min(paintBottom, height);
     // A band of another height is an image of its own.
-    if (band.isNull() || band.height() != paintBottom - paintTop) {
+    if (band.isNull() || band.height() != paintBottom - paintTop)
       band = blankLayer(width, paintBottom - paintTop);
-    } else {
-      band.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
-      band.fill(Qt::transparent);
-    }
+    else
+      band.fill(Qt::white);
     QPainter painter(&band);
     painter.translate(0, -paintTop);
     for (const PaintStep& step : steps_) {
       if (step.kind == PaintStep::Kind::Mirror) {
         // The elements drawn so far, mirrored as pixels, as the whole picture would be.
         painter.end();
-        flattenOntoWhite(band, true, step.clip.width(), step.clip.height() - paintTop);
+        mirrorRows(band, step.clip.width(), step.clip.height() - paintTop);
         painter.begin(&band);
         painter.translate(0, -paintTop);
         continue;
@@ -258,7 +225,6 @@ bool RasterSurface::rasteriseInBands(int bandRows,
       if (clipped) painter.setClipping(false);
     }
     painter.end();
-    flattenOntoWhite(band, false, width, 0);
     if (paintTop == top && paintBottom == bottom) {
       if (!take(band, top)) return false;
       continue;
