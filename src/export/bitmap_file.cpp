@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <functional>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "common/atomic_file.h"
 
 namespace korvel {
@@ -34,6 +38,27 @@ void put32(QByteArray& bytes, quint32 v) {
 // row's pixels cannot be written in this form.
 using RowPacker = bool (*)(const QRgb* pixel, int width, char* row);
 
+#ifdef __SSE2__
+// Eight black or white pixels as one byte, the leftmost the most significant
+// bit; false, packing nothing, when one of them is of another colour.
+bool packEightBlackOrWhite(const QRgb* pixel, char* byte) {
+  // A nibble's four bits in the opposite order.
+  static constexpr unsigned char kReversed[16] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15};
+  const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i left = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel)), colour);
+  const __m128i right = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel + 4)), colour);
+  const __m128i whiteLeft = _mm_cmpeq_epi32(left, colour);
+  const __m128i whiteRight = _mm_cmpeq_epi32(right, colour);
+  const __m128i known = _mm_and_si128(_mm_or_si128(whiteLeft, _mm_cmpeq_epi32(left, zero)),
+                                      _mm_or_si128(whiteRight, _mm_cmpeq_epi32(right, zero)));
+  if (_mm_movemask_epi8(known) != 0xFFFF) return false;
+  *byte = static_cast<char>(kReversed[_mm_movemask_ps(_mm_castsi128_ps(whiteLeft))] << 4 |
+                            kReversed[_mm_movemask_ps(_mm_castsi128_ps(whiteRight))]);
+  return true;
+}
+#endif
+
 // White is a set bit, the leftmost pixel the most significant bit. Checked on
 // the way, in the same pass: adding one to the colour leaves 0 for white, 1
 // for black and more for any other colour.
@@ -41,12 +66,9 @@ bool packMonochrome(const QRgb* pixel, int width, char* row) {
   QRgb worst = 0;
   for (int x = 0; x < width; x += 8) {
     const int count = std::min(8, width - x);
-    const QRgb* p = pixel + x;
-    // Eight white pixels, as most of a cam sheet is.
-    if (count == 8 && (p[0] & p[1] & p[2] & p[3] & p[4] & p[5] & p[6] & p[7]) == 0xFFFFFFFFu) {
-      row[x / 8] = static_cast<char>(0xFF);
-      continue;
-    }
+#ifdef __SSE2__
+    if (count == 8 && packEightBlackOrWhite(pixel + x, row + x / 8)) continue;
+#endif
     unsigned bits = 0;
     for (int bit = 0; bit < count; ++bit) {
       const QRgb p = pixel[x + bit];
