@@ -66,6 +66,12 @@ bool packMonochrome(const QRgb* pixel, int width, char* row) {
   QRgb worst = 0;
   for (int x = 0; x < width; x += 8) {
     const int count = std::min(8, width - x);
+    const QRgb* p = pixel + x;
+    // Eight white pixels, as most of a cam sheet is.
+    if (count == 8 && (p[0] & p[1] & p[2] & p[3] & p[4] & p[5] & p[6] & p[7]) == 0xFFFFFFFFu) {
+      row[x / 8] = static_cast<char>(0xFF);
+      continue;
+    }
 #ifdef __SSE2__
     if (count == 8 && packEightBlackOrWhite(pixel + x, row + x / 8)) continue;
 #endif
