@@ -58,6 +58,7 @@ class RasterSurface : public CamCanvas {
   void refresh() override;
   void beginFigure(FigureRole role) override { record_.beginFigure(role); }
   void endFigure() override { record_.endFigure(); }
+  void keepOutline(const std::vector<SurfacePoint>& polygon) override { record_.keepOutline(polygon); }
   void keepProfile(double focalMm, float extensionFactor, const CamProfile& profile) override {
     record_.keepProfile(focalMm, extensionFactor, profile);
   }
