@@ -1,7 +1,7 @@
 // Figures for the work a user waits on: one profile, one preview cam, a sheet
 // in both resolutions, the settings file; each beside the floor of writing the
 // same bytes to the same folder. Also the memory a high-resolution sheet takes,
-// its print as lines beside its print as a picture, and each file for cutting.
+// its print, and each file for cutting.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -19,7 +19,7 @@
 #include "commands/draw_graph.h"
 #include "common/atomic_file.h"
 #include "geometry/cam_profile.h"
-#include "render/cut_files.h"
+#include "export/cut_files.h"
 #include "render/plot_output.h"
 #include "render/printer_seam.h"
 #include "ui/cam_designer.h"
@@ -122,13 +122,6 @@ class PdfPrinterSeam : public NoPrinterSeam {
   QString path_;
 };
 
-// The sheet without its kept drawing, so it prints as the 96 ppi picture.
-class PictureOnlySurface : public RasterSurface {
- public:
-  explicit PictureOnlySurface(const RasterSurface& drawn) : RasterSurface(drawn) {}
-  const DrawingRecord* record() const override { return nullptr; }
-};
-
 // The drawing of a high-resolution sheet with markers, or of the 150 mm cam.
 RasterSurface& drawn(Session& s, bool sheet) {
   if (!sheet) {
@@ -143,31 +136,21 @@ RasterSurface& drawn(Session& s, bool sheet) {
 
 constexpr int kHighResolutionScale = 6;
 
-void printHighResolutionSheet(benchmark::State& state, bool asLines) {
+void BM_PrintHighResolutionSheet(benchmark::State& state) {
   Session s;
-  RasterSurface& sheet = drawn(s, true);
-  PictureOnlySurface picture(sheet);
-  DrawingSurface& surface = asLines ? static_cast<DrawingSurface&>(sheet) : picture;
+  const RasterSurface& sheet = drawn(s, true);
   const QString path = QDir(s.folder.path()).filePath("print.pdf");
   PdfPrinterSeam printer(path);
-  for (auto _ : state) PrintPlot(surface, kHighResolutionScale, {0.9375, 0.9338, true}, printer);
+  for (auto _ : state) PrintPlot(sheet, kHighResolutionScale, {0.9375, 0.9338, true}, printer);
   state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
 }
-
-void BM_PrintHighResolutionSheetAsLines(benchmark::State& state) {
-  printHighResolutionSheet(state, true);
-}
-void BM_PrintHighResolutionSheetAsPicture(benchmark::State& state) {
-  printHighResolutionSheet(state, false);
-}
-BENCHMARK(BM_PrintHighResolutionSheetAsLines)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PrintHighResolutionSheetAsPicture)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintHighResolutionSheet)->Unit(benchmark::kMillisecond);
 
 void BM_CutFile(benchmark::State& state, bool sheet, const char* extension) {
   Session s;
-  const DrawingRecord& record = *drawn(s, sheet).record();
+  const RasterSurface& surface = drawn(s, sheet);
   const QString path = QDir(s.folder.path()).filePath(QString("cut.") + extension);
-  for (auto _ : state) writeCutFile(record, sheet ? kHighResolutionScale : 1, path);
+  for (auto _ : state) writeCutFile(surface, sheet ? kHighResolutionScale : 1, path);
   state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
 }
 BENCHMARK_CAPTURE(BM_CutFile, cam_dxf, false, "dxf")->Unit(benchmark::kMillisecond);

@@ -4,7 +4,7 @@
 #include <QString>
 #include <functional>
 
-#include "render/cut_files.h"
+#include "export/cut_files.h"
 
 // A file named on the command line is written under exactly the bytes given.
 // Qt turns a name that is not valid in the locale's encoding (caf\xe9.dxf

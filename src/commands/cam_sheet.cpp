@@ -19,7 +19,7 @@ struct Note {
   double y;
 };
 
-void writeNote(DrawingSurface& surface, std::int16_t scale, Note at, const std::string& text) {
+void writeNote(RasterSurface& surface, std::int16_t scale, Note at, const std::string& text) {
   runStep([&] {
     surface.setTextPosition(static_cast<float>(at.x * scale), static_cast<float>(at.y * scale));
     surface.writeText(text);
@@ -39,7 +39,7 @@ std::string regionalNumber(double value) {
   return text.replace('.', QLocale::system().decimalPoint()).toStdString();
 }
 
-void writeNotes(const CamJob& job, const DesignerState& state, DrawingSurface& surface, std::int16_t scale) {
+void writeNotes(const CamJob& job, const DesignerState& state, RasterSurface& surface, std::int16_t scale) {
   writeNote(surface, scale, {0.5, 0.1}, titleLine(state.now()));
   writeNote(surface, scale, {0.3, 5.4},
             "Cams are 1.542 inch (39.1668 mm) wide at base: .700 inch (17.78 mm) at highest point: .695 inch "
@@ -64,7 +64,7 @@ void writeNotes(const CamJob& job, const DesignerState& state, DrawingSurface& s
 
 }  // namespace
 
-void PlotAllCams(DrawingSurface& surface, const CamJob& job, DesignerState& state, double focalLen,
+void PlotAllCams(RasterSurface& surface, const CamJob& job, DesignerState& state, double focalLen,
                  double xoffset, double yoffset) {
   CamOutlineOptions options;
   options.plotScale = state.PlotScale;
@@ -73,7 +73,7 @@ void PlotAllCams(DrawingSurface& surface, const CamJob& job, DesignerState& stat
   drawCamOutline(surface, focalLen, xoffset, yoffset, state.ExtensionFactor, options);
 }
 
-void prepareSheet(const CamJob& job, DesignerState& state, DrawingSurface& surface) {
+void prepareSheet(const CamJob& job, DesignerState& state, RasterSurface& surface) {
   const bool highResolution = job.highResolution;
   state.PlotScale = highResolution ? 6 : 1;
   surface.setLineWidth(highResolution ? 3 : 1);
@@ -83,7 +83,7 @@ void prepareSheet(const CamJob& job, DesignerState& state, DrawingSurface& surfa
   surface.setTextSize(kTextPoints * scale);
 }
 
-std::array<bool, 10> drawSheet(const CamJob& job, DesignerState& state, DrawingSurface& surface) {
+std::array<bool, 10> drawSheet(const CamJob& job, DesignerState& state, RasterSurface& surface) {
   const std::int16_t scale = state.PlotScale;
   double focalMm = job.focalMm;
   reloadCorrectionFactors(job, state);
@@ -117,8 +117,7 @@ std::array<bool, 10> drawSheet(const CamJob& job, DesignerState& state, DrawingS
 PlotOutcome PlotCamSheet(const CamJob& job, DesignerState& state, PlotWindowView& window,
                          PrinterSeam& printer) {
   window.showWindow();
-  DrawingSurface& surface = window.surface();
-  surface.removeBackgroundPicture();  // first, so clearing need not copy a picture it shares
+  RasterSurface& surface = window.surface();
   surface.clear();
 
   prepareSheet(job, state, surface);

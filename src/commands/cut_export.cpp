@@ -1,22 +1,14 @@
 #include "commands/cut_export.h"
 
-#include <QFileInfo>
-
 #include "commands/cam_sheet.h"
 #include "commands/draw_graph.h"
 #include "common/units.h"
-#include "common/write_error.h"
-#include "render/bitmap_file.h"
 #include "render/raster_surface.h"
 #include "render/surface_fonts.h"
 
 namespace korvel {
 
 namespace {
-
-bool isBitmap(const QString& file) {
-  return QFileInfo(file).suffix().compare("bmp", Qt::CaseInsensitive) == 0;
-}
 
 // The request's numbers as they are: nothing is written out as text to be
 // read back.
@@ -36,7 +28,7 @@ CamJob jobFor(const ExportRequest& request) {
 }  // namespace
 
 bool isExportFileType(const QString& file) {
-  return cutFileFormatOf(file).has_value() || isBitmap(file);
+  return cutFileFormatOf(file).has_value();
 }
 
 CutFileResult exportCams(const ExportRequest& request) {
@@ -59,12 +51,7 @@ CutFileResult exportCams(const ExportRequest& request) {
     DrawGraph(job, state, surface, printer);
   }
 
-  if (isBitmap(request.file)) {
-    const FileWriteResult saved = saveBitmap(surface.copyImage(), request.file);
-    if (!saved) return {false, request.file + ": " + writeErrorText(saved.error)};
-    return {true, {}};
-  }
-  return writeCutFile(*surface.record(), scale, request.file);
+  return writeCutFile(surface, scale, request.file);
 }
 
 }  // namespace korvel

@@ -4,7 +4,7 @@
 #include <array>
 #include <optional>
 
-#include "render/cut_files.h"
+#include "export/cut_files.h"
 
 // Drawing a cam or a cam sheet straight into a file, without a window, a
 // printer or a settings file: what the command line does.

@@ -15,12 +15,11 @@ constexpr double kCamTop = 0.5;
 
 }  // namespace
 
-PlotOutcome DrawGraph(const CamJob& job, DesignerState& state, DrawingSurface& surface,
+PlotOutcome DrawGraph(const CamJob& job, DesignerState& state, RasterSurface& surface,
                       PrinterSeam& printer) {
   const double focalMm = job.focalMm;
   reloadCorrectionFactors(job, state);
 
-  surface.removeBackgroundPicture();  // first, so clearing need not copy a picture it shares
   surface.clear();
 
   CamOutlineOptions options;

@@ -4,7 +4,7 @@
 #include "commands/designer_state.h"
 #include "commands/plot_steps.h"
 #include "common/units.h"
-#include "render/drawing_surface.h"
+#include "render/raster_surface.h"
 #include "render/printer_seam.h"
 
 namespace korvel {
@@ -17,7 +17,7 @@ inline constexpr float kPreviewHeightInches = 2055.0f / kTwipsPerInch;
 // surface at true size, captioned and titled, mirrored on request, then prints
 // and saves it as the output options say; returns the lens drawn and what
 // printing and saving could not do.
-PlotOutcome DrawGraph(const CamJob& job, DesignerState& state, DrawingSurface& preview,
+PlotOutcome DrawGraph(const CamJob& job, DesignerState& state, RasterSurface& preview,
                       PrinterSeam& printer);
 
 }  // namespace korvel

@@ -2,6 +2,7 @@
 
 #include "commands/control_numbers.h"
 #include "common/failing_step.h"
+#include "export/bitmap_file.h"
 #include "render/plot_output.h"
 
 namespace korvel {
@@ -26,11 +27,11 @@ void reloadCorrectionFactors(const CamJob& job, DesignerState& state) {
   if (job.correctionY) state.YCor = *job.correctionY;
 }
 
-void mirrorSurface(DrawingSurface& surface) {
+void mirrorSurface(RasterSurface& surface) {
   runStep([&] { surface.mirrorLeftToRight(); });
 }
 
-void printAndSave(const CamJob& job, const DesignerState& state, DrawingSurface& surface, int scale,
+void printAndSave(const CamJob& job, const DesignerState& state, RasterSurface& surface, int scale,
                   const std::string& fileName, PrinterSeam& printer, PlotOutcome& outcome) {
   if (job.print) {
     const PrinterCorrection correction{state.XCor, state.YCor, job.useCorrection};

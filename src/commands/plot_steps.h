@@ -8,7 +8,7 @@
 #include "commands/cam_job.h"
 #include "commands/designer_state.h"
 #include "common/atomic_file.h"
-#include "render/drawing_surface.h"
+#include "render/raster_surface.h"
 #include "render/printer_seam.h"
 
 // Steps that the single cam and the cam sheet share.
@@ -29,13 +29,13 @@ struct PlotOutcome {
 void reloadCorrectionFactors(const CamJob& job, DesignerState& state);
 
 // Mirrors everything drawn so far left to right over the whole surface.
-void mirrorSurface(DrawingSurface& surface);
+void mirrorSurface(RasterSurface& surface);
 
 // Prints (when "Print cam to default printer" is checked) and then saves
 // (when "Save cam file to disk" is checked) the finished surface. A
 // correction factor in use outside 0.5 to 2 would print a cam of the wrong
 // size: that print is not sent, and the outcome says why.
-void printAndSave(const CamJob& job, const DesignerState& state, DrawingSurface& surface, int scale,
+void printAndSave(const CamJob& job, const DesignerState& state, RasterSurface& surface, int scale,
                   const std::string& fileName, PrinterSeam& printer, PlotOutcome& outcome);
 
 }  // namespace korvel

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "render/drawing_surface.h"
+#include "render/raster_surface.h"
 
 // What the cam sheet does to the plot window besides drawing on its surface.
 namespace korvel {
@@ -11,7 +11,7 @@ class PlotWindowView {
  public:
   virtual ~PlotWindowView() = default;
   virtual void showWindow() = 0;
-  virtual DrawingSurface& surface() = 0;
+  virtual RasterSurface& surface() = 0;
   // Puts the picture's top-left corner at the window's, where a true-size
   // sheet starts.
   virtual void placePictureAtCorner() = 0;

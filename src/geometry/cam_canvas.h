@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // What drawing a cam needs of a surface. Coordinates are surface inches, origin
 // top-left, y downward, handed over in single precision.
@@ -13,6 +14,12 @@ struct CamProfile;
 // can hand a cutter each cam's outline as one closed shape, and its distance
 // marker ticks apart from it.
 enum class FigureRole { CamOutline, MarkerTicks };
+
+// A point on the surface, in its single precision.
+struct SurfacePoint {
+  float x;
+  float y;
+};
 
 using Colour = std::uint32_t;  // 0x00BBGGRR; cams are drawn in black, 0
 inline constexpr Colour kBlack = 0;
@@ -34,6 +41,9 @@ class CamCanvas {
   // Figures drawn between these belong to role; runs nest (ticks inside an outline).
   virtual void beginFigure(FigureRole /*role*/) {}
   virtual void endFigure() {}
+  // The outline of the cam just drawn as one closed polygon, in the order the
+  // geometry computed it, for a cutter.
+  virtual void keepOutline(const std::vector<SurfacePoint>& /*polygon*/) {}
   // The profile of the cam just drawn, for focalMm with the extension factor it started from.
   virtual void keepProfile(double /*focalMm*/, float /*extensionFactor*/, const CamProfile& /*profile*/) {}
 };

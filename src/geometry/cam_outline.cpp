@@ -1,6 +1,8 @@
 #include "geometry/cam_outline.h"
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include "common/failing_step.h"
 #include "common/number_text.h"
@@ -44,18 +46,48 @@ void markerTicks(CamCanvas& canvas, const Placement& at, const CamPoint& p) {
   canvas.endFigure();
 }
 
-void body(CamCanvas& canvas, const Placement& at, const CamPoint& end, const CamPoint& first) {
+struct FramePoint {
+  double x;
+  double y;
+};
+
+// The body's corners in the cam frame, from the right foot round to the left.
+std::array<FramePoint, 6> bodyCorners() {
   const double rightFoot = kWorkingLength + 0.072;
   const double notchRight = rightFoot - 0.242;
   const double notchLeft = notchRight - 1.06;
   const double leftFoot = notchLeft - 0.24;
-  line(canvas, at, end.x, end.y, rightFoot, kBaseLine);
-  line(canvas, at, rightFoot, kBaseLine, notchRight, kBaseLine);
-  line(canvas, at, notchRight, kBaseLine, notchRight, kNotchTop);
-  line(canvas, at, notchRight, kNotchTop, notchLeft, kNotchTop);
-  line(canvas, at, notchLeft, kNotchTop, notchLeft, kBaseLine);
-  line(canvas, at, notchLeft, kBaseLine, leftFoot, kBaseLine);
-  line(canvas, at, leftFoot, kBaseLine, first.x, first.y);
+  return {{{rightFoot, kBaseLine},
+           {notchRight, kBaseLine},
+           {notchRight, kNotchTop},
+           {notchLeft, kNotchTop},
+           {notchLeft, kBaseLine},
+           {leftFoot, kBaseLine}}};
+}
+
+void body(CamCanvas& canvas, const Placement& at, const CamPoint& end, const CamPoint& first) {
+  FramePoint from{end.x, end.y};
+  for (const FramePoint& corner : bodyCorners()) {
+    line(canvas, at, from.x, from.y, corner.x, corner.y);
+    from = corner;
+  }
+  line(canvas, at, from.x, from.y, first.x, first.y);
+}
+
+// The whole outline in its order, lead-in, working edge and body, as one
+// closed polygon on the surface; a point the surface cannot hold is left out,
+// as its lines are.
+std::vector<SurfacePoint> outlinePolygon(const Placement& at, const std::vector<CamPoint>& points) {
+  std::vector<SurfacePoint> polygon;
+  const auto add = [&](double x, double y) {
+    runStep([&] {
+      const SurfacePoint p{at.x(x), at.y(y)};
+      if (polygon.empty() || polygon.back().x != p.x || polygon.back().y != p.y) polygon.push_back(p);
+    });
+  };
+  for (const CamPoint& p : points) add(p.x, p.y);
+  for (const FramePoint& corner : bodyCorners()) add(corner.x, corner.y);
+  return polygon;
 }
 
 void holes(CamCanvas& canvas, const Placement& at) {
@@ -120,6 +152,7 @@ void drawCamOutline(CamCanvas& canvas, double focalMm, double xOffset, double yO
 
   body(canvas, at, points.back(), a);
   canvas.endFigure();
+  canvas.keepOutline(outlinePolygon(at, points));
   holes(canvas, at);
   if (options.caption) caption(canvas, at, focalMm);
   extensionFactor = kExtensionFactorAfterCam;

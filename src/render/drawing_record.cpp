@@ -5,6 +5,7 @@ namespace korvel {
 void DrawingRecord::clear() {
   figures_.clear();
   profiles_.clear();
+  polygons_.clear();
   open_.clear();
   outlines_ = 0;
 }
@@ -44,33 +45,26 @@ void DrawingRecord::endFigure() {
   if (!open_.empty()) open_.pop_back();
 }
 
+void DrawingRecord::keepOutline(const std::vector<SurfacePoint>& polygon) {
+  std::vector<QPointF> vertices;
+  vertices.reserve(polygon.size());
+  for (const SurfacePoint& p : polygon) vertices.emplace_back(p.x, p.y);
+  if (!vertices.empty()) polygons_.push_back(std::move(vertices));
+}
+
 void DrawingRecord::keepProfile(double focalMm, float extensionFactor, const CamProfile& profile) {
   profiles_.push_back({focalMm, extensionFactor, profile.points});
 }
 
 void DrawingRecord::mirror(double width) {
   const auto flip = [width](QPointF& p) { p.setX(width - p.x()); };
+  for (std::vector<QPointF>& outline : polygons_)
+    for (QPointF& vertex : outline) flip(vertex);
   for (RecordedFigure& figure : figures_) {
     flip(figure.a);
     flip(figure.b);
     if (figure.shape == RecordedShape::Text) figure.readsBackwards = !figure.readsBackwards;
   }
-}
-
-std::vector<std::vector<QPointF>> DrawingRecord::camOutlines() const {
-  std::vector<std::vector<QPointF>> outlines(static_cast<std::size_t>(outlines_));
-  for (const RecordedFigure& figure : figures_) {
-    if (figure.outline < 0) continue;
-    std::vector<QPointF>& vertices = outlines[static_cast<std::size_t>(figure.outline)];
-    if (vertices.empty() || vertices.back() != figure.a) vertices.push_back(figure.a);
-    if (figure.shape == RecordedShape::Line && vertices.back() != figure.b)
-      vertices.push_back(figure.b);
-  }
-  // The last line comes back to the first point; a closed polygon names it once.
-  for (std::vector<QPointF>& vertices : outlines)
-    if (vertices.size() > 1 && vertices.front() == vertices.back()) vertices.pop_back();
-  std::erase_if(outlines, [](const std::vector<QPointF>& v) { return v.empty(); });
-  return outlines;
 }
 
 }  // namespace korvel

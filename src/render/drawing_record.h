@@ -46,14 +46,16 @@ class DrawingRecord {
   void addText(QPointF baseLineStart, const std::string& text, const QFont& font);
   void beginFigure(FigureRole role);
   void endFigure();
+  void keepOutline(const std::vector<SurfacePoint>& polygon);
   void keepProfile(double focalMm, float extensionFactor, const CamProfile& profile);
   // Left to right about x = width / 2, as the raster is mirrored.
   void mirror(double width);
 
   const std::vector<RecordedFigure>& figures() const { return figures_; }
   const std::vector<KeptProfile>& profiles() const { return profiles_; }
-  // Each cam's outline as the vertices of one closed polygon, in drawing order.
-  std::vector<std::vector<QPointF>> camOutlines() const;
+  // Each cam's outline as the vertices of one closed polygon, as the geometry
+  // handed it over.
+  const std::vector<std::vector<QPointF>>& camOutlines() const { return polygons_; }
 
   double width = 0.0;  // surface inches
   double height = 0.0;
@@ -65,6 +67,7 @@ class DrawingRecord {
 
   std::vector<RecordedFigure> figures_;
   std::vector<KeptProfile> profiles_;
+  std::vector<std::vector<QPointF>> polygons_;
   std::vector<FigureRole> open_;
   int outlines_ = 0;
 };

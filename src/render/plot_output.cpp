@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "common/failing_step.h"
-#include "render/bitmap_file.h"
 #include "render/record_painter.h"
 
 namespace korvel {
@@ -23,22 +22,9 @@ bool paintRecordOnPage(QPainter& painter, const DrawingRecord& record, double dp
   return true;
 }
 
-// A surface that keeps no drawing prints its picture, widthIn by heightIn
-// inches, placed and mirrored the same way.
-bool paintOnPage(QPainter& painter, const QImage& picture, double dpi, double widthIn,
-                 double heightIn) {
-  if (!std::isfinite(widthIn) || !std::isfinite(heightIn)) return false;
-  const QImage source = picture.mirrored(widthIn < 0, heightIn < 0);
-  const double left = widthIn < 0 ? kDrawingMarginIn + widthIn : kDrawingMarginIn;
-  const double top = heightIn < 0 ? kDrawingMarginIn + heightIn : kDrawingMarginIn;
-  painter.drawImage(
-      QRectF(left * dpi, top * dpi, std::fabs(widthIn) * dpi, std::fabs(heightIn) * dpi), source);
-  return true;
-}
-
 }  // namespace
 
-bool PrintPlot(DrawingSurface& surface, int scale, const PrinterCorrection& correction,
+bool PrintPlot(const RasterSurface& surface, int scale, const PrinterCorrection& correction,
                PrinterSeam& seam) {
   QString previousDefault;
   runStep(previousDefault, [&] { return seam.defaultPrinterName(); });
@@ -50,18 +36,11 @@ bool PrintPlot(DrawingSurface& surface, int scale, const PrinterCorrection& corr
   {
     QPainter painter;
     if (painter.begin(&printer)) {
-      const QImage picture = surface.copyImage();
-      surface.setBackgroundPicture(picture);
       // Printed inches per surface inch.
       const double inchesX = (correction.enabled ? correction.x : 1.0) / scale;
       const double inchesY = (correction.enabled ? correction.y : 1.0) / scale;
       const double dpi = printer.resolution();
-      const DrawingRecord* record = surface.record();
-      printed = runStep([&] {
-        if (record) return paintRecordOnPage(painter, *record, dpi, inchesX, inchesY);
-        return paintOnPage(painter, picture, dpi, surface.outerWidth() * inchesX,
-                           surface.outerHeight() * inchesY);
-      });
+      printed = runStep([&] { return paintRecordOnPage(painter, *surface.record(), dpi, inchesX, inchesY); });
       painter.end();
     }
   }
@@ -74,12 +53,6 @@ bool PrintPlot(DrawingSurface& surface, int scale, const PrinterCorrection& corr
   });
   seam.processEvents();
   return printed;
-}
-
-FileWriteResult SavePlot(DrawingSurface& surface, const QString& appFolder, const QString& fileName) {
-  const QImage picture = surface.copyImage();
-  surface.setBackgroundPicture(picture);
-  return saveBitmap(picture, appFolder + fileName);
 }
 
 }  // namespace korvel

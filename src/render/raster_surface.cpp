@@ -5,22 +5,86 @@
 #include <algorithm>
 #include <cmath>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace korvel {
 
 namespace {
 
-// The surface's own pixels per inch, so font points map to pixels.
-constexpr int kDotsPerMetre = static_cast<int>(kPixelsPerInch * 1000 / kMmPerInch + 0.5);
-
+// White where nothing is drawn: the drawing is aliased, every pixel either
+// untouched or solid, so painting straight onto white is what laying the
+// drawing over white would give.
 QImage blankLayer(int widthPx, int heightPx) {
-  QImage image(std::max(widthPx, 1), std::max(heightPx, 1), QImage::Format_ARGB32_Premultiplied);
-  image.setDotsPerMeterX(kDotsPerMetre);
-  image.setDotsPerMeterY(kDotsPerMetre);
-  image.fill(Qt::transparent);
+  QImage image(std::max(widthPx, 1), std::max(heightPx, 1), QImage::Format_RGB32);
+  // The surface's own pixels per inch, so font points map to pixels.
+  image.setDotsPerMeterX(kSurfaceDotsPerMetre);
+  image.setDotsPerMeterY(kSurfaceDotsPerMetre);
+  image.fill(Qt::white);
   return image;
 }
 
 QPointF px(float x, float y) { return {x * kPixelsPerInch, y * kPixelsPerInch}; }
+
+// Reverses a row of pixels, four at a time from either end where the
+// processor can: a mirrored high-resolution sheet is 13 million of them.
+void reversePixels(QRgb* row, int width) {
+  QRgb* left = row;
+  QRgb* right = row + width;
+#ifdef __SSE2__
+  while (right - left >= 8) {
+    right -= 4;
+    const __m128i a = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(left)), 0x1B);
+    const __m128i b = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(right)), 0x1B);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(left), b);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(right), a);
+    left += 4;
+  }
+#endif
+  std::reverse(left, right);
+}
+
+// Mirrors the first width pixels of each of the band's first rows.
+void mirrorRows(QImage& band, int width, int rows) {
+  width = std::min(width, band.width());
+  rows = std::min(rows, band.height());
+  for (int y = 0; y < rows; ++y) reversePixels(reinterpret_cast<QRgb*>(band.scanLine(y)), width);
+}
+
+// A sloping line or a circle cut off at the edge of a band is stepped from
+// where it was cut, and may then fall on other pixels than in the whole
+// picture: its band is painted tall enough to hold all of it.
+bool paintedWhole(const PaintStep& step) {
+  if (step.kind == PaintStep::Kind::Circle) return true;
+  return step.kind == PaintStep::Kind::Line && step.a.x() != step.b.x() && step.a.y() != step.b.y();
+}
+
+// The same painter calls, step for step, whatever the picture is painted on.
+void paintStep(QPainter& painter, const PaintStep& step) {
+  switch (step.kind) {
+    case PaintStep::Kind::Point:
+      painter.setPen(QPen(step.colour, step.width, Qt::SolidLine, Qt::RoundCap));
+      painter.drawPoint(step.a);
+      break;
+    case PaintStep::Kind::Line:
+      painter.setPen(QPen(step.colour, step.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      painter.drawLine(step.a, step.b);
+      break;
+    case PaintStep::Kind::Circle:
+      painter.setPen(QPen(step.colour, step.width));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawEllipse(step.a, step.radius, step.radius);
+      break;
+    case PaintStep::Kind::Text:
+      painter.setFont(step.font);
+      painter.setPen(step.colour);
+      painter.drawText(step.a, step.text);
+      break;
+    case PaintStep::Kind::Mirror:
+      break;
+  }
+}
 
 }  // namespace
 
@@ -31,13 +95,15 @@ int surfacePixels(double inches) {
 RasterSurface::RasterSurface(float widthInches, float heightInches, const QFont& font)
     : outerWidth_(widthInches),
       outerHeight_(heightInches),
-      drawing_(blankLayer(surfacePixels(widthInches), surfacePixels(heightInches))), font_(font) {
+      size_(std::max(surfacePixels(widthInches), 1), std::max(surfacePixels(heightInches), 1)),
+      fontDevice_(blankLayer(1, 1)),
+      font_(font) {
   font_.setStyleStrategy(QFont::NoAntialias);
   // Aliased glyphs snap to whole pixels; fully hinted advances snap with them,
   // so "150 mm" does not read "150 m m" at 96 pixels per inch.
   font_.setHintingPreference(QFont::PreferFullHinting);
-  record_.width = drawing_.width() / kPixelsPerInch;
-  record_.height = drawing_.height() / kPixelsPerInch;
+  record_.width = size_.width() / kPixelsPerInch;
+  record_.height = size_.height() / kPixelsPerInch;
 }
 
 int RasterSurface::toPixels(float inches) { return surfacePixels(inches); }
@@ -51,54 +117,58 @@ void RasterSurface::changed() const {
   if (changeHandler_) changeHandler_();
 }
 
+// reach: how far above and below its points the step may paint, in pixels.
+void RasterSurface::add(PaintStep step, double reach) {
+  step.clip = size_;
+  const double top = std::min(step.a.y(), step.b.y()) - reach - 2;
+  const double bottom = std::max(step.a.y(), step.b.y()) + reach + 2;
+  step.firstRow = static_cast<int>(std::floor(std::max(top, -1.0)));
+  step.lastRow = static_cast<int>(std::ceil(std::min(bottom, double(size_.height()) + 1)));
+  steps_.push_back(std::move(step));
+  changed();
+}
+
 void RasterSurface::setDrawColour(Colour colour) { colour_ = colour; }
 
 void RasterSurface::point(float x, float y) {
-  QPainter painter(&drawing_);
-  painter.setPen(QPen(penColour(), lineWidth_, Qt::SolidLine, Qt::RoundCap));
-  painter.drawPoint(px(x, y));
+  add({PaintStep::Kind::Point, px(x, y), px(x, y), 0.0, penColour(), lineWidth_, {}, {}, {}, 0, 0},
+      lineWidth_);
   record_.addPoint(QPointF(x, y));
-  changed();
 }
 
 void RasterSurface::line(float x1, float y1, float x2, float y2, Colour colour) {
   const Colour saved = colour_;
   colour_ = colour;
-  QPainter painter(&drawing_);
-  painter.setPen(QPen(penColour(), lineWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  painter.drawLine(px(x1, y1), px(x2, y2));
+  add({PaintStep::Kind::Line, px(x1, y1), px(x2, y2), 0.0, penColour(), lineWidth_, {}, {}, {}, 0, 0},
+      lineWidth_);
   record_.addLine(QPointF(x1, y1), QPointF(x2, y2));
   colour_ = saved;
-  changed();
 }
 
 void RasterSurface::circle(float x, float y, float radius) {
-  QPainter painter(&drawing_);
-  painter.setPen(QPen(penColour(), lineWidth_));
-  painter.setBrush(Qt::NoBrush);
   const double r = radius * kPixelsPerInch;
-  painter.drawEllipse(px(x, y), r, r);
+  add({PaintStep::Kind::Circle, px(x, y), px(x, y), r, penColour(), lineWidth_, {}, {}, {}, 0, 0},
+      r + lineWidth_);
   record_.addCircle(QPointF(x, y), radius);
-  changed();
 }
 
 void RasterSurface::setTextPosition(float x, float y) { textPosition_ = QPointF(x, y); }
 
 void RasterSurface::writeText(const std::string& text) {
-  QPainter painter(&drawing_);
-  painter.setFont(font_);
-  painter.setPen(penColour());
-  const QFontMetricsF metrics(font_, &drawing_);
+  const QFontMetricsF metrics(font_, &fontDevice_);
   const QPointF topLeft = px(static_cast<float>(textPosition_.x()), static_cast<float>(textPosition_.y()));
-  painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), QString::fromStdString(text));
-  const QPointF baseLine(textPosition_.x(), textPosition_.y() + metrics.ascent() / kPixelsPerInch);
-  record_.addText(baseLine, text, font_);
+  const QPointF baseLine(topLeft.x(), topLeft.y() + metrics.ascent());
+  PaintStep step{PaintStep::Kind::Text, baseLine, baseLine, 0.0, penColour(), 1,
+                 QString::fromStdString(text), font_, {}, 0, 0};
+  step.b = QPointF(baseLine.x(), baseLine.y() + metrics.descent());
+  add(std::move(step), metrics.height());
+  record_.addText(QPointF(textPosition_.x(), textPosition_.y() + metrics.ascent() / kPixelsPerInch), text,
+                  font_);
   textPosition_ = QPointF(0, textPosition_.y() + metrics.height() / kPixelsPerInch);
-  changed();
 }
 
 void RasterSurface::writeTextCentred(float x, float y, const std::string& text) {
-  const QFontMetricsF metrics(font_, &drawing_);
+  const QFontMetricsF metrics(font_, &fontDevice_);
   // The ink box relative to the start of the base line, in pixels.
   const QRectF ink = metrics.tightBoundingRect(QString::fromStdString(text));
   const QPointF centre = px(x, y);
@@ -113,10 +183,7 @@ void RasterSurface::refresh() {
 }
 
 void RasterSurface::clear() {
-  // A flattened layer is made transparent again, in its own memory unless a
-  // picture still shares it.
-  drawing_.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
-  drawing_.fill(Qt::transparent);
+  steps_.clear();
   record_.clear();
   textPosition_ = QPointF(0, 0);
   changed();
@@ -126,165 +193,153 @@ void RasterSurface::setLineWidth(int pixels) { lineWidth_ = std::max(pixels, 1);
 
 void RasterSurface::setTextSize(float points) { font_.setPointSizeF(points); }
 
-namespace {
-
-// A drawing pixel (premultiplied, transparent where nothing is drawn) laid
-// over an opaque one. Pixel by pixel, since a painter would blend the whole
-// sheet far more slowly and almost every pixel is either untouched or solid.
-QRgb over(QRgb drawn, QRgb below) {
-  const int alpha = qAlpha(drawn);
-  if (alpha == 255) return drawn;
-  if (alpha == 0) return below;
-  const int keep = 255 - alpha;
-  return qRgb(qRed(drawn) + qRed(below) * keep / 255, qGreen(drawn) + qGreen(below) * keep / 255,
-              qBlue(drawn) + qBlue(below) * keep / 255);
-}
-
-void layOver(QImage& opaque, const QImage& drawing) {
-  const int width = std::min(opaque.width(), drawing.width());
-  const int height = std::min(opaque.height(), drawing.height());
-  for (int y = 0; y < height; ++y) {
-    const auto* src = reinterpret_cast<const QRgb*>(drawing.constScanLine(y));
-    auto* dst = reinterpret_cast<QRgb*>(opaque.scanLine(y));
-    for (int x = 0; x < width; ++x) dst[x] = over(src[x], dst[x]);
+bool RasterSurface::rasteriseInBands(int bandRows,
+                                     const std::function<bool(const QImage& band, int top)>& take) const {
+  const int width = size_.width();
+  const int height = size_.height();
+  bandRows = std::max(bandRows, 1);
+  // The rows each step may touch, apart from the steps themselves: every band
+  // looks at every step.
+  struct Reach {
+    int firstRow;
+    int lastRow;
+    bool whole;  // painted whole
+  };
+  std::vector<Reach> reach;
+  std::vector<Reach> tall;  // painted whole and taller than half a band
+  reach.reserve(steps_.size());
+  for (const PaintStep& step : steps_) {
+    reach.push_back({step.firstRow, step.lastRow, paintedWhole(step)});
+    if (reach.back().whole && step.lastRow - step.firstRow > bandRows / 2) tall.push_back(reach.back());
   }
-}
-
-// Lays a drawing layer over the white below it, in place, mirroring each row
-// on the way when asked: one pass over the 52 MB of a high-resolution sheet.
-// The layer is then opaque (RGB32).
-void flattenOntoWhite(QImage& layer, bool mirror) {
-  if (!layer.hasAlphaChannel()) {
-    if (mirror) layer.mirror(true, false);
-    return;
-  }
-  constexpr QRgb kWhite = qRgb(255, 255, 255);
-  const int width = layer.width();
-  const int height = layer.height();
-  for (int y = 0; y < height; ++y) {
-    auto* row = reinterpret_cast<QRgb*>(layer.scanLine(y));
-    // Aliased drawing leaves every pixel untouched or solid, and such a row
-    // takes a quick select; a blended pixel sends its row the long way.
-    unsigned partial = 0;
-    for (int x = 0; x < width; ++x) partial |= unsigned(qAlpha(row[x]) - 1) < 254u;
-    if (partial != 0) {
-      for (int x = 0; x < width; ++x) row[x] = over(row[x], kWhite);
-      if (mirror) std::reverse(row, row + width);
+  QImage band;
+  for (int bottom = height, top = 0; bottom > 0; bottom = top) {
+    // A band ends where no tall step that must be painted whole crosses it,
+    // so such a step is painted once; short ones it cuts widen the band below.
+    top = std::max(bottom - bandRows, 0);
+    for (bool moved = true; moved && top > 0;) {
+      moved = false;
+      for (const Reach& step : tall)
+        if (step.firstRow < top && step.lastRow >= top) {
+          top = std::max(step.firstRow, 0);
+          moved = true;
+        }
+    }
+    int paintTop = top;
+    int paintBottom = bottom;
+    for (const Reach& step : reach)
+      if (step.whole && step.lastRow >= top && step.firstRow < bottom) {
+        paintTop = std::min(paintTop, step.firstRow);
+        paintBottom = std::max(paintBottom, step.lastRow + 1);
+      }
+    paintTop = std::max(paintTop, 0);
+    paintBottom = std::min(paintBottom, height);
+    // A band of another height is an image of its own.
+    if (band.isNull() || band.height() != paintBottom - paintTop)
+      band = blankLayer(width, paintBottom - paintTop);
+    else
+      band.fill(Qt::white);
+    QPainter painter(&band);
+    painter.translate(0, -paintTop);
+    for (std::size_t i = 0; i < steps_.size(); ++i) {
+      const PaintStep& step = steps_[i];
+      if (step.kind != PaintStep::Kind::Mirror && (reach[i].lastRow < paintTop || reach[i].firstRow >= paintBottom))
+        continue;
+      if (step.kind == PaintStep::Kind::Mirror) {
+        // The elements drawn so far, mirrored as pixels, as the whole picture would be.
+        painter.end();
+        mirrorRows(band, step.clip.width(), step.clip.height() - paintTop);
+        painter.begin(&band);
+        painter.translate(0, -paintTop);
+        continue;
+      }
+      const bool clipped = step.clip != size_;
+      if (clipped) painter.setClipRect(QRect(QPoint(0, 0), step.clip));
+      paintStep(painter, step);
+      if (clipped) painter.setClipping(false);
+    }
+    painter.end();
+    if (paintTop == top && paintBottom == bottom) {
+      if (!take(band, top)) return false;
       continue;
     }
-    for (int x = 0, m = width - 1; x <= m; ++x, --m) {
-      const QRgb left = qAlpha(row[x]) == 0 ? kWhite : row[x];
-      const QRgb right = qAlpha(row[m]) == 0 ? kWhite : row[m];
-      row[x] = mirror ? right : left;
-      row[m] = mirror ? left : right;
-    }
+    const QImage rows(band.constScanLine(top - paintTop), width, bottom - top, band.bytesPerLine(),
+                      QImage::Format_RGB32);
+    if (!take(rows, top)) return false;
   }
-  layer.reinterpretAsFormat(QImage::Format_RGB32);
+  return true;
 }
 
-}  // namespace
+void RasterSurface::paintOnScreen(QPainter& painter, const QRect& area) const {
+  // Each step drawn before a mirror is mirrored by every mirror after it.
+  std::vector<QTransform> placed(steps_.size());
+  QTransform after;
+  for (std::size_t i = steps_.size(); i-- > 0;) {
+    const PaintStep& step = steps_[i];
+    if (step.kind == PaintStep::Kind::Mirror)
+      after = QTransform(-1, 0, 0, 1, step.clip.width(), 0) * after;
+    placed[i] = after;
+  }
+  // Fonts are sized for the picture's 96 pixels per inch.
+  const double fontScale = kPixelsPerInch / painter.device()->logicalDpiY();
+  painter.save();
+  painter.setClipRect(area);
+  const QTransform base = painter.transform();
+  for (std::size_t i = 0; i < steps_.size(); ++i) {
+    const PaintStep& step = steps_[i];
+    if (step.kind == PaintStep::Kind::Mirror) continue;
+    painter.setTransform(placed[i] * base);
+    if (step.kind == PaintStep::Kind::Text && fontScale != 1.0) {
+      PaintStep scaled = step;
+      scaled.font.setPointSizeF(step.font.pointSizeF() * fontScale);
+      paintStep(painter, scaled);
+    } else {
+      paintStep(painter, step);
+    }
+  }
+  painter.restore();
+}
 
 QImage RasterSurface::copyImage() const {
-  // Over plain white the drawing changes nothing that shows by taking its
-  // final colours in place.
-  if (background_.isNull()) flattenOntoWhite(drawing_, false);
-  // An opaque drawing is all there is to see: handed out shared, it costs no
-  // second image, and the background picture made of it costs none either.
-  if (!drawing_.hasAlphaChannel()) return drawing_;
-  QImage image(drawing_.size(), QImage::Format_RGB32);
-  image.setDotsPerMeterX(kDotsPerMetre);
-  image.setDotsPerMeterY(kDotsPerMetre);
-  image.fill(Qt::white);
-  if (!background_.isNull()) {
-    QPainter painter(&image);
-    painter.drawImage(QPointF(0, 0), background_);
-  }
-  layOver(image, drawing_);
+  QImage image;
+  rasteriseInBands(size_.height(), [&](const QImage& band, int) {
+    image = band;
+    return true;
+  });
   return image;
 }
 
-void RasterSurface::setBackgroundPicture(const QImage& picture) {
-  background_ = picture;
-  changed();
-}
-
-void RasterSurface::removeBackgroundPicture() {
-  background_ = QImage();
-  changed();
-}
-
-void RasterSurface::paintPicture(const QImage& picture, float x, float y, float width, float height) {
-  const float left = width < 0 ? x + width : x;
-  const QRect target = QRectF(px(left, y), QSizeF(std::fabs(width) * kPixelsPerInch,
-                                                  std::fabs(height) * kPixelsPerInch))
-                           .toRect();
-  // An opaque picture of the surface's own size over the whole surface (the
-  // mirror step of every drawing) needs no scaling and hides all below it.
-  if (target == drawing_.rect() && picture.size() == drawing_.size() && !picture.hasAlphaChannel()) {
-    QImage source = picture;  // which may be the layer itself
-    drawing_ = QImage();      // nothing of the old layer shows any more: free it first
-    drawing_ = std::move(source).convertToFormat(QImage::Format_RGB32).mirrored(width < 0, false);
-    drawing_.setDotsPerMeterX(kDotsPerMetre);
-    drawing_.setDotsPerMeterY(kDotsPerMetre);
-    changed();
-    return;
-  }
-  QPainter painter(&drawing_);
-  const QImage source = width < 0 ? picture.mirrored(true, false) : picture;
-  const QPointF topLeft = px(left, y);
-  painter.drawImage(QRectF(topLeft, QSizeF(std::fabs(width) * kPixelsPerInch,
-                                           std::fabs(height) * kPixelsPerInch)),
-                    source);
-  changed();
-}
-
 void RasterSurface::mirrorLeftToRight() {
-  // A drawing over a background picture is mirrored by way of a copy of both.
-  // The record mirrors the drawing alone: the background is no part of it.
-  DrawingRecord mirrored = record_;
-  mirrored.mirror(drawing_.width() / kPixelsPerInch);
-  if (!background_.isNull() && drawing_.hasAlphaChannel()) {
-    DrawingSurface::mirrorLeftToRight();
-    record_ = std::move(mirrored);
-    return;
-  }
-  record_ = std::move(mirrored);
-  // Otherwise in place: a high-resolution sheet is 52 MB.
-  flattenOntoWhite(drawing_, true);
+  record_.mirror(size_.width() / kPixelsPerInch);
+  PaintStep mirror{PaintStep::Kind::Mirror, {}, {}, 0.0, {}, 1, {}, {}, size_, 0, size_.height()};
+  steps_.push_back(std::move(mirror));
   textPosition_ = QPointF(0, 0);
   changed();
 }
 
-float RasterSurface::innerWidth() const {
-  return static_cast<float>(drawing_.width() / kPixelsPerInch);
-}
+float RasterSurface::innerWidth() const { return static_cast<float>(size_.width() / kPixelsPerInch); }
 
-float RasterSurface::innerHeight() const {
-  return static_cast<float>(drawing_.height() / kPixelsPerInch);
-}
+float RasterSurface::innerHeight() const { return static_cast<float>(size_.height() / kPixelsPerInch); }
 
 void RasterSurface::resizeTo(int widthPx, int heightPx) {
-  if (widthPx == drawing_.width() && heightPx == drawing_.height()) return;
-  // What is drawn stays where it was; new area is blank.
-  QImage resized = blankLayer(widthPx, heightPx);
-  QPainter painter(&resized);
-  painter.setCompositionMode(QPainter::CompositionMode_Source);
-  painter.drawImage(QPointF(0, 0), drawing_);
-  painter.end();
-  drawing_ = resized;
-  record_.width = drawing_.width() / kPixelsPerInch;
-  record_.height = drawing_.height() / kPixelsPerInch;
+  const QSize size(std::max(widthPx, 1), std::max(heightPx, 1));
+  if (size == size_) return;
+  // What is drawn stays where it was, cut off where the picture shrank; new area is blank.
+  for (PaintStep& step : steps_) step.clip = step.clip.boundedTo(size);
+  size_ = size;
+  record_.width = size_.width() / kPixelsPerInch;
+  record_.height = size_.height() / kPixelsPerInch;
   changed();
 }
 
 void RasterSurface::setOuterWidth(float inches) {
   outerWidth_ = inches;
-  resizeTo(toPixels(inches), drawing_.height());
+  resizeTo(toPixels(inches), size_.height());
 }
 
 void RasterSurface::setOuterHeight(float inches) {
   outerHeight_ = inches;
-  resizeTo(drawing_.width(), toPixels(inches));
+  resizeTo(size_.width(), toPixels(inches));
 }
 
 }  // namespace korvel

@@ -1,20 +1,50 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPointF>
+#include <QSize>
 #include <functional>
+#include <vector>
 
 #include "common/units.h"
+#include "geometry/cam_canvas.h"
 #include "render/drawing_record.h"
-#include "render/drawing_surface.h"
 
-// The drawing surface over a QImage at a fixed 96 pixels per inch, whatever
-// the screen, so a saved cam bitmap is the same on every machine. Drawing is
-// black on white and aliased, so printed and saved cams have crisp edges.
+class QPainter;
+class QPaintDevice;
+
+// A retained picture measured in inches that cams are drawn on: the preview
+// box of the designer window and the sheet of the plot window. It is a 96
+// pixels per inch picture whatever the screen, so a saved cam bitmap is the
+// same on every machine; drawing is black on white and aliased, so printed and
+// saved cams have crisp edges. The surface keeps the painting steps rather
+// than the pixels: the picture is rasterised from them when it is asked for, a
+// band of rows at a time for a bitmap file, and the screen paints them at its
+// own resolution.
 namespace korvel {
 
-class RasterSurface : public DrawingSurface {
+// The picture's resolution as a bitmap file states it.
+inline constexpr int kSurfaceDotsPerMetre = static_cast<int>(kPixelsPerInch * 1000 / kMmPerInch + 0.5);
+
+// One painting step in the picture's pixels.
+struct PaintStep {
+  enum class Kind { Point, Line, Circle, Text, Mirror };
+  Kind kind;
+  QPointF a;  // point, line start, circle centre, start of the text's base line
+  QPointF b;  // line end
+  double radius = 0.0;
+  QColor colour;
+  int width = 1;  // pen width
+  QString text;
+  QFont font;
+  QSize clip;  // the picture's size when drawn, or less if it shrank since
+  int firstRow = 0;  // the rows the step may touch
+  int lastRow = 0;
+};
+
+class RasterSurface : public CamCanvas {
  public:
   RasterSurface(float widthInches, float heightInches, const QFont& font);
 
@@ -28,32 +58,43 @@ class RasterSurface : public DrawingSurface {
   void refresh() override;
   void beginFigure(FigureRole role) override { record_.beginFigure(role); }
   void endFigure() override { record_.endFigure(); }
+  void keepOutline(const std::vector<SurfacePoint>& polygon) override { record_.keepOutline(polygon); }
   void keepProfile(double focalMm, float extensionFactor, const CamProfile& profile) override {
     record_.keepProfile(focalMm, extensionFactor, profile);
   }
 
-  void clear() override;
-  void setLineWidth(int pixels) override;
-  void setTextSize(float points) override;
-  QImage copyImage() const override;
-  void setBackgroundPicture(const QImage& picture) override;
-  void removeBackgroundPicture() override;
-  void paintPicture(const QImage& picture, float x, float y, float width, float height) override;
-  void mirrorLeftToRight() override;
-  float innerWidth() const override;
-  float innerHeight() const override;
+  // Shows only the white background; text position back to (0, 0).
+  void clear();
+  void setLineWidth(int pixels);
+  void setTextSize(float points);
+  // The whole picture as now drawn, on white.
+  QImage copyImage() const;
+  // Mirrors the whole picture left to right; the text position goes back to
+  // (0, 0) as after clear(). Text written afterwards reads normally.
+  void mirrorLeftToRight();
+  float innerWidth() const;
+  float innerHeight() const;
   // The size as set, in inches; the interior is that size in whole pixels.
-  float outerWidth() const override { return outerWidth_; }
-  float outerHeight() const override { return outerHeight_; }
-  void setOuterWidth(float inches) override;
-  void setOuterHeight(float inches) override;
+  float outerWidth() const { return outerWidth_; }
+  float outerHeight() const { return outerHeight_; }
+  void setOuterWidth(float inches);
+  void setOuterHeight(float inches);
 
-  // The drawing without the background, for painting the visible part of the
-  // surface on screen.
-  const QImage& drawingLayer() const { return drawing_; }
-  const QImage& backgroundPicture() const { return background_; }
-  // The drawing as geometry: what the drawing layer holds, never the background.
-  const DrawingRecord* record() const override { return &record_; }
+  // The picture's size in pixels.
+  QSize pixelSize() const { return size_; }
+  // Hands the picture to take a band of at most bandRows rows at a time, the
+  // bottom band first, each opaque (RGB32) and as wide as the picture; top is
+  // the band's first row. Stops when take returns false.
+  bool rasteriseInBands(int bandRows, const std::function<bool(const QImage& band, int top)>& take) const;
+  // Paints the drawing onto a screen painter whose units are the picture's
+  // pixels, at the device's own resolution; the mirror is a transform there.
+  void paintOnScreen(QPainter& painter, const QRect& area) const;
+  // A device at the picture's 96 pixels per inch, for measuring its fonts.
+  const QPaintDevice& fontDevice() const { return fontDevice_; }
+
+  // The drawing as geometry, for printing at the printer's resolution and
+  // for the files for cutting.
+  const DrawingRecord* record() const { return &record_; }
   QPointF textPosition() const { return textPosition_; }
 
   // The widget that shows the surface: refresh() repaints it at once, every
@@ -65,19 +106,19 @@ class RasterSurface : public DrawingSurface {
   static int toPixels(float inches);
   void resizeTo(int widthPx, int heightPx);
   QColor penColour() const;
+  void add(PaintStep step, double reach);
+  void changed() const;
 
   float outerWidth_;
   float outerHeight_;
-  // Transparent where nothing is drawn, or opaque (RGB32) once flattened or
-  // mirrored; flattening changes nothing that shows, so copyImage() may do it.
-  mutable QImage drawing_;
-  QImage background_;  // null when there is none
+  QSize size_;
+  std::vector<PaintStep> steps_;
+  QImage fontDevice_;
   QFont font_;
   Colour colour_ = kBlack;
   int lineWidth_ = 1;
   QPointF textPosition_{0, 0};  // inches
   DrawingRecord record_;
-  void changed() const;
 
   std::function<void()> refreshHandler_;
   std::function<void()> changeHandler_;

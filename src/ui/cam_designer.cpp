@@ -20,6 +20,7 @@
 #include "geometry/coupled_range.h"
 #include "geometry/cam_outline.h"
 #include "geometry/cuttable_range.h"
+#include "export/bitmap_file.h"
 #include "render/plot_output.h"
 #include "render/surface_fonts.h"
 #include "settings/program_folder.h"

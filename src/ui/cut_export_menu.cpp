@@ -9,9 +9,7 @@
 #include <QStandardPaths>
 
 #include "commands/cut_export.h"
-#include "common/write_error.h"
-#include "render/bitmap_file.h"
-#include "render/cut_files.h"
+#include "export/cut_files.h"
 #include "settings/ini_file.h"
 #include "settings/setting_keys.h"
 
@@ -36,15 +34,6 @@ QString startFolder(const QString& settingsFilePath) {
   return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
-CutFileResult write(const CutExportTarget& target, const QString& path) {
-  if (QFileInfo(path).suffix().compare("bmp", Qt::CaseInsensitive) == 0) {
-    const FileWriteResult saved = saveBitmap(target.surface->copyImage(), path);
-    if (!saved) return {false, path + ": " + writeErrorText(saved.error)};
-    return {true, {}};
-  }
-  return writeCutFile(*target.surface->record(), target.scale, path);
-}
-
 }  // namespace
 
 std::optional<QString> exportForCutting(QWidget& parent, const CutExportTarget& target,
@@ -55,7 +44,7 @@ std::optional<QString> exportForCutting(QWidget& parent, const CutExportTarget& 
       &chosenType);
   if (chosen.isEmpty()) return std::nullopt;
   const QString path = QFileInfo(withCutFileExtension(chosen, chosenType)).absoluteFilePath();
-  const CutFileResult result = write(target, path);
+  const CutFileResult result = writeCutFile(*target.surface, target.scale, path);
   if (!result.written) {
     QMessageBox::warning(&parent, kTitle, result.message);
     return std::nullopt;

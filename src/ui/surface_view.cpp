@@ -19,7 +19,7 @@ SurfaceView::SurfaceView(RasterSurface& surface, QWidget* parent) : QWidget(pare
 }
 
 void SurfaceView::syncSize() {
-  const QSize size = surface_.drawingLayer().size();
+  const QSize size = surface_.pixelSize();
   if (this->size() != size) resize(size);
 }
 
@@ -27,9 +27,7 @@ void SurfaceView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect area = event->rect();
   painter.fillRect(area, Qt::white);
-  if (!surface_.backgroundPicture().isNull())
-    painter.drawImage(area.topLeft(), surface_.backgroundPicture(), area);
-  painter.drawImage(area.topLeft(), surface_.drawingLayer(), area);
+  surface_.paintOnScreen(painter, area);
 }
 
 }  // namespace korvel

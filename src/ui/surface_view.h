@@ -4,8 +4,9 @@
 
 #include "render/raster_surface.h"
 
-// Shows a raster surface on screen: white, the background picture, then the
-// drawing, at the surface's own 96 pixels per inch.
+// Shows a raster surface on screen: white, then the drawing, laid out at the
+// surface's own 96 pixels per inch and painted at the screen's resolution, so
+// it is sharp at any device pixel ratio.
 namespace korvel {
 
 class SurfaceView : public QWidget {

@@ -31,7 +31,7 @@ class FakePlotWindow : public PlotWindowView {
   int shown = 0, placedAtCorner = 0, horizontalMaximum = -1, verticalMaximum = -1;
 
   void showWindow() override { ++shown; }
-  DrawingSurface& surface() override { return sheet; }
+  RasterSurface& surface() override { return sheet; }
   void placePictureAtCorner() override { ++placedAtCorner; }
   void setHorizontalMaximum(std::int16_t value) override { horizontalMaximum = value; }
   void setVerticalMaximum(std::int16_t value) override { verticalMaximum = value; }
@@ -243,7 +243,7 @@ TEST_F(PlotCommand, TheCaptionTouchesNoLineOfItsCam) {
         for (const RecordedFigure& text : surface->record()->figures()) {
           if (text.shape != RecordedShape::Text || text.text != caption) continue;
           ++captions;
-          const QFontMetricsF metrics(text.font, &surface->drawingLayer());  // at the surface's 96 ppi
+          const QFontMetricsF metrics(text.font, &surface->fontDevice());  // at the surface's 96 ppi
           const QRectF ink = metrics.tightBoundingRect(QString::fromStdString(caption));
           QPainterPath box;  // a pixel's width round the ink
           const QRectF inkBox(text.a + ink.topLeft() / 96.0, ink.size() / 96.0);

@@ -6,15 +6,14 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "render/bitmap_file.h"
+#include "export/bitmap_file.h"
 #include "render/drawing_record.h"
 
 namespace korvel {
 namespace {
 
-// The record follows the drawing layer: mirrored with it, cleared with it, and
-// never holding the background picture a print or export would repeat.
-TEST(RasterSurface, MirroringClearingAndTheBackgroundPicture) {
+// The record follows the drawing layer: mirrored with it, cleared with it.
+TEST(RasterSurface, MirroringAndClearing) {
   RasterSurface surface(2.0f, 1.0f, QFont("Arial"));
   surface.beginFigure(FigureRole::CamOutline);
   surface.line(0.25f, 0.5f, 0.75f, 0.5f, kBlack);
@@ -30,13 +29,8 @@ TEST(RasterSurface, MirroringClearingAndTheBackgroundPicture) {
   EXPECT_EQ(figures[1].a, QPointF(1.5, 0.5));
   EXPECT_TRUE(figures[2].readsBackwards);
 
-  // A cleared surface shows its background picture until it is removed.
-  const QImage background = surface.copyImage();
-  surface.setBackgroundPicture(background);
   surface.clear();
-  EXPECT_EQ(surface.copyImage(), background);
   EXPECT_TRUE(surface.record()->figures().empty());
-  surface.removeBackgroundPicture();
   QImage white(drawn.size(), drawn.format());
   white.fill(Qt::white);
   EXPECT_EQ(surface.copyImage(), white);

@@ -10,6 +10,8 @@
 #include <QTest>
 
 #include "common/units.h"
+#include "render/surface_fonts.h"
+#include "ui/surface_view.h"
 #include "support/files.h"
 
 namespace korvel {
@@ -86,6 +88,40 @@ TEST_F(PlotWindowTest, BarsAndDraggingMoveThePictureByWholeInchesUntilItsLastFou
   EXPECT_EQ(w->HorizontalScroll->value(), 0);
   move(w.get(), 0.1, 0.1, Qt::LeftButton | Qt::RightButton);  // another button held: nothing moves
   EXPECT_FLOAT_EQ(w->pictureLeft(), 0.0f);
+}
+
+// On a screen of twice the pixels a drawing is painted at twice the
+// resolution where the 96 ppi picture puts it, not as that picture with every
+// pixel doubled: some aligned square of four device pixels is not one colour.
+TEST(SurfaceView, PaintsSharpAtTwiceThePixels) {
+  RasterSurface surface(1.0f, 1.0f, sheetFont());
+  surface.line(0.1f, 0.1f, 0.9f, 0.6f, kBlack);
+  surface.circle(0.5f, 0.5f, 0.3f);
+  SurfaceView view(surface, nullptr);
+  QImage twice(view.size() * 2, QImage::Format_RGB32);
+  twice.setDevicePixelRatio(2);
+  view.render(&twice);
+  const QImage once = surface.copyImage();
+  ASSERT_EQ(twice.size(), once.size() * 2);
+
+  const auto black = [](const QImage& image, int x, int y) {
+    return x >= 0 && y >= 0 && x < image.width() && y < image.height() && qGray(image.pixel(x, y)) < 128;
+  };
+  int sharp = 0;
+  int drawn = 0;
+  for (int y = 0; y < twice.height(); ++y)
+    for (int x = 0; x < twice.width(); ++x) {
+      if (x % 2 == 0 && y % 2 == 0)
+        sharp += black(twice, x, y) != black(twice, x + 1, y) || black(twice, x, y) != black(twice, x, y + 1);
+      if (!black(twice, x, y)) continue;
+      ++drawn;
+      bool nearPicture = false;  // within a picture pixel of something the picture shows
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) nearPicture |= black(once, x / 2 + dx, y / 2 + dy);
+      ASSERT_TRUE(nearPicture) << x << "," << y;
+    }
+  EXPECT_GT(drawn, 0);
+  EXPECT_GT(sharp, 0);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "render/cut_file_formats.h"
+#include "export/cut_file_formats.h"
 
 // DXF for CAD and CAM programs, written by dxflib: millimetres, y upward,
 // each cam's outline one closed polyline and its holes true circles on CUT,

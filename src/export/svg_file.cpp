@@ -1,7 +1,7 @@
 #include <QStringList>
 #include <QXmlStreamWriter>
 
-#include "render/cut_file_formats.h"
+#include "export/cut_file_formats.h"
 
 // SVG for laser cutters, written directly: QSvgGenerator keeps only six
 // significant digits, too few for a micrometre. Millimetres throughout, y

@@ -1,6 +1,6 @@
 #include <QStringList>
 
-#include "render/cut_file_formats.h"
+#include "export/cut_file_formats.h"
 
 // The profile table: one row per point of each cam as it was drawn, in the
 // cam's own frame, for checking a cut cam with calipers.

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include "render/cut_file_formats.h"
+#include "export/cut_file_formats.h"
 #include "render/record_painter.h"
 
 // A PDF of the drawing at true size in vector form, one inch in from the

@@ -1,0 +1,71 @@
+#include "export/cut_files.h"
+
+#include <QFileInfo>
+#include <cerrno>
+
+#include "common/atomic_file.h"
+#include "common/write_error.h"
+#include "export/bitmap_file.h"
+#include "export/cut_file_formats.h"
+#include "render/record_painter.h"
+
+namespace korvel {
+
+double TrueSize::fontMm(const QFont& font) const { return mm(surfaceEmInches(font)); }
+
+QString fixed6(double value) {
+  QString text = QString::number(value, 'f', 6);
+  return text == "-0.000000" ? "0.000000" : text;
+}
+
+std::optional<CutFileFormat> cutFileFormatOf(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == "dxf") return CutFileFormat::Dxf;
+  if (suffix == "svg") return CutFileFormat::Svg;
+  if (suffix == "pdf") return CutFileFormat::Pdf;
+  if (suffix == "csv") return CutFileFormat::ProfileCsv;
+  if (suffix == "bmp") return CutFileFormat::Bitmap;
+  return std::nullopt;
+}
+
+namespace {
+
+// The content of a file for cutting; nothing, with the reason in error, when
+// it cannot be made.
+std::optional<QByteArray> cutContent(CutFileFormat format, const DrawingRecord& record, int scale,
+                                     QString& error) {
+  switch (format) {
+    case CutFileFormat::Dxf:
+      return dxfContent(record, scale);
+    case CutFileFormat::Svg:
+      return svgContent(record, scale);
+    case CutFileFormat::Pdf:
+      return pdfContent(record, scale, error);
+    case CutFileFormat::ProfileCsv:
+      return profileCsvContent(record);
+    case CutFileFormat::Bitmap:
+      break;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+CutFileResult writeCutFile(const RasterSurface& surface, int scale, const QString& path) {
+  const std::optional<CutFileFormat> format = cutFileFormatOf(path);
+  if (!format) return {false, path + ": unknown file type"};
+  FileWriteResult written;
+  if (*format == CutFileFormat::Bitmap) {
+    // The bitmap goes to the file row by row as it is packed.
+    written = saveBitmap(surface, path);
+  } else {
+    QString error;
+    const std::optional<QByteArray> content = cutContent(*format, *surface.record(), scale, error);
+    if (!content) return {false, path + ": " + error};
+    written = writeFileAtomically(path, *content);
+  }
+  if (!written) return {false, path + ": " + writeErrorText(written.error)};
+  return {true, {}};
+}
+
+}  // namespace korvel
