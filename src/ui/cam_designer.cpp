@@ -484,7 +484,7 @@ void CamDesigner::checkCutCam() {
   CheckScanDialog dialog({focal, inch, scannerXCor.text, scannerYCor.text}, this);
   // Only what the user types is kept, so an untouched older file stays as it was.
   for (auto [box, held] : {std::pair{dialog.ScannerXCor, &scannerXCor}, std::pair{dialog.ScannerYCor, &scannerYCor}})
-    connect(box, &QLineEdit::textEdited, this, [held](const QString& text) { *held = {text, true}; });
+    connect(box, &QLineEdit::textEdited, this, [target = held](const QString& text) { *target = {text, true}; });
   dialog.exec();
 }
 
