@@ -10,7 +10,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   fonts-liberation fontconfig
   libcups2-dev cups cups-client cups-bsd
-  libdxflib-dev python3-ezdxf
+  libdxflib-dev python3-ezdxf libpolyclipping-dev
   libopencv-core-dev libopencv-imgproc-dev libeigen3-dev qt6-image-formats-plugins
   xvfb xauth xdotool x11-utils openbox
   poppler-utils

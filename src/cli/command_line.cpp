@@ -7,7 +7,9 @@
 #include "cli/exact_name_file.h"
 #include "cli/focal_length_argument.h"
 #include "commands/fit_lens.h"
+#include "common/write_error.h"
 #include "geometry/coupled_range.h"
+#include "geometry/focus_card.h"
 
 namespace korvel {
 
@@ -82,12 +84,15 @@ int runCommandLine(int argc, char** argv) {
     case CommandLineAction::CheckScan:
       return checkScan(command);
     case CommandLineAction::Export:
+    case CommandLineAction::FocusCard:
       break;
   }
   const CutFileResult result = writeUnderExactName(command.exportFile, [&](const QString& path) {
     ExportRequest request = command.exportRequest;
     request.file = path;
-    return exportCams(request);
+    if (command.action == CommandLineAction::Export) return exportCams(request);
+    const FileWriteResult card = writeFocusCardCsv(path, focalLengthMm(request.focalLength, request.inch));
+    return card ? CutFileResult{true, {}} : CutFileResult{false, path + ": " + writeErrorText(card.error)};
   });
   if (!result.written) return fail(kExitWriteFailed, result.message);
   printCoupledRanges(command.exportRequest);

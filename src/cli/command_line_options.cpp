@@ -28,6 +28,7 @@ const QString kScanCorrection = "scan-correction";
 const QString kTolerance = "tolerance";
 const QString kReport = "report";
 const QString kOverlay = "overlay";
+const QString kFocusCard = "focus-card";
 
 // What each option that takes a value needs, in the words of its message.
 struct ValueOption {
@@ -80,7 +81,7 @@ bool isOption(const QString& argument) {
   const QString name = argument.mid(2).section('=', 0, 0);
   for (const QString& known : {kExport, kFocalLength, kSheet, kInch, kFlip, kMarkers, kHighRes,
                                kFitLens, kJson, kCheckScan, kDpi, kScanCorrection, kTolerance, kReport,
-                               kOverlay, QString("help"), QString("version")})
+                               kOverlay, kFocusCard, QString("help"), QString("version")})
     if (name == known) return true;
   return false;
 }
@@ -160,9 +161,13 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
   const QCommandLineOption reportOption(kReport, "With --check-scan: write the markers' rows as CSV.", "FILE.csv");
   const QCommandLineOption overlayOption(
       kOverlay, "With --check-scan: write the scan with the computed outline and the deviation.", "FILE.png");
+  const QCommandLineOption focusCardOption(
+      kFocusCard, "With --export FILE.csv and --focal-length: write the focus check card, the distance markers "
+                  "the cam reaches with the lens's travel and the cam's height at each.");
   parser.addOptions({helpOption, versionOption, exportOption, focalOption, sheetOption, inchOption,
                      flipOption, markersOption, highResOption, fitLensOption, jsonOption, checkScanOption,
-                     dpiOption, scanCorrectionOption, toleranceOption, reportOption, overlayOption});
+                     dpiOption, scanCorrectionOption, toleranceOption, reportOption, overlayOption,
+                     focusCardOption});
 
   if (const QString missing = missingValue(arguments); !missing.isEmpty()) return refused(missing);
   if (!parser.parse(arguments)) return refused(parser.errorText());
@@ -222,10 +227,19 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
   if (!parser.isSet(exportOption))
     return refused("nothing to do: give --export FILE, --fit-lens ROWS.csv or --check-scan SCAN (see --help)");
 
-  CommandLineRequest command = answer(CommandLineAction::Export);
+  const bool focusCard = parser.isSet(focusCardOption);
+  CommandLineRequest command = answer(focusCard ? CommandLineAction::FocusCard : CommandLineAction::Export);
   command.exportFile = exportFileBytes(argc, argv);
   ExportRequest& request = command.exportRequest;
   request.file = parser.value(exportOption);
+  if (focusCard) {
+    if (parser.isSet(sheetOption)) return refused("--focus-card is the card of one lens: give it without --sheet");
+    // The card as a page waits for the PDF template's new writer.
+    if (request.file.endsWith(".pdf", Qt::CaseInsensitive))
+      return refused("a PDF focus card is not made yet: give a .csv file");
+    if (!request.file.endsWith(".csv", Qt::CaseInsensitive))
+      return refused("--focus-card writes a .csv file: " + request.file);
+  }
   if (!isExportFileType(request.file))
     return refused("unknown file type (use .dxf, .svg, .pdf, .csv or .bmp): " + request.file);
   const bool focal = parser.isSet(focalOption);

@@ -9,12 +9,12 @@
 // The program's options: what a command line asks for, or why it is refused.
 namespace korvel {
 
-enum class CommandLineAction { Help, Version, Export, FitLens, CheckScan, Refused };
+enum class CommandLineAction { Help, Version, Export, FocusCard, FitLens, CheckScan, Refused };
 
 struct CommandLineRequest {
   CommandLineAction action = CommandLineAction::Refused;
   QString text;  // the help text, or why the command line was refused
-  ExportRequest exportRequest;
+  ExportRequest exportRequest;  // --focus-card: the file and the lens
   QByteArray exportFile;  // the --export value exactly as given
   QString lensRowsFile;   // --fit-lens: the measured rows
   bool json = false;      // --fit-lens answers as one JSON object

@@ -127,6 +127,11 @@ class CutFiles(unittest.TestCase):
                                                 "--high-res"),
             "inches past the range": (["--export", file, "--focal-length", "164.2", "--inch"], 2, "4170.68 mm"),
             "unknown extension": (["--export", os.path.join(self.folder, "a.txt"), "--focal-length", "150"], 2, "a.txt"),
+            "focus card of a sheet": (["--export", os.path.join(self.folder, "c.csv"), "--sheet", nine, "--focus-card"],
+                                      2, "without --sheet"),
+            "focus card as a page": (["--export", os.path.join(self.folder, "c.pdf"), "--focal-length", "150",
+                                      "--focus-card"], 2, "a PDF focus card is not made yet"),
+            "focus card as a drawing": (["--export", file, "--focal-length", "150", "--focus-card"], 2, ".csv file"),
             "folder missing": (["--export", os.path.join(self.folder, "none", "a.dxf"), "--focal-length", "150"], 1,
                                "no such folder"),
             **{f"{option} {value}": (["--export", file, option, value], 2, fragment)
@@ -142,6 +147,12 @@ class CutFiles(unittest.TestCase):
         for focal, printed in [("20", "3 ft (0.91 m)"), ("4169", "5260 ft (1603.25 m)"), ("300", "12.5 ft (3.81 m)")]:
             self.export("c.csv", "--focal-length", focal)
             self.assertEqual(self.printed, f"couples from infinity to {printed}\n")
+        # The focus check card of a clamped cam: markers 1 to 5, numbers that read back exactly, the range after it.
+        card = list(csv.reader(pathlib.Path(self.export("card.csv", "--focal-length", "300", "--focus-card")).open()))
+        self.assertEqual(card[0], "marker,distance_ft,distance_m,travel_mm,travel_in,cam_height_mm".split(","))
+        self.assertEqual([row[0] for row in card[1:]], ["1", "2", "3", "4", "5"])
+        self.assertEqual(card[5][1:3] + card[5][5:], ["15", "4.572", "16.9926"])
+        self.assertEqual(self.printed, "couples from infinity to 12.5 ft (3.81 m)\n")
         # A name not valid in the locale's encoding, in a folder of such a name, is written under its exact bytes.
         folder = os.fsencode(self.folder) + b"/d\xe8"
         os.mkdir(folder)
@@ -178,7 +189,7 @@ class CutFiles(unittest.TestCase):
         # Every option of --help, and the sections --help does not hold, are in the manual page.
         options = re.findall(r"^ +(?:-\w, )?--([\w-]+)", run(PROGRAM, "-h").stdout, re.M)
         page = pathlib.Path(MAN_PAGE).read_text()
-        self.assertEqual(len(options), 18)
+        self.assertEqual(len(options), 19)
         for name in [*(rf"\fB\-\-{o.replace('-', chr(92) + '-')}\fR" for o in options), ".SH \"EXIT STATUS\"",
                      ".SH ENVIRONMENT", ".SH FILES", "XDG_DATA_HOME", "KorvelCamDesigner.ini"]:
             self.assertIn(name, page)
