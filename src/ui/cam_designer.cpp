@@ -458,7 +458,7 @@ void CamDesigner::exportPreviewForCutting() {
     return showMessage(QStringLiteral("Not exported: a cam for %1 cannot be cut; cams are cut for %2.")
                            .arg(focal, qText(cuttableRangeText())));
   }
-  const auto path = exportForCutting(*this, {&preview_, drawnCamName(), 1}, state.SettingsFilePath);
+  const auto path = exportForCutting(*this, {&preview_, drawnCamName(), 1, focalMm}, state.SettingsFilePath);
   if (!path) return;
   const std::string coupled = coupledRangeText(focalMm);
   showMessage("Exported to " + *path + (coupled.empty() ? QString() : "; " + qText(coupled)));
