@@ -491,7 +491,7 @@ void CamDesigner::checkCutCam() {
 void CamDesigner::exportSheetForCutting() {
   if (!plotWindow_) return;
   const auto path =
-      exportForCutting(*plotWindow_, {&plotWindow_->surface(), "KorvelCamDesigner", state.PlotScale},
+      exportForCutting(*plotWindow_, {&plotWindow_->surface(), "KorvelCamDesigner", state.PlotScale, std::nullopt},
                        state.SettingsFilePath);
   if (path) showMessage("Exported to " + *path);
 }
