@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's picture of an exported cam in a CAD program: the 150 mm
-# cam with its distance markers, exported as DXF from the command line and
-# opened in LibreCAD under Xvfb, zoomed to fit.
+# cam's part, exported as DXF from the command line and opened in LibreCAD
+# under Xvfb, zoomed to fit.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,7 +18,7 @@ fi
 source scripts/picture-workdir.sh
 
 program=$PWD/build-release/korvel-cam-designer
-(cd "$work" && "$program" --export cam150.dxf --focal-length 150 --markers)
+(cd "$work" && "$program" --export cam150.dxf --focal-length 150)
 
 # LibreCAD keeps its settings in a home of its own, so nothing of it is left
 # behind: no welcome dialog and the window maximised.

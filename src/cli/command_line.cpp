@@ -45,6 +45,27 @@ void printCoupledRanges(const ExportRequest& request) {
   }
 }
 
+// The file of one cam of a sheet: its name with the cam's suffix before the extension.
+QByteArray partFileName(const QByteArray& name, const QString& suffix) {
+  const qsizetype dot = name.lastIndexOf('.');
+  return name.left(dot) + suffix.toUtf8() + name.mid(dot);
+}
+
+// A DXF or SVG export: the part files, each followed by what it holds.
+int exportParts(const CommandLineRequest& command) {
+  const ExportRequest& request = command.exportRequest;
+  const std::vector<PartFile> files = partFiles(request);
+  for (const PartFile& file : files) {
+    const QByteArray name = partFileName(command.exportFile, file.nameSuffix);
+    const CutFileResult result =
+        writeUnderExactName(name, [&](const QString& path) { return writePartFile(file, path, request); });
+    if (!result.written) return fail(kExitWriteFailed, result.message);
+    if (files.size() > 1) std::printf("%s:\n", qPrintable(displayName(name)));
+    for (const std::string& line : partFileSummary(file, request)) std::printf("%s\n", line.c_str());
+  }
+  return kExitWritten;
+}
+
 int fitLens(const CommandLineRequest& command) {
   const FitLensReport report = fitLensFromCsv(command.lensRowsFile, command.json);
   std::fputs(report.standardOutput.c_str(), stdout);
@@ -87,6 +108,8 @@ int runCommandLine(int argc, char** argv) {
     case CommandLineAction::FocusCard:
       break;
   }
+  if (command.action == CommandLineAction::Export && isPartFile(command.exportRequest.file))
+    return exportParts(command);
   const CutFileResult result = writeUnderExactName(command.exportFile, [&](const QString& path) {
     ExportRequest request = command.exportRequest;
     request.file = path;

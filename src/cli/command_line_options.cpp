@@ -7,6 +7,7 @@
 
 #include "cli/focal_length_argument.h"
 #include "geometry/cuttable_range.h"
+#include "geometry/part_preflight.h"
 #include "scan/scan_image.h"
 
 namespace korvel {
@@ -29,13 +30,17 @@ const QString kTolerance = "tolerance";
 const QString kReport = "report";
 const QString kOverlay = "overlay";
 const QString kFocusCard = "focus-card";
+const QString kNoEngrave = "no-engrave";
+const QString kAllowance = "allowance";
+const QString kThickness = "thickness";
+const QString kNested = "nested";
 
 // What each option that takes a value needs, in the words of its message.
 struct ValueOption {
   const QString& name;
   const char* needs;
 };
-const std::array<ValueOption, 10> kValueOptions{{{kExport, "a file name"},
+const std::array<ValueOption, 12> kValueOptions{{{kExport, "a file name"},
                                                  {kFocalLength, "a focal length"},
                                                  {kSheet, "nine focal lengths"},
                                                  {kFitLens, "a file of measured rows"},
@@ -44,14 +49,21 @@ const std::array<ValueOption, 10> kValueOptions{{{kExport, "a file name"},
                                                  {kScanCorrection, "two factors X,Y"},
                                                  {kTolerance, "a tolerance in mm"},
                                                  {kReport, "a file name"},
-                                                 {kOverlay, "a file name"}}};
+                                                 {kOverlay, "a file name"},
+                                                 {kAllowance, "an allowance in mm"},
+                                                 {kThickness, "a thickness in mm"}}};
 
 QString extraHelp() {
   return "\nFocal lengths must lie from " + QString::fromStdString(cuttableRangeText()) +
          ", after converting inches (25.4 mm\n"
          "to the inch): no cam that can be cut exists for shorter or longer lenses.\n"
          "\".\" is the only decimal point; group separators such as \"1,500\" are refused.\n"
-         "After an export the program prints how close each cam couples, for example\n"
+         "A .dxf or .svg file is the part a cutter cuts: the outline and the holes on\n"
+         "CUT, the lens caption's outlines on ENGRAVE, in mm from (0, 0), never mirrored;\n"
+         "a sheet writes one file per cam (cams-65.dxf, ...) unless --nested. After it\n"
+         "the program prints the part's preflight summary: its size, contours, smallest\n"
+         "hole, coupled range, allowance and layers, and warnings. PDF, CSV and BMP are\n"
+         "the drawing; after them it prints how close each cam couples, for example\n"
          "\"couples from infinity to 12.5 ft (3.81 m)\", one line per cam of a sheet.\n"
          "\nThe scan for --check-scan is a PNG, TIFF, JPEG or BMP file, grey or colour, 8 or\n"
          "16 bit, of at most " + QString::number(kMaxScanPixels) + " pixels (an A4 page at 1200 dpi holds 139\n"
@@ -81,7 +93,8 @@ bool isOption(const QString& argument) {
   const QString name = argument.mid(2).section('=', 0, 0);
   for (const QString& known : {kExport, kFocalLength, kSheet, kInch, kFlip, kMarkers, kHighRes,
                                kFitLens, kJson, kCheckScan, kDpi, kScanCorrection, kTolerance, kReport,
-                               kOverlay, kFocusCard, QString("help"), QString("version")})
+                               kOverlay, kFocusCard, kNoEngrave, kAllowance, kThickness, kNested, QString("help"),
+                               QString("version")})
     if (name == known) return true;
   return false;
 }
@@ -164,10 +177,21 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
   const QCommandLineOption focusCardOption(
       kFocusCard, "With --export FILE.csv and --focal-length: write the focus check card, the distance markers "
                   "the cam reaches with the lens's travel and the cam's height at each.");
+  const QCommandLineOption noEngraveOption(
+      kNoEngrave, "With a .dxf or .svg part: leave out the lens caption's outlines (layer ENGRAVE).");
+  const QCommandLineOption allowanceOption(
+      kAllowance, "With a .dxf or .svg part: cut the outline MM oversize and the holes MM undersize, to file to the "
+                  "line (0 to 1 mm).", "MM");
+  const QCommandLineOption thicknessOption(
+      kThickness, "With a .dxf or .svg part: the material's thickness (0.1 to 10 mm), to warn of holes smaller "
+                  "than it.", "MM");
+  const QCommandLineOption nestedOption(
+      kNested, "With --sheet and a .dxf or .svg file: the nine parts in one file, three by three, instead of one "
+               "file per cam.");
   parser.addOptions({helpOption, versionOption, exportOption, focalOption, sheetOption, inchOption,
                      flipOption, markersOption, highResOption, fitLensOption, jsonOption, checkScanOption,
                      dpiOption, scanCorrectionOption, toleranceOption, reportOption, overlayOption,
-                     focusCardOption});
+                     focusCardOption, noEngraveOption, allowanceOption, thicknessOption, nestedOption});
 
   if (const QString missing = missingValue(arguments); !missing.isEmpty()) return refused(missing);
   if (!parser.parse(arguments)) return refused(parser.errorText());
@@ -272,6 +296,26 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
     return refused("--high-res draws a sheet: give it with --sheet");
   request.flip = parser.isSet(flipOption);
   request.markers = parser.isSet(markersOption);
+  request.nested = parser.isSet(nestedOption);
+  if (request.nested && !sheet) return refused("--nested puts a sheet's parts in one file: give it with --sheet");
+  request.engrave = !parser.isSet(noEngraveOption);
+  if (parser.isSet(allowanceOption)) {
+    const FocalLengthArgument allowance = readPlainNumber(parser.value(allowanceOption));
+    if (!allowance.value || !(*allowance.value >= 0.0 && *allowance.value <= kLargestAllowanceMm))
+      return refused("--allowance needs an allowance from 0 to 1 mm: " + parser.value(allowanceOption));
+    request.allowanceMm = *allowance.value;
+  }
+  if (parser.isSet(thicknessOption)) {
+    const FocalLengthArgument thickness = readPlainNumber(parser.value(thicknessOption));
+    if (!thickness.value || !(*thickness.value >= kThinnestMaterialMm && *thickness.value <= kThickestMaterialMm))
+      return refused("--thickness needs a thickness from 0.1 to 10 mm: " + parser.value(thicknessOption));
+    request.thicknessMm = *thickness.value;
+  }
+  const bool partOptions = request.nested || !request.engrave || parser.isSet(allowanceOption) ||
+                           parser.isSet(thicknessOption);
+  if (partOptions && (focusCard || !isPartFile(request.file)))
+    return refused("--nested, --no-engrave, --allowance and --thickness go with a .dxf or .svg part: " +
+                   request.file);
   return command;
 }
 

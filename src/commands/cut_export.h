@@ -3,8 +3,11 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "export/cut_files.h"
+#include "export/part_files.h"
 
 // Drawing a cam or a cam sheet straight into a file, without a window, a
 // printer or a settings file: what the command line does.
@@ -18,7 +21,33 @@ struct ExportRequest {
   bool flip = false;            // "Flip Image"
   bool markers = false;         // "Draw distance markers"
   bool highResolution = false;  // "High Res print": the sheet at six times the scale
+  // The part files (DXF, SVG):
+  bool engrave = true;           // the caption on ENGRAVE
+  double allowanceMm = 0.0;      // left on the outline and the holes for filing
+  std::optional<double> thicknessMm;  // the material, for the preflight's warnings
+  bool nested = false;           // a sheet's nine parts in one file
 };
+
+// A DXF or SVG file holds parts, never the drawing: what a cutter cuts.
+bool isPartFile(const QString& file);
+
+// One part file of a request: a single cam's, one cam of a sheet's, or the
+// nested sheet's nine.
+struct PartFile {
+  QString nameSuffix;  // put before the extension: "-65", "-150-2"; empty for one file
+  std::vector<PlacedPart> parts;
+  std::vector<double> focalMm;  // each part's lens
+};
+
+// The files the request writes: one, or one per cam of a sheet, named by its
+// lens in millimetres with at most two decimals, a repeated lens counted on.
+std::vector<PartFile> partFiles(const ExportRequest& request);
+
+// Writes one of them in the format path's extension names.
+CutFileResult writePartFile(const PartFile& file, const QString& path, const ExportRequest& request);
+
+// What each part of the file holds, one line each, warnings last.
+std::vector<std::string> partFileSummary(const PartFile& file, const ExportRequest& request);
 
 // Whether the request's file names a format that can be written.
 bool isExportFileType(const QString& file);

@@ -1,9 +1,7 @@
 #include <dxflib/dl_dxf.h>
 
-#include <string>
-#include <string_view>
-
 #include "export/cut_file_formats.h"
+#include "export/memory_dxf_writer.h"
 
 // DXF for CAD and CAM programs, written by dxflib: millimetres, y upward,
 // each cam's outline one closed polyline and its holes true circles on CUT,
@@ -17,28 +15,6 @@ constexpr int kClosedPolyline = 1;
 constexpr int kTextBackward = 2;           // DXF text generation flag: mirrored in x
 constexpr double kCapHeightPerEm = 0.716;  // Arial and Liberation Sans capitals
 constexpr int kBlack = 7;                  // DXF colour 7: black on white paper
-
-// dxflib's writer with the file kept in memory, so that the DXF reaches the
-// disk whole through the atomic write, like every other file, and needs no
-// temporary folder. Its stream gets no name and so opens nothing; every value
-// goes through these three (reals and hex numbers become strings first), in
-// the layout of dxflib's own: the group code right-aligned in three places,
-// then the value, each on a line of its own.
-class MemoryDxfWriter final : public DL_WriterA {
- public:
-  MemoryDxfWriter() : DL_WriterA("", DL_Codes::AC1015) {}
-  void dxfInt(int gc, int value) const override { line(gc, std::to_string(value)); }
-  void dxfString(int gc, const char* value) const override { line(gc, value ? value : ""); }
-  void dxfString(int gc, const std::string& value) const override { line(gc, value); }
-  QByteArray content() const { return QByteArray::fromStdString(text_); }
-
- private:
-  void line(int gc, std::string_view value) const {
-    text_.append(gc < 10 ? "  " : gc < 100 ? " " : "").append(std::to_string(gc)).append("\n");
-    text_.append(value).append("\n");
-  }
-  mutable std::string text_;
-};
 
 class DxfSheet {
  public:
@@ -138,7 +114,7 @@ void writeFigure(DL_Dxf& dxf, DL_WriterA& dw, const RecordedFigure& figure, cons
 
 QByteArray dxfContent(const DrawingRecord& record, int scale) {
   DL_Dxf dxf;  // writes for AutoCAD 2000 (AC1015) unless told otherwise, as the writer does
-  MemoryDxfWriter dw;
+  MemoryDxfWriter dw(DL_Codes::AC1015);
   dxf.writeHeader(dw);
   dw.dxfString(9, "$INSUNITS");
   dw.dxfInt(70, kInsUnitsMillimetres);

@@ -8,6 +8,7 @@
 
 #include "common/units.h"
 #include "geometry/cam_frame.h"
+#include "geometry/cam_outline.h"
 
 namespace korvel {
 
@@ -42,6 +43,7 @@ void moveToOrigin(CamPart& part) {
   }
   for (PartPoint& p : part.outline) p = {p.x - left, p.y - bottom};
   for (PartCircle& hole : part.holes) hole.centre = {hole.centre.x - left, hole.centre.y - bottom};
+  part.captionCentre = {part.captionCentre.x - left, part.captionCentre.y - bottom};
   part.widthMm = right - left;
   part.heightMm = top - bottom;
 }
@@ -55,6 +57,8 @@ CamPart camPartMm(double focalMm, LeadInStyle leadIn) {
   for (const PartPoint& p : kBody) part.outline.push_back(partMm(p.x, p.y));
   for (std::size_t i = 0; i < part.holes.size(); ++i)
     part.holes[i] = {partMm(kHoles[i].centre.x, kHoles[i].centre.y), kHoles[i].radius * kMmPerInch};
+  const CaptionCentre caption = captionCentre(0.0, 0.0, 1);
+  part.captionCentre = partMm(caption.x, caption.y);
   moveToOrigin(part);
   return part;
 }

@@ -25,6 +25,7 @@ struct CamPart {
   // end or E, the right foot, the notch, the left foot; closed back to A.
   std::vector<PartPoint> outline;
   std::array<PartCircle, 2> holes;
+  PartPoint captionCentre{};  // where the lens caption's ink is centred
   double widthMm = 0.0;
   double heightMm = 0.0;
 };

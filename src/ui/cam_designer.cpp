@@ -458,7 +458,7 @@ void CamDesigner::exportPreviewForCutting() {
     return showMessage(QStringLiteral("Not exported: a cam for %1 cannot be cut; cams are cut for %2.")
                            .arg(focal, qText(cuttableRangeText())));
   }
-  const auto path = exportForCutting(*this, {&preview_, drawnCamName(), 1}, state.SettingsFilePath);
+  const auto path = exportForCutting(*this, {&preview_, drawnCamName(), 1, focalMm}, state.SettingsFilePath);
   if (!path) return;
   const std::string coupled = coupledRangeText(focalMm);
   showMessage("Exported to " + *path + (coupled.empty() ? QString() : "; " + qText(coupled)));
@@ -491,7 +491,7 @@ void CamDesigner::checkCutCam() {
 void CamDesigner::exportSheetForCutting() {
   if (!plotWindow_) return;
   const auto path =
-      exportForCutting(*plotWindow_, {&plotWindow_->surface(), "KorvelCamDesigner", state.PlotScale},
+      exportForCutting(*plotWindow_, {&plotWindow_->surface(), "KorvelCamDesigner", state.PlotScale, std::nullopt},
                        state.SettingsFilePath);
   if (path) showMessage("Exported to " + *path);
 }

@@ -44,7 +44,14 @@ std::optional<QString> exportForCutting(QWidget& parent, const CutExportTarget& 
       &chosenType);
   if (chosen.isEmpty()) return std::nullopt;
   const QString path = QFileInfo(withCutFileExtension(chosen, chosenType)).absoluteFilePath();
-  const CutFileResult result = writeCutFile(*target.surface, target.scale, path);
+  CutFileResult result;
+  if (target.partFocalMm && isPartFile(path)) {
+    ExportRequest request;
+    request.focalLength = *target.partFocalMm;
+    result = writePartFile(partFiles(request).front(), path, request);
+  } else {
+    result = writeCutFile(*target.surface, target.scale, path);
+  }
   if (!result.written) {
     QMessageBox::warning(&parent, kTitle, result.message);
     return std::nullopt;

@@ -17,6 +17,8 @@ struct CutExportTarget {
   const RasterSurface* surface;  // the drawing as it stands
   QString baseName;              // the file name without extension, as the bitmap is named
   int scale;                     // surface inches per inch of cam
+  // Draw Graph's cam, whose DXF and SVG are its part; a sheet's are still the drawing.
+  std::optional<double> partFocalMm = std::nullopt;
 };
 
 // Asks for a file and writes the drawing to it. Returns the path written;

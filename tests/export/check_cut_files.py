@@ -8,8 +8,12 @@ PROGRAM = sys.argv.pop(1)
 MAN_PAGE = sys.argv.pop(1)
 MM = 25.4
 TOLERANCE_IN = 1.5e-6  # 1e-6 in, and the worked figures and the table are each rounded to a millionth
-PREVIEW_W, PREVIEW_H = 201 / 96, 137 / 96   # the preview surface in whole pixels, inches
-CAM_LEFT, CAM_TOP = 0.35, 0.5               # the preview cam's frame origin
+TOLERANCE_MM = 1e-6
+PART_W, PART_H = 1.542 * MM, 0.7 * MM       # the part: 39.1668 x 17.78 mm
+PART_LEFT, PART_TOP, BASE = -0.114, -0.005, 0.695  # its edges in the cam's frame (inches, y downward)
+# How much a 0.2 mm allowance widens and heightens the 150 mm part: more than 0.4 mm, as the mitred corners of
+# the feet and of the lead-in's top reach past 0.2 mm along their bisectors.
+ALLOWED_GROWTH = (0.45589, 0.41697)
 
 # The 150 mm cam after a finished cam, in its own frame (inches, y downward).
 WORKED_ROWS = {6.0: (0.333178, 0.041), 10.0: (0.689836, 0.074), 13.0: (1.338475, 0.128)}
@@ -38,43 +42,75 @@ class CutFiles(unittest.TestCase):
         self.printed = done.stdout
         return os.path.join(self.folder, name)
 
-    def test_dxf_read_back_and_a_sheet_of_nine(self):
+    def test_dxf_part_read_back_and_a_sheet_of_nine(self):
         # The DXF is made in memory: a temporary folder that cannot be used (a file in its place) changes nothing.
         no_temp = dict(os.environ, TMPDIR=os.path.join(self.folder, "not-a-folder"))
         pathlib.Path(no_temp["TMPDIR"]).write_text("")
-        doc = ezdxf.readfile(self.export("cam.dxf", "--focal-length", "150", "--markers", env=no_temp))
-        self.assertEqual(doc.header["$INSUNITS"], 4)  # millimetres
-        outlines, circles, lines, texts = map(doc.modelspace().query, ("LWPOLYLINE", "CIRCLE", "LINE", "TEXT"))
-        # One closed outline: lead-in, rows, end and body.
-        self.assertEqual([(o.dxf.layer, o.closed, len(o)) for o in outlines], [("CUT", True, 2 + 26 + len(BODY))])
-        in_frame = lambda x, y: (x / MM - CAM_LEFT, PREVIEW_H - y / MM - CAM_TOP)  # the cam's inches, y downward
-        vertices = [in_frame(x, y) for x, y, *_ in outlines[0].get_points()]
-        picked = [vertices[int(1 + 2 * index)] for index in WORKED_ROWS] + vertices[-len(BODY):]  # row r: vertex 1 + 2r
-        self.assertTrue(near(picked, [*WORKED_ROWS.values(), *BODY]), vertices)
-        holes = [(*in_frame(circle.dxf.center.x, circle.dxf.center.y), circle.dxf.radius / MM) for circle in circles]
+        # The part alone, never mirrored: no ticks, no title, no text, whatever --flip and --markers ask.
+        doc = ezdxf.readfile(self.export("cam.dxf", "--focal-length", "150", "--markers", "--flip", env=no_temp))
+        auditor = doc.audit()
+        self.assertEqual((doc.dxfversion, auditor.has_errors, auditor.has_fixes), ("AC1009", False, False))
+        self.assertEqual((doc.header["$INSUNITS"], tuple(doc.header["$EXTMIN"])), (4, (0, 0, 0)))
+        self.assertTrue(near(tuple(doc.header["$EXTMAX"])[:2], (PART_W, PART_H), TOLERANCE_MM))
+        model = doc.modelspace()
+        self.assertEqual({(e.dxftype(), e.dxf.layer) for e in model},
+                         {("POLYLINE", "CUT"), ("CIRCLE", "CUT"), ("POLYLINE", "ENGRAVE")})
+        outline, *_ = model.query('POLYLINE[layer=="CUT"]')
+        vertices = [(v.dxf.location.x, v.dxf.location.y) for v in outline.vertices]
+        self.assertEqual((len(model.query('POLYLINE[layer=="CUT"]')), outline.is_closed, len(vertices)),
+                         (1, True, 2 + 26 + len(BODY)))
+        # From (0, 0), y up: the cam frame's left foot and base line are the part's left and bottom edges.
+        in_frame = lambda x, y: (x / MM + PART_LEFT, BASE - y / MM)
+        picked = [in_frame(*vertices[int(1 + 2 * index)]) for index in WORKED_ROWS] + [in_frame(*v) for v in vertices[-len(BODY):]]
+        self.assertTrue(near(picked, [*WORKED_ROWS.values(), *BODY]), picked)
+        self.assertTrue(near([(min(c), max(c)) for c in zip(*vertices)], [(0, PART_W), (0, PART_H)], TOLERANCE_MM))
+        holes = [(*in_frame(c.dxf.center.x, c.dxf.center.y), c.dxf.radius / MM) for c in model.query("CIRCLE")]
         self.assertTrue(near(holes, HOLES), holes)
-        self.assertEqual([entity.dxf.layer for entity in [*circles, *lines]], ["CUT"] * 2 + ["MARKS"] * 26)
-        self.assertEqual(sorted((text.dxf.text, text.dxf.layer) for text in texts),
-                         [(t, "TEXT") for t in ("150 mm", "Korvel Cam Designer", "by Orlan - www.orlan.example")])
-        sheet = ezdxf.readfile(self.export("sheet.dxf", "--sheet", "65,90,135,150,210,250,270,300,380")).modelspace()
-        self.assertEqual((len(sheet.query("LWPOLYLINE")), len(sheet.query("CIRCLE"))), (9, 18))
-        # How close each cam couples, one line per cam of the sheet.
-        lines = self.printed.splitlines()
-        self.assertEqual((len(lines), lines[7]), (9, "300 mm: couples from infinity to 12.5 ft (3.81 m)"))
+        # The caption's glyphs closed, inside the free band of the cam.
+        glyphs = model.query('POLYLINE[layer=="ENGRAVE"]')
+        ink = [in_frame(v.dxf.location.x, v.dxf.location.y) for glyph in glyphs for v in glyph.vertices]
+        self.assertTrue(all(glyph.is_closed for glyph in glyphs) and len(glyphs) >= 6)
+        self.assertTrue(all(0.02 < x < 0.75 and 0.425 < y < 0.565 for x, y in ink), ink)
+        # The allowance moves the outline out; the part still starts at (0, 0); no engraving asked, none written.
+        allowed = ezdxf.readfile(self.export("oversize.dxf", "--focal-length", "150", "--allowance", "0.2",
+                                             "--no-engrave")).modelspace()
+        outline, = allowed.query("POLYLINE")
+        extents = [(min(c), max(c)) for c in zip(*[(v.dxf.location.x, v.dxf.location.y) for v in outline.vertices])]
+        self.assertTrue(near(extents, [(0, PART_W + ALLOWED_GROWTH[0]), (0, PART_H + ALLOWED_GROWTH[1])], 1e-4), extents)
+        self.assertEqual([round(c.dxf.radius, 6) for c in allowed.query("CIRCLE")], [round(0.12 * MM - 0.2, 6)] * 2)
+        self.assertIn("allowance: 0.200 mm", self.printed)
+        # A sheet: one part per file, named by its lens in mm, a repeated lens counted on; in inches too.
+        for sheet, inch, names in [
+                ("65,90,135,150,210,250,270,150,380", [], ["65", "90", "135", "150", "210", "250", "270", "150-2", "380"]),
+                ("3,4,5,5.9,6,8,10,12,14", ["--inch"], ["76.2", "101.6", "127", "149.86", "152.4", "203.2", "254",
+                                                          "304.8", "355.6"])]:
+            folder = self.enterContext(tempfile.TemporaryDirectory())
+            done = run(PROGRAM, "--export", os.path.join(folder, "cams.dxf"), "--sheet", sheet, *inch)
+            self.assertEqual((done.returncode, sorted(os.listdir(folder))),
+                             (0, sorted(f"cams-{n}.dxf" for n in names)), done)
+        # Each file's preflight after its name, the coupled range once in each.
+        lines = done.stdout.splitlines()
+        self.assertEqual((len(lines), lines.count(os.path.join(folder, "cams-304.8.dxf:")),
+                          sum("couples from infinity" in line for line in lines)), (9 * 8, 1, 9))
 
-    def test_svg_mirrored_at_true_size(self):
-        svg = ET.parse(self.export("cam.svg", "--focal-length", "150", "--flip")).getroot()
-        self.assertEqual(svg.get("width"), f"{PREVIEW_W * MM:.6f}mm")
-        self.assertEqual(svg.get("viewBox"), f"0 0 {PREVIEW_W * MM:.6f} {PREVIEW_H * MM:.6f}")
-        cut = svg.find("{*}g[@id='cut']")
-        self.assertEqual((cut.get("fill"), cut.get("stroke")), ("none", "#000000"))
-        # One closed path, a line to each vertex after the first.
+    def test_svg_part_never_mirrored_and_a_nested_sheet(self):
+        path = self.export("cam.svg", "--focal-length", "150", "--flip")
+        svg = ET.parse(path).getroot()
+        self.assertEqual((svg.get("width"), svg.get("viewBox")), (f"{PART_W:.6f}mm", f"0 0 {PART_W:.6f} {PART_H:.6f}"))
+        self.assertNotIn("<text", pathlib.Path(path).read_text())
+        cut, engrave = svg.findall("{*}g")
+        self.assertEqual((cut.get("id"), cut.get("fill"), engrave.get("id")), ("CUT", "none", "ENGRAVE"))
+        # One closed path, a line to each vertex after the first; the glyphs closed too.
         outline = [(path.get("d").count("L"), path.get("d")[-1]) for path in cut.findall("{*}path")]
         self.assertEqual(outline, [(2 + 26 + len(BODY) - 1, "Z")])
-        # The holes mirrored about the surface's width, y downward as an SVG has it.
+        self.assertEqual({path.get("d")[-1] for path in engrave.findall("{*}path")}, {"Z"})
+        # The holes where the unmirrored cam has them, y downward from the part's top as an SVG has it.
         holes = [tuple(float(circle.get(key)) / MM for key in ("cx", "cy", "r")) for circle in cut.findall("{*}circle")]
-        self.assertTrue(near(holes, [(PREVIEW_W - (x + CAM_LEFT), y + CAM_TOP, r) for x, y, r in HOLES]), holes)
-        self.assertEqual(len(svg.findall("{*}g[@id='text']/{*}text")), 3)
+        self.assertTrue(near(holes, [(x - PART_LEFT, y - PART_TOP, r) for x, y, r in HOLES]), holes)
+        # Nested: the nine in one file, three by three, 5 mm apart.
+        nested = ET.parse(self.export("nine.svg", "--sheet", "65,90,135,150,210,250,270,300,380", "--nested")).getroot()
+        self.assertEqual(len(nested.findall("{*}g[@id='CUT']/{*}path")), 9)
+        self.assertEqual(nested.get("width"), f"{3 * PART_W + 10:.6f}mm")
 
     def test_pdf_is_vector_at_true_size_with_scale_bars(self):
         path = self.export("cam.pdf", "--focal-length", "150", "--markers")
@@ -132,6 +168,10 @@ class CutFiles(unittest.TestCase):
             "focus card as a page": (["--export", os.path.join(self.folder, "c.pdf"), "--focal-length", "150",
                                       "--focus-card"], 2, "a PDF focus card is not made yet"),
             "focus card as a drawing": (["--export", file, "--focal-length", "150", "--focus-card"], 2, ".csv file"),
+            "allowance past 1 mm": (["--export", file, "--focal-length", "150", "--allowance", "1.5"], 2, "0 to 1 mm"),
+            "thickness below 0.1 mm": (["--export", file, "--focal-length", "150", "--thickness", "0.05"], 2,
+                                       "0.1 to 10 mm"),
+            "nested without a sheet": (["--export", file, "--focal-length", "150", "--nested"], 2, "--nested"),
             "folder missing": (["--export", os.path.join(self.folder, "none", "a.dxf"), "--focal-length", "150"], 1,
                                "no such folder"),
             **{f"{option} {value}": (["--export", file, option, value], 2, fragment)
@@ -189,7 +229,7 @@ class CutFiles(unittest.TestCase):
         # Every option of --help, and the sections --help does not hold, are in the manual page.
         options = re.findall(r"^ +(?:-\w, )?--([\w-]+)", run(PROGRAM, "-h").stdout, re.M)
         page = pathlib.Path(MAN_PAGE).read_text()
-        self.assertEqual(len(options), 19)
+        self.assertEqual(len(options), 23)
         for name in [*(rf"\fB\-\-{o.replace('-', chr(92) + '-')}\fR" for o in options), ".SH \"EXIT STATUS\"",
                      ".SH ENVIRONMENT", ".SH FILES", "XDG_DATA_HOME", "KorvelCamDesigner.ini"]:
             self.assertIn(name, page)

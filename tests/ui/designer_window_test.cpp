@@ -231,6 +231,10 @@ TEST_F(DesignerWindow, ExportsTheDrawnCamNamedLikeItsBitmapWhereTheLastExportWen
   EXPECT_EQ(answerFileDialog([&] { file->actions()[0]->trigger(); }, "cam", "Bitmap as saved (*.bmp)"),
             folder.path("KorvelCamDesigner-150.dxf"));
   EXPECT_EQ(QImageReader(folder.path("cam.bmp")).size(), QSize(201, 137));
+  // The DXF and SVG are the drawn cam's part: the caption as outlines, no title, no text.
+  answerFileDialog([&] { file->actions()[0]->trigger(); }, "cam.svg");
+  const QByteArray part = testing::readFile(folder.path("cam.svg"));
+  EXPECT_TRUE(part.contains("<g id=\"ENGRAVE\"") && !part.contains("<text")) << part.toStdString();
   file->actions()[1]->trigger();  // Save cam bitmap
   EXPECT_EQ(d.MessageLine->text(), "Saved to " + folder.path("KorvelCamDesigner-150.bmp"));
   EXPECT_EQ(QImageReader(folder.path("KorvelCamDesigner-150.bmp")).size(), QSize(201, 137));
