@@ -9,6 +9,8 @@
 #include "render/drawing_record.h"
 
 // The writers behind writeCutFile, each giving the whole file's content.
+class QXmlStreamWriter;
+
 namespace korvel {
 
 // Surface inches to true-size millimetres, y still downward from the top.
@@ -31,6 +33,10 @@ class TrueSize {
 // Numbers in files always take ".", whatever the locale, with six decimals of
 // a millimetre or an inch.
 QString fixed6(double value);
+
+// Opens an SVG document measured in millimetres: width and height in mm and a
+// viewBox of the same numbers, so one user unit is one millimetre.
+void startMillimetreSvg(QXmlStreamWriter& xml, double widthMm, double heightMm);
 
 // Each returns the file's content; the PDF's may fail, with the reason in error.
 QByteArray dxfContent(const DrawingRecord& record, int scale);

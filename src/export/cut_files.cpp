@@ -1,6 +1,7 @@
 #include "export/cut_files.h"
 
 #include <QFileInfo>
+#include <QXmlStreamWriter>
 #include <cerrno>
 
 #include "common/atomic_file.h"
@@ -12,6 +13,17 @@
 namespace korvel {
 
 double TrueSize::fontMm(const QFont& font) const { return mm(surfaceEmInches(font)); }
+
+void startMillimetreSvg(QXmlStreamWriter& xml, double widthMm, double heightMm) {
+  xml.setAutoFormatting(true);
+  xml.writeStartDocument();
+  xml.writeStartElement("svg");
+  xml.writeDefaultNamespace("http://www.w3.org/2000/svg");
+  xml.writeAttribute("version", "1.1");
+  xml.writeAttribute("width", fixed6(widthMm) + "mm");
+  xml.writeAttribute("height", fixed6(heightMm) + "mm");
+  xml.writeAttribute("viewBox", "0 0 " + fixed6(widthMm) + " " + fixed6(heightMm));
+}
 
 QString fixed6(double value) {
   QString text = QString::number(value, 'f', 6);

@@ -45,14 +45,7 @@ QByteArray partSvgContent(const std::vector<PlacedPart>& parts, const PartLayers
   const SvgFrame frame(extent.y);
   QByteArray content;
   QXmlStreamWriter xml(&content);
-  xml.setAutoFormatting(true);
-  xml.writeStartDocument();
-  xml.writeStartElement("svg");
-  xml.writeDefaultNamespace("http://www.w3.org/2000/svg");
-  xml.writeAttribute("version", "1.1");
-  xml.writeAttribute("width", fixed6(extent.x) + "mm");
-  xml.writeAttribute("height", fixed6(extent.y) + "mm");
-  xml.writeAttribute("viewBox", "0 0 " + fixed6(extent.x) + " " + fixed6(extent.y));
+  startMillimetreSvg(xml, extent.x, extent.y);
 
   startGroup(xml, "CUT");
   for (const PlacedPart& placed : parts) {

@@ -57,14 +57,7 @@ QByteArray svgContent(const DrawingRecord& record, int scale) {
   const TrueSize size(record, scale);
   QByteArray content;
   QXmlStreamWriter xml(&content);
-  xml.setAutoFormatting(true);
-  xml.writeStartDocument();
-  xml.writeStartElement("svg");
-  xml.writeDefaultNamespace("http://www.w3.org/2000/svg");
-  xml.writeAttribute("version", "1.1");
-  xml.writeAttribute("width", fixed6(size.widthMm()) + "mm");
-  xml.writeAttribute("height", fixed6(size.heightMm()) + "mm");
-  xml.writeAttribute("viewBox", "0 0 " + fixed6(size.widthMm()) + " " + fixed6(size.heightMm()));
+  startMillimetreSvg(xml, size.widthMm(), size.heightMm());
 
   xml.writeStartElement("g");
   xml.writeAttribute("id", "cut");
