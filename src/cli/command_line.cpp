@@ -7,9 +7,7 @@
 #include "cli/exact_name_file.h"
 #include "cli/focal_length_argument.h"
 #include "commands/fit_lens.h"
-#include "common/write_error.h"
 #include "geometry/coupled_range.h"
-#include "geometry/focus_card.h"
 
 namespace korvel {
 
@@ -43,12 +41,6 @@ void printCoupledRanges(const ExportRequest& request) {
                                       : QString::number(mm, 'g', 10) + " mm";
     std::printf("%s: %s\n", qPrintable(lens), coupledRangeText(mm).c_str());
   }
-}
-
-// The file of one cam of a sheet: its name with the cam's suffix before the extension.
-QByteArray partFileName(const QByteArray& name, const QString& suffix) {
-  const qsizetype dot = name.lastIndexOf('.');
-  return name.left(dot) + suffix.toUtf8() + name.mid(dot);
 }
 
 // A DXF or SVG export: the part files, each followed by what it holds.
@@ -114,8 +106,7 @@ int runCommandLine(int argc, char** argv) {
     ExportRequest request = command.exportRequest;
     request.file = path;
     if (command.action == CommandLineAction::Export) return exportCams(request);
-    const FileWriteResult card = writeFocusCardCsv(path, focalLengthMm(request.focalLength, request.inch));
-    return card ? CutFileResult{true, {}} : CutFileResult{false, path + ": " + writeErrorText(card.error)};
+    return writeFocusCard(path, focalLengthMm(request.focalLength, request.inch));
   });
   if (!result.written) return fail(kExitWriteFailed, result.message);
   printCoupledRanges(command.exportRequest);

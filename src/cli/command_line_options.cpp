@@ -300,10 +300,9 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
   if (request.nested && !sheet) return refused("--nested puts a sheet's parts in one file: give it with --sheet");
   request.engrave = !parser.isSet(noEngraveOption);
   if (parser.isSet(allowanceOption)) {
-    const FocalLengthArgument allowance = readPlainNumber(parser.value(allowanceOption));
-    if (!allowance.value || !(*allowance.value >= 0.0 && *allowance.value <= kLargestAllowanceMm))
-      return refused("--allowance needs an allowance from 0 to 1 mm: " + parser.value(allowanceOption));
-    request.allowanceMm = *allowance.value;
+    const std::optional<double> allowance = readFilingAllowance(parser.value(allowanceOption));
+    if (!allowance) return refused("--allowance needs " + filingAllowanceRefusal(parser.value(allowanceOption)));
+    request.allowanceMm = *allowance;
   }
   if (parser.isSet(thicknessOption)) {
     const FocalLengthArgument thickness = readPlainNumber(parser.value(thicknessOption));

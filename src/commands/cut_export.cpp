@@ -1,6 +1,9 @@
 #include "commands/cut_export.h"
 
+#include <QLocale>
+#include <QStringList>
 #include <algorithm>
+#include <cmath>
 
 #include "commands/cam_sheet.h"
 #include "commands/draw_graph.h"
@@ -8,6 +11,7 @@
 #include "common/number_text.h"
 #include "common/write_error.h"
 #include "geometry/cam_outline.h"
+#include "geometry/focus_card.h"
 #include "geometry/part_preflight.h"
 #include "common/units.h"
 #include "render/raster_surface.h"
@@ -94,6 +98,15 @@ std::vector<PartFile> partFiles(const ExportRequest& request) {
   return files;
 }
 
+QByteArray partFileName(const QByteArray& name, const QString& suffix) {
+  const qsizetype dot = name.lastIndexOf('.');
+  return name.left(dot) + suffix.toUtf8() + name.mid(dot);
+}
+
+QString partFileName(const QString& name, const QString& suffix) {
+  return QString::fromUtf8(partFileName(name.toUtf8(), suffix));
+}
+
 CutFileResult writePartFile(const PartFile& file, const QString& path, const ExportRequest& request) {
   const PartLayers layers{request.engrave};
   const QByteArray content = cutFileFormatOf(path) == CutFileFormat::Dxf ? partDxfContent(file.parts, layers)
@@ -117,6 +130,55 @@ std::vector<std::string> partFileSummary(const PartFile& file, const ExportReque
     for (const std::string& line : preflightSummary(inputs)) lines.push_back(line);
   }
   return lines;
+}
+
+std::optional<double> readFilingAllowance(const QString& text) {
+  QLocale plain = QLocale::c();
+  plain.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
+  bool ok = false;
+  const double mm = plain.toDouble(text.trimmed(), &ok);
+  if (!ok || !std::isfinite(mm) || mm < 0.0 || mm > kLargestAllowanceMm) return std::nullopt;
+  return mm;
+}
+
+QString filingAllowanceRefusal(const QString& text) {
+  return QStringLiteral("an allowance from 0 to %1 mm: %2").arg(kLargestAllowanceMm).arg(text);
+}
+
+namespace {
+
+// The card's formats, each with its writer and the save dialog's type.
+struct FocusCardWriter {
+  CutFileFormat format;
+  FileWriteResult (*write)(const QString& path, double focalMm);
+  const char* fileType;
+};
+const FocusCardWriter kFocusCardWriters[] = {
+    {CutFileFormat::ProfileCsv, writeFocusCardCsv, "Focus check card, a table (*.csv)"},
+};
+
+const FocusCardWriter* focusCardWriterFor(const QString& file) {
+  for (const FocusCardWriter& writer : kFocusCardWriters)
+    if (cutFileFormatOf(file) == writer.format) return &writer;
+  return nullptr;
+}
+
+}  // namespace
+
+bool isFocusCardFile(const QString& file) { return focusCardWriterFor(file) != nullptr; }
+
+QString focusCardFileTypes() {
+  QStringList types;
+  for (const FocusCardWriter& writer : kFocusCardWriters) types << writer.fileType;
+  return types.join(";;");
+}
+
+CutFileResult writeFocusCard(const QString& path, double focalMm) {
+  const FocusCardWriter* writer = focusCardWriterFor(path);
+  if (!writer) return {false, path + ": the focus check card is written as " + focusCardFileTypes()};
+  const FileWriteResult written = writer->write(path, focalMm);
+  if (!written) return {false, path + ": " + writeErrorText(written.error)};
+  return {true, {}};
 }
 
 bool isExportFileType(const QString& file) {

@@ -43,11 +43,29 @@ struct PartFile {
 // lens in millimetres with at most two decimals, a repeated lens counted on.
 std::vector<PartFile> partFiles(const ExportRequest& request);
 
+// The file of one cam of a sheet: name with the cam's suffix put before its
+// extension ("cams.dxf" and "-65": "cams-65.dxf").
+QByteArray partFileName(const QByteArray& name, const QString& suffix);
+QString partFileName(const QString& name, const QString& suffix);
+
 // Writes one of them in the format path's extension names.
 CutFileResult writePartFile(const PartFile& file, const QString& path, const ExportRequest& request);
 
 // What each part of the file holds, one line each, warnings last.
 std::vector<std::string> partFileSummary(const PartFile& file, const ExportRequest& request);
+
+// A filing allowance as typed, "." the decimal point: from 0 to
+// kLargestAllowanceMm, or nullopt.
+std::optional<double> readFilingAllowance(const QString& text);
+
+// Why text is no allowance: "an allowance from 0 to 1 mm: <text>".
+QString filingAllowanceRefusal(const QString& text);
+
+// The focus check card of the lens focalMm, in the format path's extension
+// names (isFocusCardFile).
+bool isFocusCardFile(const QString& file);
+QString focusCardFileTypes();  // for a save dialog: "Focus check card, a table (*.csv)"
+CutFileResult writeFocusCard(const QString& path, double focalMm);
 
 // Whether the request's file names a format that can be written.
 bool isExportFileType(const QString& file);

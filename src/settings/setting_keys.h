@@ -137,5 +137,8 @@ inline constexpr std::string_view kSettingsFileName = "KorvelCamDesigner.ini";
 // text, not a number, written as soon as an export succeeds.
 inline constexpr std::string_view kExportSection = "Export";
 inline constexpr std::string_view kExportFolderKey = "Folder";
+// The filing allowance last typed for a part, in mm with "." as typed: written
+// only once typed, so a file that never held it keeps its bytes.
+inline constexpr std::string_view kExportAllowanceKey = "Allowance";
 
 }  // namespace korvel

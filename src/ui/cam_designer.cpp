@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QRegularExpression>
 #include <QResizeEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -11,6 +14,7 @@
 #include "commands/calibration.h"
 #include "commands/control_numbers.h"
 #include "commands/cam_sheet.h"
+#include "commands/cut_export.h"
 #include "commands/draw_graph.h"
 #include "commands/unit_toggles.h"
 #include "commands/plot_steps.h"
@@ -435,10 +439,10 @@ void CamDesigner::resizeEvent(QResizeEvent* event) {
   MessageLine->setGeometry(0, height() - MessageLine->height(), width(), MessageLine->height());
 }
 
-void CamDesigner::showMessage(const QString& text) {
+void CamDesigner::showMessage(const QString& text, const QString& detail) {
   message_ = text;
   MessageLine->setText(text);
-  MessageLine->setToolTip(text);  // a long path may not fit the line
+  MessageLine->setToolTip(detail.isEmpty() ? text : detail);  // a long path may not fit the line
 }
 
 void CamDesigner::exitOnSignals() {
@@ -449,19 +453,54 @@ QString CamDesigner::drawnCamName() const {
   return "KorvelCamDesigner-" + qText(generalNumberText(drawnFocalLength_).value_or("0"));
 }
 
-void CamDesigner::exportPreviewForCutting() {
+std::optional<QString> CamDesigner::drawnCamRefusal() const {
   const std::vector<KeptProfile>& drawn = preview_.record()->profiles();
-  if (drawn.empty()) return showMessage("Nothing to export: draw a cam first.");
+  if (drawn.empty()) return "Nothing to export: draw a cam first.";
   const double focalMm = drawn.front().focalMm;
-  if (!isCuttableFocalLength(focalMm)) {
-    const QString focal = qText(camCaption(focalMm).value_or(std::to_string(focalMm) + " mm"));
-    return showMessage(QStringLiteral("Not exported: a cam for %1 cannot be cut; cams are cut for %2.")
-                           .arg(focal, qText(cuttableRangeText())));
+  if (isCuttableFocalLength(focalMm)) return std::nullopt;
+  const QString focal = qText(camCaption(focalMm).value_or(std::to_string(focalMm) + " mm"));
+  return QStringLiteral("Not exported: a cam for %1 cannot be cut; cams are cut for %2.")
+      .arg(focal, qText(cuttableRangeText()));
+}
+
+void CamDesigner::showExported(const CutExportOutcome& outcome, std::optional<double> focalMm) {
+  if (!outcome.refusal.isEmpty()) return showMessage(outcome.refusal);
+  if (outcome.files.isEmpty()) return;
+  const QString where = outcome.files.size() == 1
+                            ? "Exported to " + outcome.files.front()
+                            : QStringLiteral("Exported %1 part files to %2: %3 to %4")
+                                  .arg(outcome.files.size())
+                                  .arg(QFileInfo(outcome.files.front()).absolutePath(),
+                                       QFileInfo(outcome.files.front()).fileName(),
+                                       QFileInfo(outcome.files.back()).fileName());
+  if (outcome.summary.isEmpty()) {
+    const std::string coupled = focalMm ? coupledRangeText(*focalMm) : std::string();
+    return showMessage(where + (coupled.empty() ? QString() : "; " + qText(coupled)));
   }
-  const auto path = exportForCutting(*this, {&preview_, drawnCamName(), 1, focalMm}, state.SettingsFilePath);
+  // The part's preflight: a single part's on the line, all of it in the
+  // tooltip, and in a box the user reads in full when it warns.
+  const QString detail = where + "\n" + outcome.summary.join("\n");
+  showMessage(outcome.files.size() == 1 ? where + "; " + outcome.summary.join("; ") : where, detail);
+  if (!outcome.summary.filter(QRegularExpression("^warning:")).isEmpty())
+    QMessageBox::warning(this, "Exported with warnings", detail);
+}
+
+void CamDesigner::exportPreviewForCutting() {
+  if (const std::optional<QString> refusal = drawnCamRefusal()) return showMessage(*refusal);
+  const double focalMm = preview_.record()->profiles().front().focalMm;
+  showExported(exportForCutting(*this, {&preview_, drawnCamName(), 1, focalMm}, state.SettingsFilePath), focalMm);
+}
+
+void CamDesigner::exportFocusCard() {
+  if (const std::optional<QString> refusal = drawnCamRefusal()) return showMessage(*refusal);
+  const double focalMm = preview_.record()->profiles().front().focalMm;
+  const std::optional<QString> path = askExportFile(*this, "Export focus check card", drawnCamName() + "-focus-card",
+                                                    focusCardFileTypes(), state.SettingsFilePath);
   if (!path) return;
-  const std::string coupled = coupledRangeText(focalMm);
-  showMessage("Exported to " + *path + (coupled.empty() ? QString() : "; " + qText(coupled)));
+  const CutFileResult written = writeFocusCard(*path, focalMm);
+  if (!written.written) return showMessage("Not exported: " + written.message);
+  rememberExportFolder(*path, state.SettingsFilePath);
+  showMessage("Focus check card exported to " + *path);
 }
 
 void CamDesigner::measureLens() {
@@ -490,10 +529,20 @@ void CamDesigner::checkCutCam() {
 
 void CamDesigner::exportSheetForCutting() {
   if (!plotWindow_) return;
-  const auto path =
-      exportForCutting(*plotWindow_, {&plotWindow_->surface(), "KorvelCamDesigner", state.PlotScale, std::nullopt},
-                       state.SettingsFilePath);
-  if (path) showMessage("Exported to " + *path);
+  CutExportTarget target{&plotWindow_->surface(), "KorvelCamDesigner", state.PlotScale};
+  // The sheet's nine cams as drawn, each its own part.
+  const std::vector<KeptProfile>& cams = plotWindow_->surface().record()->profiles();
+  std::array<double, 9> sheetMm{};
+  for (std::size_t i = 0; i < cams.size() && i < sheetMm.size(); ++i) {
+    sheetMm[i] = cams[i].focalMm;
+    if (!isCuttableFocalLength(cams[i].focalMm))
+      target.noParts = QStringLiteral("Not exported: the sheet's cam for %1 cannot be cut; cams are cut for %2.")
+                           .arg(qText(camCaption(cams[i].focalMm).value_or(std::to_string(cams[i].focalMm) + " mm")),
+                                qText(cuttableRangeText()));
+  }
+  if (cams.size() != sheetMm.size()) target.noParts = "Nothing to export as parts: plot a cam sheet first.";
+  if (target.noParts.isEmpty()) target.sheetMm = sheetMm;
+  showExported(exportForCutting(*plotWindow_, target, state.SettingsFilePath), std::nullopt);
 }
 
 void CamDesigner::saveCamBitmap() {

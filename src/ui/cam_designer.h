@@ -26,6 +26,7 @@
 namespace korvel {
 
 class PlotWindow;
+struct CutExportOutcome;
 
 struct DesignerEnvironment {
   QString executableFolder;            // where the program runs from, or the user's
@@ -62,6 +63,7 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
   void exportPreviewForCutting();
   void exportSheetForCutting();
   void saveCamBitmap();
+  void exportFocusCard();
   // Tools → Measure a lens…: a measured focal length goes into FocalLength in
   // the unit in force.
   void measureLens();
@@ -74,7 +76,8 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
 
   // Says on the window's message line what a command could not do, or where
   // a file went; the commands go on all the same.
-  void showMessage(const QString& text);
+  // detail, when given, is the tooltip: all of a message the line may cut off.
+  void showMessage(const QString& text, const QString& detail = {});
   QString message() const { return message_; }
 
   // The texts and check values of the controls, as the commands read them.
@@ -144,6 +147,10 @@ class CamDesigner : public QWidget, public KeepsOuterSize {
 
  private:
   void createControls();
+  // Why the drawn cam cannot be exported, if it cannot.
+  std::optional<QString> drawnCamRefusal() const;
+  // Where an export went, with the drawn cam's coupled range or the parts' preflight.
+  void showExported(const CutExportOutcome& outcome, std::optional<double> focalMm);
   void setTabOrder();
   void connectHandlers();
   void startUp(const DesignerEnvironment& environment);

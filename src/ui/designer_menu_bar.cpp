@@ -51,6 +51,8 @@ QMenuBar* createDesignerMenuBar(CamDesigner& designer) {
   QMenu* file = bar->addMenu("&File");
   file->addAction(exportMenuCaption("&Export for cutting"), QKeySequence(Qt::CTRL | Qt::Key_E), &designer,
                   [&designer] { designer.exportPreviewForCutting(); });
+  file->addAction(exportMenuCaption("Export &focus check card"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+                  &designer, [&designer] { designer.exportFocusCard(); });
   file->addAction("&Save cam bitmap", &designer, [&designer] { designer.saveCamBitmap(); });
   file->addSeparator();
   file->addAction("&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), &designer, [&designer] { designer.CMDExit_Click(); });

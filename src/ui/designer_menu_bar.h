@@ -4,7 +4,8 @@
 #include <QString>
 #include <QUrl>
 
-// The designer window's menu bar: File (Export for cutting…, Save cam bitmap,
+// The designer window's menu bar: File (Export for cutting…, Export focus
+// check card…, Save cam bitmap,
 // Quit), Tools (Measure a lens…, Check a cut cam…) and Help (Manual, About).
 namespace korvel {
 

@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QTimer>
 
+#include "geometry/focus_card.h"
 #include "support/designer_fixture.h"
 #include "support/output_checks.h"
 #include "ui/app_folder.h"
@@ -17,6 +18,8 @@ namespace {
 
 class DesignerWindow : public testing::DesignerFixture {
  protected:
+  // The file dialog keeps its history in the test's folder, not the user's.
+  DesignerWindow() { qputenv("XDG_CONFIG_HOME", folder.root().toUtf8()); }
   void click(QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); }
   void enter(const QString& focal) {
     designer->FocalLength->setFocus();
@@ -182,13 +185,16 @@ TEST_F(DesignerWindow, ANormalSheetAfterAScrolledHighResolutionOneStandsAtTheCor
 
 // The next file dialog that open() shows chooses file, of type when one is
 // given; gives back the file the dialog offered.
-QString answerFileDialog(const std::function<void()>& open, const QString& file, const QString& type = {}) {
+// fill, when given, sees the dialog first.
+QString answerFileDialog(const std::function<void()>& open, const QString& file, const QString& type = {},
+                         const std::function<void(QFileDialog&)>& fill = {}) {
   QString offered;
   std::function<void()> answer = [&] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     if (!dialog) return QTimer::singleShot(10, answer);  // a menu may come first
     offered = dialog->selectedFiles().value(0);
     if (!type.isEmpty()) dialog->selectNameFilter(type);
+    if (fill) fill(*dialog);
     dialog->selectFile(file);
     static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
   };
@@ -201,8 +207,7 @@ QString answerFileDialog(const std::function<void()>& open, const QString& file,
 // bitmap; the first starts in the documents folder, the next where the last
 // one went. The right-click menu and the File menu run the same export.
 TEST_F(DesignerWindow, ExportsTheDrawnCamNamedLikeItsBitmapWhereTheLastExportWent) {
-  // The documents folder and the file dialog's history: in the test's folder, not the user's.
-  qputenv("XDG_CONFIG_HOME", folder.root().toUtf8());
+  // The documents folder, in the test's folder.
   QDir(folder.root()).mkdir("docs");
   folder.put("user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"" + folder.path("docs").toUtf8() + "\"\n");
   CamDesigner& d = start();
@@ -235,9 +240,63 @@ TEST_F(DesignerWindow, ExportsTheDrawnCamNamedLikeItsBitmapWhereTheLastExportWen
   answerFileDialog([&] { file->actions()[0]->trigger(); }, "cam.svg");
   const QByteArray part = testing::readFile(folder.path("cam.svg"));
   EXPECT_TRUE(part.contains("<g id=\"ENGRAVE\"") && !part.contains("<text")) << part.toStdString();
-  file->actions()[1]->trigger();  // Save cam bitmap
+  file->actions()[2]->trigger();  // Save cam bitmap
   EXPECT_EQ(d.MessageLine->text(), "Saved to " + folder.path("KorvelCamDesigner-150.bmp"));
   EXPECT_EQ(QImageReader(folder.path("KorvelCamDesigner-150.bmp")).size(), QSize(201, 137));
+}
+
+// The allowance field offers the one kept and is kept once typed; a bad one
+// writes nothing. A part's preflight follows its path on the message line.
+TEST_F(DesignerWindow, TheFilingAllowanceIsKeptOnceTypedAndABadOneWritesNothing) {
+  CamDesigner& d = start();
+  d.FocalLength->setText("150");
+  QTest::mouseClick(d.CMDDrawGraph, Qt::LeftButton);
+  const auto exportWith = [&](const QString& file, const QString& allowance) {
+    QString shown;
+    answerFileDialog([&] { d.exportPreviewForCutting(); }, file, {}, [&](QFileDialog& dialog) {
+      auto* field = dialog.findChild<QLineEdit*>("AllowanceField");
+      shown = field->text();
+      if (!allowance.isEmpty()) field->setText(allowance);
+    });
+    return shown;
+  };
+  EXPECT_EQ(exportWith(folder.path("plain.svg"), {}), "0");
+  EXPECT_FALSE(settingsText().contains("Allowance"));
+  EXPECT_EQ(exportWith(folder.path("bad.dxf"), "1.5"), "0");
+  EXPECT_EQ(d.MessageLine->text(), "Not exported: the filing allowance needs an allowance from 0 to 1 mm: 1.5.");
+  EXPECT_FALSE(QFileInfo::exists(folder.path("bad.dxf")));
+  exportWith(folder.path("filed.dxf"), "0.2");
+  EXPECT_EQ(d.MessageLine->text(), "Exported to " + folder.path("filed.dxf") +
+                                       "; part: 39.62 x 18.20 mm (1.560 x 0.716 in); closed contours: 3 (the outline "
+                                       "and 2 holes); smallest hole diameter: 5.696 mm; smallest inside radius: none; "
+                                       "couples from infinity to 3 ft (0.91 m); allowance: 0.200 mm; layers: CUT, "
+                                       "ENGRAVE");
+  EXPECT_TRUE(settingsText().contains("\nAllowance=0.2\n")) << settingsText().toStdString();
+  EXPECT_EQ(exportWith(folder.path("again.csv"), "abc"), "0.2");  // a table takes none
+  EXPECT_TRUE(QFileInfo::exists(folder.path("again.csv")));
+}
+
+// The focus check card of the drawn cam holds the command line's rows.
+TEST_F(DesignerWindow, TheFocusCardMenuWritesTheCommandLinesCard) {
+  CamDesigner& d = start();
+  d.FocalLength->setText("210");
+  QTest::mouseClick(d.CMDDrawGraph, Qt::LeftButton);
+  QMenu* file = d.MenuBar->actions()[0]->menu();
+  EXPECT_EQ(QFileInfo(answerFileDialog([&] { file->actions()[1]->trigger(); }, folder.path("card"))).fileName(),
+            "KorvelCamDesigner-210-focus-card.csv");
+  EXPECT_EQ(testing::readFile(folder.path("card.csv")).toStdString(), focusCardCsv(focusCardRows(210)));
+  EXPECT_EQ(d.MessageLine->text(), "Focus check card exported to " + folder.path("card.csv"));
+}
+
+// The plot window's DXF is the sheet's nine parts, one per file.
+TEST_F(DesignerWindow, ThePlotWindowExportsOnePartFilePerCamOfTheSheet) {
+  CamDesigner& d = start();
+  QTest::mouseClick(d.CMDPlotCams, Qt::LeftButton);
+  answerFileDialog([&] { d.plotWindow()->ExportSheetAction->trigger(); }, folder.path("cams.dxf"));
+  for (const char* lens : {"65", "90", "135", "150", "210", "250", "270", "300", "380"})
+    EXPECT_TRUE(testing::readFile(folder.path(QString("cams-%1.dxf").arg(lens))).contains("AC1009")) << lens;
+  EXPECT_EQ(d.MessageLine->text(),
+            "Exported 9 part files to " + folder.root() + ": cams-65.dxf to cams-380.dxf");
 }
 
 // A cam that cannot be cut is not exported; the message line says why and no
@@ -266,6 +325,12 @@ TEST_F(DesignerWindow, TheExportRefusesACamThatCannotBeCut) {
       if (QWidget* opened = QApplication::activeModalWidget()) dialog = opened->close();
     });
     d.exportPreviewForCutting();
+    EXPECT_FALSE(dialog);
+    EXPECT_EQ(d.MessageLine->text(), c.message);
+    QTimer::singleShot(0, [&] {
+      if (QWidget* opened = QApplication::activeModalWidget()) dialog = opened->close();
+    });
+    d.exportFocusCard();
     EXPECT_FALSE(dialog);
     EXPECT_EQ(d.MessageLine->text(), c.message);
     EXPECT_EQ(d.previewSurface().copyImage(), drawn);
@@ -306,7 +371,7 @@ TEST_F(DesignerWindow, AFileComesBackByteForByteAfterASession) {
       "CheckCormm=1\nCheckCorInch=0\n"
       "[PrinterCor]\nXCor=0.95\nYCor=1.02\nUseCor=1\nXUserMeasure=.7055\nYUserMeasure=17.\n"
       "[FocalLengths]\nFL0=5.9\nFL1=1.5\nFL2=3\nFL3=4.5\nFL4=6\nFL5=7.5\nFL6=9\nFL7=10.5\nFL8=12\n"
-      "FL9=13.5\n[Scanner]\nXCor=1.004\nYCor=0.998\n";
+      "FL9=13.5\n[Scanner]\nXCor=1.004\nYCor=0.998\n[Export]\nFolder=/nowhere\nAllowance=0.25\n";
   writeSettings(stored);
   start();
   closeDesigner();
