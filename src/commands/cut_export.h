@@ -21,6 +21,7 @@ struct ExportRequest {
   bool flip = false;            // "Flip Image"
   bool markers = false;         // "Draw distance markers"
   bool highResolution = false;  // "High Res print": the sheet at six times the scale
+  Paper paper = localePaper();  // the PDF's page
   // The part files (DXF, SVG):
   bool engrave = true;           // the caption on ENGRAVE
   double allowanceMm = 0.0;      // left on the outline and the holes for filing
