@@ -8,6 +8,7 @@
 #include "cli/focal_length_argument.h"
 #include "commands/fit_lens.h"
 #include "common/write_error.h"
+#include "export/focus_card_pdf.h"
 #include "geometry/coupled_range.h"
 #include "geometry/focus_card.h"
 
@@ -114,7 +115,9 @@ int runCommandLine(int argc, char** argv) {
     ExportRequest request = command.exportRequest;
     request.file = path;
     if (command.action == CommandLineAction::Export) return exportCams(request);
-    const FileWriteResult card = writeFocusCardCsv(path, focalLengthMm(request.focalLength, request.inch));
+    const double focalMm = focalLengthMm(request.focalLength, request.inch);
+    if (cutFileFormatOf(path) == CutFileFormat::Pdf) return writeFocusCardPdf(path, focalMm, request.paper);
+    const FileWriteResult card = writeFocusCardCsv(path, focalMm);
     return card ? CutFileResult{true, {}} : CutFileResult{false, path + ": " + writeErrorText(card.error)};
   });
   if (!result.written) return fail(kExitWriteFailed, result.message);

@@ -179,8 +179,8 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
   const QCommandLineOption overlayOption(
       kOverlay, "With --check-scan: write the scan with the computed outline and the deviation.", "FILE.png");
   const QCommandLineOption focusCardOption(
-      kFocusCard, "With --export FILE.csv and --focal-length: write the focus check card, the distance markers "
-                  "the cam reaches with the lens's travel and the cam's height at each.");
+      kFocusCard, "With --focal-length and a .csv or .pdf file: write the focus check card, the distance "
+                  "markers the cam reaches with the lens's travel and the cam's height at each.");
   const QCommandLineOption noEngraveOption(
       kNoEngrave, "With a .dxf or .svg part: leave out the lens caption's outlines (layer ENGRAVE).");
   const QCommandLineOption allowanceOption(
@@ -266,11 +266,8 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
   request.file = parser.value(exportOption);
   if (focusCard) {
     if (parser.isSet(sheetOption)) return refused("--focus-card is the card of one lens: give it without --sheet");
-    // The card as a page waits for the PDF template's new writer.
-    if (request.file.endsWith(".pdf", Qt::CaseInsensitive))
-      return refused("a PDF focus card is not made yet: give a .csv file");
-    if (!request.file.endsWith(".csv", Qt::CaseInsensitive))
-      return refused("--focus-card writes a .csv file: " + request.file);
+    if (!request.file.endsWith(".csv", Qt::CaseInsensitive) && !request.file.endsWith(".pdf", Qt::CaseInsensitive))
+      return refused("--focus-card writes a .csv or .pdf file: " + request.file);
   }
   if (!isExportFileType(request.file))
     return refused("unknown file type (use .dxf, .svg, .pdf, .csv or .bmp): " + request.file);

@@ -179,9 +179,8 @@ class CutFiles(unittest.TestCase):
             "unknown extension": (["--export", os.path.join(self.folder, "a.txt"), "--focal-length", "150"], 2, "a.txt"),
             "focus card of a sheet": (["--export", os.path.join(self.folder, "c.csv"), "--sheet", nine, "--focus-card"],
                                       2, "without --sheet"),
-            "focus card as a page": (["--export", os.path.join(self.folder, "c.pdf"), "--focal-length", "150",
-                                      "--focus-card"], 2, "a PDF focus card is not made yet"),
-            "focus card as a drawing": (["--export", file, "--focal-length", "150", "--focus-card"], 2, ".csv file"),
+            "focus card as a drawing": (["--export", file, "--focal-length", "150", "--focus-card"], 2,
+                                        ".csv or .pdf file"),
             "unknown paper": (["--export", os.path.join(self.folder, "c.pdf"), "--focal-length", "150", "--paper",
                                "b5"], 2, "--paper needs a4 or letter: b5"),
             "paper for a part": (["--export", file, "--focal-length", "150", "--paper", "a4"], 2, "goes with a .pdf"),
@@ -209,6 +208,13 @@ class CutFiles(unittest.TestCase):
         self.assertEqual(card[0], "marker,distance_ft,distance_m,travel_mm,travel_in,cam_height_mm".split(","))
         self.assertEqual([row[0] for row in card[1:]], ["1", "2", "3", "4", "5"])
         self.assertEqual(card[5][1:3] + card[5][5:], ["15", "4.572", "16.9926"])
+        self.assertEqual(self.printed, "couples from infinity to 12.5 ft (3.81 m)\n")
+        # The same rows on a page, each number to its column's decimals, under the lens and its range.
+        page = run("pdftotext", "-layout", self.export("card.pdf", "--focal-length", "300", "--focus-card"), "-").stdout
+        self.assertIn("300 mm lens", page)
+        self.assertIn("couples from infinity to 12.5 ft (3.81 m)", page)
+        rows = [line.split() for line in page.splitlines() if re.fullmatch(r" *\d+( +[\d.]+){5} *", line)]
+        self.assertEqual(rows, [[f"{float(v):.{d}f}" for v, d in zip(row, (0, 2, 3, 3, 4, 3))] for row in card[1:]])
         self.assertEqual(self.printed, "couples from infinity to 12.5 ft (3.81 m)\n")
         # A name not valid in the locale's encoding, in a folder of such a name, is written under its exact bytes.
         folder = os.fsencode(self.folder) + b"/d\xe8"
