@@ -106,7 +106,7 @@ int runCommandLine(int argc, char** argv) {
     ExportRequest request = command.exportRequest;
     request.file = path;
     if (command.action == CommandLineAction::Export) return exportCams(request);
-    return writeFocusCard(path, focalLengthMm(request.focalLength, request.inch));
+    return writeFocusCard(path, focalLengthMm(request.focalLength, request.inch), request.paper);
   });
   if (!result.written) return fail(kExitWriteFailed, result.message);
   printCoupledRanges(command.exportRequest);

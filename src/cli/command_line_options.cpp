@@ -34,13 +34,14 @@ const QString kNoEngrave = "no-engrave";
 const QString kAllowance = "allowance";
 const QString kThickness = "thickness";
 const QString kNested = "nested";
+const QString kPaper = "paper";
 
 // What each option that takes a value needs, in the words of its message.
 struct ValueOption {
   const QString& name;
   const char* needs;
 };
-const std::array<ValueOption, 12> kValueOptions{{{kExport, "a file name"},
+const std::array<ValueOption, 13> kValueOptions{{{kExport, "a file name"},
                                                  {kFocalLength, "a focal length"},
                                                  {kSheet, "nine focal lengths"},
                                                  {kFitLens, "a file of measured rows"},
@@ -51,7 +52,8 @@ const std::array<ValueOption, 12> kValueOptions{{{kExport, "a file name"},
                                                  {kReport, "a file name"},
                                                  {kOverlay, "a file name"},
                                                  {kAllowance, "an allowance in mm"},
-                                                 {kThickness, "a thickness in mm"}}};
+                                                 {kThickness, "a thickness in mm"},
+                                                 {kPaper, "a4 or letter"}}};
 
 QString extraHelp() {
   return "\nFocal lengths must lie from " + QString::fromStdString(cuttableRangeText()) +
@@ -63,7 +65,9 @@ QString extraHelp() {
          "a sheet writes one file per cam (cams-65.dxf, ...) unless --nested. After it\n"
          "the program prints the part's preflight summary: its size, contours, smallest\n"
          "hole, coupled range, allowance and layers, and warnings. PDF, CSV and BMP are\n"
-         "the drawing; after them it prints how close each cam couples, for example\n"
+         "the drawing (the PDF at true size on an A4 or letter page, an inch from the top\n"
+         "and left edges, half an inch from the left for a sheet on A4); after them it\n"
+         "prints how close each cam couples, for example\n"
          "\"couples from infinity to 12.5 ft (3.81 m)\", one line per cam of a sheet.\n"
          "\nThe scan for --check-scan is a PNG, TIFF, JPEG or BMP file, grey or colour, 8 or\n"
          "16 bit, of at most " + QString::number(kMaxScanPixels) + " pixels (an A4 page at 1200 dpi holds 139\n"
@@ -93,8 +97,8 @@ bool isOption(const QString& argument) {
   const QString name = argument.mid(2).section('=', 0, 0);
   for (const QString& known : {kExport, kFocalLength, kSheet, kInch, kFlip, kMarkers, kHighRes,
                                kFitLens, kJson, kCheckScan, kDpi, kScanCorrection, kTolerance, kReport,
-                               kOverlay, kFocusCard, kNoEngrave, kAllowance, kThickness, kNested, QString("help"),
-                               QString("version")})
+                               kOverlay, kFocusCard, kNoEngrave, kAllowance, kThickness, kNested, kPaper,
+                               QString("help"), QString("version")})
     if (name == known) return true;
   return false;
 }
@@ -175,8 +179,8 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
   const QCommandLineOption overlayOption(
       kOverlay, "With --check-scan: write the scan with the computed outline and the deviation.", "FILE.png");
   const QCommandLineOption focusCardOption(
-      kFocusCard, "With --export FILE.csv and --focal-length: write the focus check card, the distance markers "
-                  "the cam reaches with the lens's travel and the cam's height at each.");
+      kFocusCard, "With --focal-length and a .csv or .pdf file: write the focus check card, the distance "
+                  "markers the cam reaches with the lens's travel and the cam's height at each.");
   const QCommandLineOption noEngraveOption(
       kNoEngrave, "With a .dxf or .svg part: leave out the lens caption's outlines (layer ENGRAVE).");
   const QCommandLineOption allowanceOption(
@@ -188,10 +192,14 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
   const QCommandLineOption nestedOption(
       kNested, "With --sheet and a .dxf or .svg file: the nine parts in one file, three by three, instead of one "
                "file per cam.");
+  const QCommandLineOption paperOption(
+      kPaper, "With a .pdf file: the portrait page it is laid out on, a4 or letter (default: letter where the "
+              "locale measures in US units, else a4).", "SIZE");
   parser.addOptions({helpOption, versionOption, exportOption, focalOption, sheetOption, inchOption,
                      flipOption, markersOption, highResOption, fitLensOption, jsonOption, checkScanOption,
                      dpiOption, scanCorrectionOption, toleranceOption, reportOption, overlayOption,
-                     focusCardOption, noEngraveOption, allowanceOption, thicknessOption, nestedOption});
+                     focusCardOption, noEngraveOption, allowanceOption, thicknessOption, nestedOption,
+                     paperOption});
 
   if (const QString missing = missingValue(arguments); !missing.isEmpty()) return refused(missing);
   if (!parser.parse(arguments)) return refused(parser.errorText());
@@ -258,11 +266,8 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
   request.file = parser.value(exportOption);
   if (focusCard) {
     if (parser.isSet(sheetOption)) return refused("--focus-card is the card of one lens: give it without --sheet");
-    // The card as a page waits for the PDF template's new writer.
-    if (request.file.endsWith(".pdf", Qt::CaseInsensitive))
-      return refused("a PDF focus card is not made yet: give a .csv file");
-    if (!request.file.endsWith(".csv", Qt::CaseInsensitive))
-      return refused("--focus-card writes a .csv file: " + request.file);
+    if (!request.file.endsWith(".csv", Qt::CaseInsensitive) && !request.file.endsWith(".pdf", Qt::CaseInsensitive))
+      return refused("--focus-card writes a .csv or .pdf file: " + request.file);
   }
   if (!isExportFileType(request.file))
     return refused("unknown file type (use .dxf, .svg, .pdf, .csv or .bmp): " + request.file);
@@ -309,6 +314,13 @@ CommandLineRequest parseCommandLine(int argc, char** argv) {
     if (!thickness.value || !(*thickness.value >= kThinnestMaterialMm && *thickness.value <= kThickestMaterialMm))
       return refused("--thickness needs a thickness from 0.1 to 10 mm: " + parser.value(thicknessOption));
     request.thicknessMm = *thickness.value;
+  }
+  if (parser.isSet(paperOption)) {
+    const std::optional<Paper> paper = paperNamed(parser.value(paperOption));
+    if (!paper) return refused("--paper needs a4 or letter: " + parser.value(paperOption));
+    if (cutFileFormatOf(request.file) != CutFileFormat::Pdf)
+      return refused("--paper goes with a .pdf file: " + request.file);
+    request.paper = *paper;
   }
   const bool partOptions = request.nested || !request.engrave || parser.isSet(allowanceOption) ||
                            parser.isSet(thicknessOption);

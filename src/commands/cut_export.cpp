@@ -10,6 +10,7 @@
 #include "common/atomic_file.h"
 #include "common/number_text.h"
 #include "common/write_error.h"
+#include "export/focus_card_pdf.h"
 #include "geometry/cam_outline.h"
 #include "geometry/focus_card.h"
 #include "geometry/part_preflight.h"
@@ -147,14 +148,21 @@ QString filingAllowanceRefusal(const QString& text) {
 
 namespace {
 
+CutFileResult writeFocusCardTable(const QString& path, double focalMm, Paper /*no page*/) {
+  const FileWriteResult written = writeFocusCardCsv(path, focalMm);
+  if (!written) return {false, path + ": " + writeErrorText(written.error)};
+  return {true, {}};
+}
+
 // The card's formats, each with its writer and the save dialog's type.
 struct FocusCardWriter {
   CutFileFormat format;
-  FileWriteResult (*write)(const QString& path, double focalMm);
+  CutFileResult (*write)(const QString& path, double focalMm, Paper paper);
   const char* fileType;
 };
 const FocusCardWriter kFocusCardWriters[] = {
-    {CutFileFormat::ProfileCsv, writeFocusCardCsv, "Focus check card, a table (*.csv)"},
+    {CutFileFormat::ProfileCsv, writeFocusCardTable, "Focus check card, a table (*.csv)"},
+    {CutFileFormat::Pdf, writeFocusCardPdf, "Focus check card, a page (*.pdf)"},
 };
 
 const FocusCardWriter* focusCardWriterFor(const QString& file) {
@@ -173,12 +181,10 @@ QString focusCardFileTypes() {
   return types.join(";;");
 }
 
-CutFileResult writeFocusCard(const QString& path, double focalMm) {
+CutFileResult writeFocusCard(const QString& path, double focalMm, Paper paper) {
   const FocusCardWriter* writer = focusCardWriterFor(path);
   if (!writer) return {false, path + ": the focus check card is written as " + focusCardFileTypes()};
-  const FileWriteResult written = writer->write(path, focalMm);
-  if (!written) return {false, path + ": " + writeErrorText(written.error)};
-  return {true, {}};
+  return writer->write(path, focalMm, paper);
 }
 
 bool isExportFileType(const QString& file) {
@@ -205,7 +211,7 @@ CutFileResult exportCams(const ExportRequest& request) {
     DrawGraph(job, state, surface, printer);
   }
 
-  return writeCutFile(surface, scale, request.file);
+  return writeCutFile(surface, scale, request.file, request.paper);
 }
 
 }  // namespace korvel

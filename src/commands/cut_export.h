@@ -21,6 +21,7 @@ struct ExportRequest {
   bool flip = false;            // "Flip Image"
   bool markers = false;         // "Draw distance markers"
   bool highResolution = false;  // "High Res print": the sheet at six times the scale
+  Paper paper = localePaper();  // the PDF's page
   // The part files (DXF, SVG):
   bool engrave = true;           // the caption on ENGRAVE
   double allowanceMm = 0.0;      // left on the outline and the holes for filing
@@ -65,7 +66,7 @@ QString filingAllowanceRefusal(const QString& text);
 // names (isFocusCardFile).
 bool isFocusCardFile(const QString& file);
 QString focusCardFileTypes();  // for a save dialog: "Focus check card, a table (*.csv)"
-CutFileResult writeFocusCard(const QString& path, double focalMm);
+CutFileResult writeFocusCard(const QString& path, double focalMm, Paper paper = localePaper());
 
 // Whether the request's file names a format that can be written.
 bool isExportFileType(const QString& file);

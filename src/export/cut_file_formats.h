@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+#include "export/pdf_page.h"
 #include "geometry/distance_marker_table.h"
 #include "render/drawing_record.h"
 
@@ -41,7 +42,8 @@ void startMillimetreSvg(QXmlStreamWriter& xml, double widthMm, double heightMm);
 // Each returns the file's content; the PDF's may fail, with the reason in error.
 QByteArray dxfContent(const DrawingRecord& record, int scale);
 QByteArray svgContent(const DrawingRecord& record, int scale);
-std::optional<QByteArray> pdfContent(const DrawingRecord& record, int scale, QString& error);
+// The PDF on a portrait page of paper.
+std::optional<QByteArray> pdfContent(const DrawingRecord& record, int scale, Paper paper, QString& error);
 QByteArray profileCsvContent(const DrawingRecord& record);
 
 }  // namespace korvel

@@ -45,14 +45,14 @@ namespace {
 // The content of a file for cutting; nothing, with the reason in error, when
 // it cannot be made.
 std::optional<QByteArray> cutContent(CutFileFormat format, const DrawingRecord& record, int scale,
-                                     QString& error) {
+                                     Paper paper, QString& error) {
   switch (format) {
     case CutFileFormat::Dxf:
       return dxfContent(record, scale);
     case CutFileFormat::Svg:
       return svgContent(record, scale);
     case CutFileFormat::Pdf:
-      return pdfContent(record, scale, error);
+      return pdfContent(record, scale, paper, error);
     case CutFileFormat::ProfileCsv:
       return profileCsvContent(record);
     case CutFileFormat::Bitmap:
@@ -63,7 +63,7 @@ std::optional<QByteArray> cutContent(CutFileFormat format, const DrawingRecord& 
 
 }  // namespace
 
-CutFileResult writeCutFile(const RasterSurface& surface, int scale, const QString& path) {
+CutFileResult writeCutFile(const RasterSurface& surface, int scale, const QString& path, Paper paper) {
   const std::optional<CutFileFormat> format = cutFileFormatOf(path);
   if (!format) return {false, path + ": unknown file type"};
   FileWriteResult written;
@@ -72,7 +72,7 @@ CutFileResult writeCutFile(const RasterSurface& surface, int scale, const QStrin
     written = saveBitmap(surface, path);
   } else {
     QString error;
-    const std::optional<QByteArray> content = cutContent(*format, *surface.record(), scale, error);
+    const std::optional<QByteArray> content = cutContent(*format, *surface.record(), scale, paper, error);
     if (!content) return {false, path + ": " + error};
     written = writeFileAtomically(path, *content);
   }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 
+#include "export/pdf_page.h"
 #include "render/raster_surface.h"
 
 // Files a laser cutter, water-jet or mill works from, the table a machinist
@@ -24,7 +25,8 @@ struct CutFileResult {
 };
 
 // Writes the drawing in the format path's extension names, replacing an
-// earlier file only once the new one is complete.
-CutFileResult writeCutFile(const RasterSurface& surface, int scale, const QString& path);
+// earlier file only once the new one is complete; a PDF on a page of paper.
+CutFileResult writeCutFile(const RasterSurface& surface, int scale, const QString& path,
+                           Paper paper = localePaper());
 
 }  // namespace korvel

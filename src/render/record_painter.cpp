@@ -2,6 +2,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPainterPath>
 #include <cmath>
 
 namespace korvel {
@@ -55,19 +56,38 @@ void paintFigure(QPainter& painter, const RecordedFigure& figure, const DeviceMa
   }
 }
 
+// The outline's vertices joined and closed, as the geometry handed them over.
+void paintOutline(QPainter& painter, const std::vector<QPointF>& outline, const DeviceMap& map) {
+  QPainterPath path(map.at(outline.front()));
+  for (std::size_t i = 1; i < outline.size(); ++i) path.lineTo(map.at(outline[i]));
+  path.closeSubpath();
+  painter.drawPath(path);
+}
+
 }  // namespace
 
 double surfaceEmInches(const QFont& font) {
   return font.pointSizeF() > 0 ? font.pointSizeF() / 72.0 : font.pixelSize() / kPixelsPerInch;
 }
 
-void paintRecord(QPainter& painter, const DrawingRecord& record, const RecordPlacement& placement) {
+void paintRecord(QPainter& painter, const DrawingRecord& record, const RecordPlacement& placement,
+                 OutlineStrokes outlines) {
   painter.save();
   painter.setPen(QPen(Qt::black, kCutLineWidthIn * painter.device()->logicalDpiX(), Qt::SolidLine,
                       Qt::RoundCap, Qt::RoundJoin));
   painter.setBrush(Qt::NoBrush);
   const DeviceMap map(placement);
-  for (const RecordedFigure& figure : record.figures()) paintFigure(painter, figure, map);
+  const std::vector<std::vector<QPointF>>& polygons = record.camOutlines();
+  int painted = -1;  // the outline last painted whole, in its first figure's place
+  for (const RecordedFigure& figure : record.figures()) {
+    const auto outline = static_cast<std::size_t>(figure.outline);
+    if (outlines == OutlineStrokes::ClosedPath && figure.outline >= 0 && outline < polygons.size()) {
+      if (figure.outline != painted) paintOutline(painter, polygons[outline], map);
+      painted = figure.outline;
+      continue;
+    }
+    paintFigure(painter, figure, map);
+  }
   painter.restore();
 }
 

@@ -28,7 +28,13 @@ struct RecordPlacement {
   double unitsPerInchY;
 };
 
-void paintRecord(QPainter& painter, const DrawingRecord& record, const RecordPlacement& placement);
+// How a cam's outline is stroked: segment by segment as it was drawn (a
+// print), or as one closed path, which a PDF reader or a cutting program
+// takes as one contour (a PDF).
+enum class OutlineStrokes { AsDrawn, ClosedPath };
+
+void paintRecord(QPainter& painter, const DrawingRecord& record, const RecordPlacement& placement,
+                 OutlineStrokes outlines = OutlineStrokes::AsDrawn);
 
 // The em of a surface font in surface inches; surface fonts are sized for 96
 // pixels per inch.

@@ -13,6 +13,7 @@
 #include "commands/cam_sheet.h"
 #include "commands/draw_graph.h"
 #include "commands/plot_window_view.h"
+#include "export/cut_files.h"
 #include "geometry/cam_outline.h"
 #include "render/raster_surface.h"
 #include "render/surface_fonts.h"
@@ -161,6 +162,29 @@ TEST_F(DrawGraphCommand, PrintsAtTrueSizeTimesTheCorrection) {
   EXPECT_EQ(printer.dialogs, 4);
   EXPECT_FALSE(QFile::exists(printer.pdfPath));
   EXPECT_TRUE(QFile::exists(path("KorvelCamDesigner-150.bmp")));
+}
+
+// The PDF of a cam or a sheet stands at true size on a portrait page an inch
+// from its top and left edges, the 6.3 in sheet half an inch from the left
+// edge of A4; each cam's outline is one closed path, also between its marker
+// ticks, and the two scale bars (three lines each) follow the drawing.
+TEST_F(DrawGraphCommand, PdfStandsOnAStandardPageWithEachOutlineOnePath) {
+  struct Row { const char* name; bool sheet; Paper paper; QPointF origin; };
+  const Row rows[] = {{"cam with markers on A4", false, Paper::A4, {1, 1}},
+                      {"sheet on A4", true, Paper::A4, {0.5, 1}},
+                      {"sheet on letter", true, Paper::Letter, {1, 1}}};
+  in.ChkDistMarkers = 1;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.sheet) PlotCamSheet(readCamJob(in), state, window, printer);
+    else draw("150");
+    const RasterSurface& surface = row.sheet ? window.sheet : preview;
+    const double scale = row.sheet ? state.PlotScale : 1;
+    const QString file = path(QString(row.name) + ".pdf");
+    ASSERT_TRUE(writeCutFile(surface, int(scale), file, row.paper).written);
+    testing::expectPrintedRecord(file, *surface.record(), row.origin, 1 / scale, 1 / scale, 0.001,
+                                 OutlineStrokes::ClosedPath, 6);
+  }
 }
 
 // The sheets as the plot window shows them, checked by eye against the worked

@@ -115,10 +115,24 @@ class CutFiles(unittest.TestCase):
     def test_pdf_is_vector_at_true_size_with_scale_bars(self):
         path = self.export("cam.pdf", "--focal-length", "150", "--markers")
         self.assertEqual(len(run("pdfimages", "-list", path).stdout.splitlines()), 2)  # the heading alone: no image
-        # The bars start one inch in; each label stands 0.1 in past its bar's end, in points.
-        words = re.findall(r'xMin="([\d.]+)".*>(.*)</word>', run("pdftotext", "-bbox", path, "-").stdout)
-        starts = {word: float(x) for x, word in words[-4:]}
-        self.assertTrue(near((starts["50"], starts["2"]), ((1 + 50 / MM + 0.1) * 72, 3.1 * 72), 0.01), starts)
+        # A portrait page of the paper asked for, else of the locale's measurement units. The bars start where the
+        # drawing does, an inch in, the 6.3 in sheet half an inch in on A4; each label 0.1 in past its bar's end.
+        nine = ["--sheet", "65,90,135,150,210,250,270,300,380"]
+        a4, letter = "595 x 842", "612 x 792"
+        for name, (options, locale, page, left) in {
+                "cam on A4": (["--focal-length", "150", "--paper", "A4"], "C.UTF-8", a4, 1),
+                "cam on letter": (["--focal-length", "150", "--paper", "letter"], "de_DE.UTF-8", letter, 1),
+                "US locale": (["--focal-length", "150"], "en_US.UTF-8", letter, 1),
+                "German locale": (["--focal-length", "150"], "de_DE.UTF-8", a4, 1),
+                "sheet on A4": ([*nine, "--paper", "a4"], "en_US.UTF-8", a4, 0.5),
+                "sheet on letter": ([*nine, "--paper", "letter"], "C.UTF-8", letter, 1)}.items():
+            with self.subTest(name):
+                path = self.export("page.pdf", *options, env=dict(os.environ, LC_ALL=locale, LANG=locale))
+                self.assertRegex(run("pdfinfo", path).stdout, rf"Page size: +{page} pts")
+                words = re.findall(r'xMin="([\d.]+)".*>(.*)</word>', run("pdftotext", "-bbox", path, "-").stdout)
+                starts = {word: float(x) for x, word in words[-4:]}
+                self.assertTrue(near((starts["50"], starts["2"]), ((left + 50 / MM + 0.1) * 72, (left + 2.1) * 72),
+                                     0.01), starts)
 
     def test_profile_table(self):
         lines = pathlib.Path(self.export("cam.csv", "--focal-length", "150", "--flip")).read_text().splitlines()
@@ -165,9 +179,11 @@ class CutFiles(unittest.TestCase):
             "unknown extension": (["--export", os.path.join(self.folder, "a.txt"), "--focal-length", "150"], 2, "a.txt"),
             "focus card of a sheet": (["--export", os.path.join(self.folder, "c.csv"), "--sheet", nine, "--focus-card"],
                                       2, "without --sheet"),
-            "focus card as a page": (["--export", os.path.join(self.folder, "c.pdf"), "--focal-length", "150",
-                                      "--focus-card"], 2, "a PDF focus card is not made yet"),
-            "focus card as a drawing": (["--export", file, "--focal-length", "150", "--focus-card"], 2, ".csv file"),
+            "focus card as a drawing": (["--export", file, "--focal-length", "150", "--focus-card"], 2,
+                                        ".csv or .pdf file"),
+            "unknown paper": (["--export", os.path.join(self.folder, "c.pdf"), "--focal-length", "150", "--paper",
+                               "b5"], 2, "--paper needs a4 or letter: b5"),
+            "paper for a part": (["--export", file, "--focal-length", "150", "--paper", "a4"], 2, "goes with a .pdf"),
             "allowance past 1 mm": (["--export", file, "--focal-length", "150", "--allowance", "1.5"], 2, "0 to 1 mm"),
             "thickness below 0.1 mm": (["--export", file, "--focal-length", "150", "--thickness", "0.05"], 2,
                                        "0.1 to 10 mm"),
@@ -192,6 +208,13 @@ class CutFiles(unittest.TestCase):
         self.assertEqual(card[0], "marker,distance_ft,distance_m,travel_mm,travel_in,cam_height_mm".split(","))
         self.assertEqual([row[0] for row in card[1:]], ["1", "2", "3", "4", "5"])
         self.assertEqual(card[5][1:3] + card[5][5:], ["15", "4.572", "16.9926"])
+        self.assertEqual(self.printed, "couples from infinity to 12.5 ft (3.81 m)\n")
+        # The same rows on a page, each number to its column's decimals, under the lens and its range.
+        page = run("pdftotext", "-layout", self.export("card.pdf", "--focal-length", "300", "--focus-card"), "-").stdout
+        self.assertIn("300 mm lens", page)
+        self.assertIn("couples from infinity to 12.5 ft (3.81 m)", page)
+        rows = [line.split() for line in page.splitlines() if re.fullmatch(r" *\d+( +[\d.]+){5} *", line)]
+        self.assertEqual(rows, [[f"{float(v):.{d}f}" for v, d in zip(row, (0, 2, 3, 3, 4, 3))] for row in card[1:]])
         self.assertEqual(self.printed, "couples from infinity to 12.5 ft (3.81 m)\n")
         # A name not valid in the locale's encoding, in a folder of such a name, is written under its exact bytes.
         folder = os.fsencode(self.folder) + b"/d\xe8"
@@ -229,7 +252,7 @@ class CutFiles(unittest.TestCase):
         # Every option of --help, and the sections --help does not hold, are in the manual page.
         options = re.findall(r"^ +(?:-\w, )?--([\w-]+)", run(PROGRAM, "-h").stdout, re.M)
         page = pathlib.Path(MAN_PAGE).read_text()
-        self.assertEqual(len(options), 23)
+        self.assertEqual(len(options), 24)
         for name in [*(rf"\fB\-\-{o.replace('-', chr(92) + '-')}\fR" for o in options), ".SH \"EXIT STATUS\"",
                      ".SH ENVIRONMENT", ".SH FILES", "XDG_DATA_HOME", "KorvelCamDesigner.ini"]:
             self.assertIn(name, page)

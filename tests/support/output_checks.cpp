@@ -43,7 +43,8 @@ void expectMatchesGolden(const QImage& actual, const QString& goldenName) {
 }
 
 double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, QPointF origin,
-                           double scaleX, double scaleY, double tolerance) {
+                           double scaleX, double scaleY, double tolerance, OutlineStrokes outlines,
+                           std::size_t strokesAfter) {
   QTemporaryDir dir;
   QProcess::execute("pdftocairo", {"-svg", "-f", "1", "-l", "1", pdfPath, dir.filePath("page.svg")});
   const QString svg = QString::fromUtf8(readFile(dir.filePath("page.svg")));
@@ -52,14 +53,28 @@ double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, 
       R"re(<path style="fill:none;[^"]*" d="([^"]*)"(?: transform="matrix\(([^)]*)\)")?)re");
   static const QRegularExpression pointInPath(R"((-?[\d.]+) (-?[\d.]+))");
   const auto onPage = [&](QPointF s) { return origin + QPointF(s.x() * scaleX, s.y() * scaleY); };
-  std::vector<RecordedFigure> lines;  // lettering is filled, not stroked
-  for (const RecordedFigure& figure : record.figures())
-    if (figure.shape != RecordedShape::Text) lines.push_back(figure);
+  // Each stroke expected: a figure, or a whole outline (lettering is filled, not stroked).
+  struct Stroke {
+    const RecordedFigure* figure;
+    const std::vector<QPointF>* outline;
+  };
+  std::vector<Stroke> lines;
+  const auto& polygons = record.camOutlines();
+  int listed = -1;  // the outline last listed
+  for (const RecordedFigure& figure : record.figures()) {
+    if (figure.shape == RecordedShape::Text) continue;
+    const auto outline = static_cast<std::size_t>(figure.outline);
+    if (outlines == OutlineStrokes::ClosedPath && figure.outline >= 0 && outline < polygons.size()) {
+      if (figure.outline != listed) lines.push_back({nullptr, &polygons[outline]});
+      listed = figure.outline;
+      continue;
+    }
+    lines.push_back({&figure, nullptr});
+  }
   std::size_t printed = 0;
   double worst = 0;
   for (const QRegularExpressionMatch& path : stroked.globalMatch(svg)) {
-    if (++printed > lines.size()) continue;  // one too many: only counted
-    const RecordedFigure& figure = lines[printed - 1];
+    if (++printed > lines.size()) continue;  // past the drawing: only counted
     // Every point the path names, in inches: a circle's curve control points
     // lie within its box, so the box of all of them is the circle's.
     const QStringList m = path.captured(2).split(',');
@@ -71,7 +86,16 @@ double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, 
     for (const QRegularExpressionMatch& xy : pointInPath.globalMatch(path.captured(1)))
       points << toInches.map(QPointF(xy.captured(1).toDouble(), xy.captured(2).toDouble()));
 
+    if (const std::vector<QPointF>* outline = lines[printed - 1].outline) {
+      // Closed, through every vertex in order.
+      EXPECT_TRUE(path.captured(1).contains('Z')) << "outline " << printed << " is not closed";
+      EXPECT_GE(points.size(), qsizetype(outline->size()));
+      for (std::size_t i = 0; i < outline->size() && qsizetype(i) < points.size(); ++i)
+        worst = std::max(worst, QLineF(points[qsizetype(i)], onPage((*outline)[i])).length());
+      continue;
+    }
     // A line from its start to its end; a circle by its box.
+    const RecordedFigure& figure = *lines[printed - 1].figure;
     const bool circle = figure.shape == RecordedShape::Circle;
     const QPointF r(figure.radius * qAbs(scaleX), figure.radius * qAbs(scaleY));
     const QLineF got = circle ? QLineF(points.boundingRect().topLeft(), points.boundingRect().bottomRight())
@@ -80,7 +104,7 @@ double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, 
                                : QLineF(onPage(figure.a), onPage(figure.b));
     worst = std::max({worst, QLineF(got.p1(), want.p1()).length(), QLineF(got.p2(), want.p2()).length()});
   }
-  EXPECT_EQ(printed, lines.size()) << "lines printed against lines drawn";
+  EXPECT_EQ(printed, lines.size() + strokesAfter) << "lines printed against lines drawn";
   EXPECT_LE(worst, tolerance);
   return worst;
 }

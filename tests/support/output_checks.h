@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "render/drawing_record.h"
+#include "render/record_painter.h"
 
 // What the program put out, held against what it should be: a picture
 // against its golden image, a print against the drawing it came from.
@@ -20,9 +21,14 @@ void expectMatchesGolden(const QImage& actual, const QString& goldenName);
 // an inch: page 1, read back with pdftocairo -svg, must hold no picture, and
 // each line it strokes must be the record's next point, line or circle, with
 // surface (0, 0) at origin and each surface inch scaleX by scaleY inches on
-// the page. Lettering is filled, not stroked, and is not looked at. Returns
-// the largest deviation found, in inches.
+// the page. Lettering is filled, not stroked, and is not looked at. With
+// closed outlines each cam's outline must be one closed path through its
+// vertices, in the place of its first line; strokesAfter more lines may follow
+// the drawing (a PDF's scale bars). Returns the largest deviation found, in
+// inches.
 double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, QPointF origin,
-                           double scaleX, double scaleY, double tolerance = 0.001);
+                           double scaleX, double scaleY, double tolerance = 0.001,
+                           OutlineStrokes outlines = OutlineStrokes::AsDrawn,
+                           std::size_t strokesAfter = 0);
 
 }  // namespace korvel::testing
