@@ -143,7 +143,7 @@ CutFileResult exportCams(const ExportRequest& request) {
     DrawGraph(job, state, surface, printer);
   }
 
-  return writeCutFile(surface, scale, request.file);
+  return writeCutFile(surface.drawing(), scale, request.file);
 }
 
 }  // namespace korvel

@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "render/raster_surface.h"
+#include "drawing/cam_drawing.h"
 
 // Files a laser cutter, water-jet or mill works from, the table a machinist
 // checks a cam against, and the bitmap as saved: the drawing as it stands on
@@ -25,6 +25,6 @@ struct CutFileResult {
 
 // Writes the drawing in the format path's extension names, replacing an
 // earlier file only once the new one is complete.
-CutFileResult writeCutFile(const RasterSurface& surface, int scale, const QString& path);
+CutFileResult writeCutFile(const CamDrawing& drawing, int scale, const QString& path);
 
 }  // namespace korvel

@@ -30,8 +30,8 @@ void scaleBar(QPainter& painter, double x, double y, double lengthIn, const QStr
 
 }  // namespace
 
-std::optional<QByteArray> pdfContent(const DrawingRecord& record, int scale, QString& error) {
-  const TrueSize size(record, scale);
+std::optional<QByteArray> pdfContent(const CamDrawing& drawing, int scale, QString& error) {
+  const TrueSize size(drawing, scale);
   const double widthIn = size.widthMm() / kMmPerInch;
   const double heightIn = size.heightMm() / kMmPerInch;
   QByteArray content;
@@ -51,7 +51,7 @@ std::optional<QByteArray> pdfContent(const DrawingRecord& record, int scale, QSt
       return std::nullopt;
     }
     const double dotsPerSurfaceInch = double(kDotsPerInch) / scale;
-    paintRecord(painter, record,
+    paintDrawing(painter, drawing,
                 {QPointF(kDrawingMarginIn, kDrawingMarginIn) * kDotsPerInch, dotsPerSurfaceInch,
                  dotsPerSurfaceInch});
     painter.setPen(QPen(Qt::black, kCutLineWidthIn * kDotsPerInch, Qt::SolidLine, Qt::RoundCap));

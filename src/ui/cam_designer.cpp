@@ -450,7 +450,7 @@ QString CamDesigner::drawnCamName() const {
 }
 
 void CamDesigner::exportPreviewForCutting() {
-  const std::vector<KeptProfile>& drawn = preview_.record()->profiles();
+  const std::vector<KeptProfile>& drawn = preview_.drawing().profiles();
   if (drawn.empty()) return showMessage("Nothing to export: draw a cam first.");
   const double focalMm = drawn.front().focalMm;
   if (!isCuttableFocalLength(focalMm)) {
@@ -497,9 +497,9 @@ void CamDesigner::exportSheetForCutting() {
 }
 
 void CamDesigner::saveCamBitmap() {
-  if (preview_.record()->profiles().empty()) return showMessage("Nothing to save: draw a cam first.");
+  if (preview_.drawing().profiles().empty()) return showMessage("Nothing to save: draw a cam first.");
   const QString name = drawnCamName() + ".bmp";
-  const FileWriteResult saved = SavePlot(preview_, state.AppFolder, name);
+  const FileWriteResult saved = SavePlot(preview_.drawing(), state.AppFolder, name);
   showMessage(saved ? "Saved to " + state.AppFolder + name
                     : "Not saved: " + state.AppFolder + name + ": " + writeErrorText(saved.error));
 }

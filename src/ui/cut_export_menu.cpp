@@ -50,7 +50,7 @@ std::optional<QString> exportForCutting(QWidget& parent, const CutExportTarget& 
     request.focalLength = *target.partFocalMm;
     result = writePartFile(partFiles(request).front(), path, request);
   } else {
-    result = writeCutFile(*target.surface, target.scale, path);
+    result = writeCutFile(target.surface->drawing(), target.scale, path);
   }
   if (!result.written) {
     QMessageBox::warning(&parent, kTitle, result.message);

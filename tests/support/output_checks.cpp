@@ -42,7 +42,7 @@ void expectMatchesGolden(const QImage& actual, const QString& goldenName) {
                 << (base + "-actual.png").toStdString();
 }
 
-double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, QPointF origin,
+double expectPrintedDrawing(const QString& pdfPath, const CamDrawing& drawing, QPointF origin,
                            double scaleX, double scaleY, double tolerance) {
   QTemporaryDir dir;
   QProcess::execute("pdftocairo", {"-svg", "-f", "1", "-l", "1", pdfPath, dir.filePath("page.svg")});
@@ -52,14 +52,14 @@ double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, 
       R"re(<path style="fill:none;[^"]*" d="([^"]*)"(?: transform="matrix\(([^)]*)\)")?)re");
   static const QRegularExpression pointInPath(R"((-?[\d.]+) (-?[\d.]+))");
   const auto onPage = [&](QPointF s) { return origin + QPointF(s.x() * scaleX, s.y() * scaleY); };
-  std::vector<RecordedFigure> lines;  // lettering is filled, not stroked
-  for (const RecordedFigure& figure : record.figures())
-    if (figure.shape != RecordedShape::Text) lines.push_back(figure);
+  std::vector<DrawnFigure> lines;  // lettering is filled, not stroked
+  for (const DrawnFigure& figure : drawing.figures())
+    if (figure.shape != FigureShape::Text) lines.push_back(figure);
   std::size_t printed = 0;
   double worst = 0;
   for (const QRegularExpressionMatch& path : stroked.globalMatch(svg)) {
     if (++printed > lines.size()) continue;  // one too many: only counted
-    const RecordedFigure& figure = lines[printed - 1];
+    const DrawnFigure& figure = lines[printed - 1];
     // Every point the path names, in inches: a circle's curve control points
     // lie within its box, so the box of all of them is the circle's.
     const QStringList m = path.captured(2).split(',');
@@ -72,12 +72,13 @@ double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, 
       points << toInches.map(QPointF(xy.captured(1).toDouble(), xy.captured(2).toDouble()));
 
     // A line from its start to its end; a circle by its box.
-    const bool circle = figure.shape == RecordedShape::Circle;
+    const bool circle = figure.shape == FigureShape::Circle;
     const QPointF r(figure.radius * qAbs(scaleX), figure.radius * qAbs(scaleY));
     const QLineF got = circle ? QLineF(points.boundingRect().topLeft(), points.boundingRect().bottomRight())
                               : QLineF(points.value(0), points.value(points.size() - 1));
-    const QLineF want = circle ? QLineF(onPage(figure.a) - r, onPage(figure.a) + r)
-                               : QLineF(onPage(figure.a), onPage(figure.b));
+    const QPointF a = drawing.placed(figure, figure.a);
+    const QLineF want = circle ? QLineF(onPage(a) - r, onPage(a) + r)
+                               : QLineF(onPage(a), onPage(drawing.placed(figure, figure.b)));
     worst = std::max({worst, QLineF(got.p1(), want.p1()).length(), QLineF(got.p2(), want.p2()).length()});
   }
   EXPECT_EQ(printed, lines.size()) << "lines printed against lines drawn";

@@ -4,7 +4,7 @@
 #include <QPointF>
 #include <QString>
 
-#include "render/drawing_record.h"
+#include "drawing/cam_drawing.h"
 
 // What the program put out, held against what it should be: a picture
 // against its golden image, a print against the drawing it came from.
@@ -22,7 +22,7 @@ void expectMatchesGolden(const QImage& actual, const QString& goldenName);
 // surface (0, 0) at origin and each surface inch scaleX by scaleY inches on
 // the page. Lettering is filled, not stroked, and is not looked at. Returns
 // the largest deviation found, in inches.
-double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, QPointF origin,
+double expectPrintedDrawing(const QString& pdfPath, const CamDrawing& drawing, QPointF origin,
                            double scaleX, double scaleY, double tolerance = 0.001);
 
 }  // namespace korvel::testing
