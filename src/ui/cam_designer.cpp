@@ -7,6 +7,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <utility>
+#include <variant>
 
 #include "commands/calibration.h"
 #include "commands/control_numbers.h"
@@ -317,26 +318,48 @@ void CamDesigner::runCommand(Command&& command) {
   commandRunning_ = false;
 }
 
+namespace {
+
+// Where the control of a settings key stands in what the commands read; the
+// scanner's factors are held for a dialog, which reads them itself.
+std::variant<std::monostate, QString*, int*> inputOf(DesignerInputs& in, std::size_t k) {
+  if (k >= key::FL1 && k <= key::FL9) return &in.FocalLen1[k - key::FL0];
+  switch (k) {
+    case key::FL0: return &in.FocalLength;
+    case key::XCor: return &in.PrinterXCor;
+    case key::YCor: return &in.PrinterYCor;
+    case key::XUserMeasure: return &in.XCorUser;
+    case key::YUserMeasure: return &in.YCorUser;
+    case key::Checkmm: return &in.ChkMM;
+    case key::Checkinch: return &in.ChkInch;
+    case key::CheckFlipImage: return &in.ChkFlipImage;
+    case key::CheckDistMarkers: return &in.ChkDistMarkers;
+    case key::UseCor: return &in.ChkUsePrintCor;
+    case key::CheckHiRes: return &in.ChkHiRes;
+    case key::CheckCormm: return &in.ChkCormm;
+    case key::CheckCorInch: return &in.ChkCorInch;
+    default: return {};
+  }
+}
+
+}  // namespace
+
 DesignerInputs CamDesigner::inputs() const {
   DesignerInputs in;
-  in.FocalLength = FocalLength->text();
-  for (int i = 1; i <= 9; ++i) in.FocalLen1[i] = FocalLen1[i]->text();
-  in.PrinterXCor = PrinterXCor->text();
-  in.PrinterYCor = PrinterYCor->text();
-  in.XCorUser = XCorUser->text();
-  in.YCorUser = YCorUser->text();
+  // The controls the settings keep, as their table binds them.
+  for (std::size_t k = 0; k < kDesignerKeys.size(); ++k) {
+    const auto slot = inputOf(in, k);
+    const SettingControls& control = settingControls_[k];
+    if (int* const* check = std::get_if<int*>(&slot); check && control.checkBox)
+      **check = checkValue(control.checkBox);
+    else if (QString* const* text = std::get_if<QString*>(&slot); text && control.textBox)
+      **text = control.textBox->text();
+  }
+  // The rest: the calibration's ratios and the two output boxes, which no key keeps.
   in.LBLXCor = LBLXCor->text();
   in.LBLYCor = LBLYCor->text();
-  in.ChkMM = checkValue(ChkMM);
-  in.ChkInch = checkValue(ChkInch);
-  in.ChkFlipImage = checkValue(ChkFlipImage);
-  in.ChkDistMarkers = checkValue(ChkDistMarkers);
-  in.ChkUsePrintCor = checkValue(ChkUsePrintCor);
-  in.ChkHiRes = checkValue(ChkHiRes);
   in.SaveToDisk = checkValue(SaveToDisk);
   in.printerout = checkValue(printerout);
-  in.ChkCormm = checkValue(ChkCormm);
-  in.ChkCorInch = checkValue(ChkCorInch);
   return in;
 }
 
