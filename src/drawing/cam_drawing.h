@@ -39,17 +39,20 @@ enum class CutLayer { Cut, Marks, Text };
 struct DrawnFigure {
   FigureShape shape = FigureShape::Point;
   DrawnRole role = DrawnRole::LooseCut;
-  int outline = -1;     // the cam outline an outline segment belongs to
-  QPointF a;            // point, line start, circle centre; text: the top-left the canvas wrote it at
+  int outline = -1;  // the cam outline an outline segment belongs to
+  // Point, line start, circle centre; for text the top-left corner where the
+  // canvas's text position stood. Each output finds the base line from the
+  // font's ascent at the picture's 96 pixels per inch.
+  QPointF a;
   QPointF b;            // line end
   double radius = 0.0;  // circle
   QColor colour;
   int penWidth = 1;  // pixels of the 96 ppi picture
   std::string text;
-  QFont font;          // text, sized for the picture's 96 pixels per inch
-  QSize clip;          // the picture's pixels when drawn, or less if it shrank since
-  int drawnHeight = 0;  // the picture's height in pixels when drawn
-  int mirrorsBefore = 0;  // the mirror events drawn before this figure
+  QFont font;              // text, sized for the picture's 96 pixels per inch
+  QSize clip;              // the picture's pixels when drawn, or less if it shrank since
+  int drawnHeight = 0;     // the picture's height in pixels when drawn
+  int mirrorsBefore = 0;   // the mirror events drawn before this figure
 
   CutLayer layer() const {
     if (role == DrawnRole::Text) return CutLayer::Text;

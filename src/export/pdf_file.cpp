@@ -52,8 +52,8 @@ std::optional<QByteArray> pdfContent(const CamDrawing& drawing, int scale, QStri
     }
     const double dotsPerSurfaceInch = double(kDotsPerInch) / scale;
     paintDrawing(painter, drawing,
-                {QPointF(kDrawingMarginIn, kDrawingMarginIn) * kDotsPerInch, dotsPerSurfaceInch,
-                 dotsPerSurfaceInch});
+                 {QPointF(kDrawingMarginIn, kDrawingMarginIn) * kDotsPerInch, dotsPerSurfaceInch,
+                  dotsPerSurfaceInch});
     painter.setPen(QPen(Qt::black, kCutLineWidthIn * kDotsPerInch, Qt::SolidLine, Qt::RoundCap));
 
     QFont label("Liberation Sans");

@@ -15,10 +15,10 @@ namespace {
 // inchesX by inchesY printed inches from one inch into the printable area; a
 // negative scale mirrors it, as the picture would be.
 bool paintDrawingOnPage(QPainter& painter, const CamDrawing& drawing, double dpi, double inchesX,
-                       double inchesY) {
+                        double inchesY) {
   if (!std::isfinite(inchesX) || !std::isfinite(inchesY)) return false;
   paintDrawing(painter, drawing,
-              {QPointF(kDrawingMarginIn, kDrawingMarginIn) * dpi, inchesX * dpi, inchesY * dpi});
+               {QPointF(kDrawingMarginIn, kDrawingMarginIn) * dpi, inchesX * dpi, inchesY * dpi});
   return true;
 }
 
