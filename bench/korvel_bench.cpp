@@ -141,7 +141,7 @@ void BM_PrintHighResolutionSheet(benchmark::State& state) {
   const RasterSurface& sheet = drawn(s, true);
   const QString path = QDir(s.folder.path()).filePath("print.pdf");
   PdfPrinterSeam printer(path);
-  for (auto _ : state) PrintPlot(sheet, kHighResolutionScale, {0.9375, 0.9338, true}, printer);
+  for (auto _ : state) PrintPlot(sheet.drawing(), kHighResolutionScale, {0.9375, 0.9338, true}, printer);
   state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
 }
 BENCHMARK(BM_PrintHighResolutionSheet)->Unit(benchmark::kMillisecond);
@@ -150,7 +150,7 @@ void BM_CutFile(benchmark::State& state, bool sheet, const char* extension) {
   Session s;
   const RasterSurface& surface = drawn(s, sheet);
   const QString path = QDir(s.folder.path()).filePath(QString("cut.") + extension);
-  for (auto _ : state) writeCutFile(surface, sheet ? kHighResolutionScale : 1, path);
+  for (auto _ : state) writeCutFile(surface.drawing(), sheet ? kHighResolutionScale : 1, path);
   state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
 }
 BENCHMARK_CAPTURE(BM_CutFile, cam_dxf, false, "dxf")->Unit(benchmark::kMillisecond);

@@ -211,7 +211,7 @@ CutFileResult exportCams(const ExportRequest& request) {
     DrawGraph(job, state, surface, printer);
   }
 
-  return writeCutFile(surface, scale, request.file, request.paper);
+  return writeCutFile(surface.drawing(), scale, request.file, request.paper);
 }
 
 }  // namespace korvel

@@ -40,11 +40,11 @@ void printAndSave(const CamJob& job, const DesignerState& state, RasterSurface& 
     else if (correction.enabled && !usableCorrection(correction.y))
       outcome.printRefused = refusedCorrection("Y", correction.y);
     else
-      runStep([&] { PrintPlot(surface, scale, correction, printer); });
+      runStep([&] { PrintPlot(surface.drawing(), scale, correction, printer); });
   }
   if (job.save) {
     outcome.savedPath = state.AppFolder + qText(fileName);
-    runStep([&] { outcome.saved = SavePlot(surface, state.AppFolder, qText(fileName)); });
+    runStep([&] { outcome.saved = SavePlot(surface.drawing(), state.AppFolder, qText(fileName)); });
   }
 }
 

@@ -9,6 +9,7 @@
 #endif
 
 #include "common/atomic_file.h"
+#include "render/drawing_raster.h"
 
 namespace korvel {
 
@@ -183,15 +184,15 @@ FileWriteResult saveBitmap(const QImage& picture, const QString& path) {
                       path);
 }
 
-FileWriteResult saveBitmap(const RasterSurface& surface, const QString& path) {
-  const QSize size = surface.pixelSize();
+FileWriteResult saveBitmap(const CamDrawing& drawing, const QString& path) {
+  const QSize size = drawing.pixelSize();
   return writePicture({size.width(), size.height(), kSurfaceDotsPerMetre, kSurfaceDotsPerMetre,
-                       [&](const auto& take) { return surface.rasteriseInBands(kBandRows, take); }},
+                       [&](const auto& take) { return rasteriseInBands(drawing, kBandRows, take); }},
                       path);
 }
 
-FileWriteResult SavePlot(const RasterSurface& surface, const QString& appFolder, const QString& fileName) {
-  return saveBitmap(surface, appFolder + fileName);
+FileWriteResult SavePlot(const CamDrawing& drawing, const QString& appFolder, const QString& fileName) {
+  return saveBitmap(drawing, appFolder + fileName);
 }
 
 }  // namespace korvel

@@ -4,7 +4,7 @@
 #include <QString>
 
 #include "common/atomic_file.h"
-#include "render/raster_surface.h"
+#include "drawing/cam_drawing.h"
 
 namespace korvel {
 
@@ -12,13 +12,13 @@ namespace korvel {
 // it is black and white, replacing an earlier file only once the new one is
 // complete. False when the file cannot be written; the old file is then intact.
 FileWriteResult saveBitmap(const QImage& image, const QString& path);
-// The surface's 96 ppi picture, rasterised a band of rows at a time as the
+// The drawing's 96 ppi picture, rasterised a band of rows at a time as the
 // file is written, so a high-resolution sheet is never held whole.
-FileWriteResult saveBitmap(const RasterSurface& surface, const QString& path);
+FileWriteResult saveBitmap(const CamDrawing& drawing, const QString& path);
 
-// Saves the surface as a Windows bitmap named fileName in appFolder, replacing
+// Saves the drawing as a Windows bitmap named fileName in appFolder, replacing
 // an earlier file once the new one is complete. A folder that cannot be
 // written is skipped; the old file stays intact and the result names the cause.
-FileWriteResult SavePlot(const RasterSurface& surface, const QString& appFolder, const QString& fileName);
+FileWriteResult SavePlot(const CamDrawing& drawing, const QString& appFolder, const QString& fileName);
 
 }  // namespace korvel

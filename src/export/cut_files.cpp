@@ -44,17 +44,17 @@ namespace {
 
 // The content of a file for cutting; nothing, with the reason in error, when
 // it cannot be made.
-std::optional<QByteArray> cutContent(CutFileFormat format, const DrawingRecord& record, int scale,
+std::optional<QByteArray> cutContent(CutFileFormat format, const CamDrawing& drawing, int scale,
                                      Paper paper, QString& error) {
   switch (format) {
     case CutFileFormat::Dxf:
-      return dxfContent(record, scale);
+      return dxfContent(drawing, scale);
     case CutFileFormat::Svg:
-      return svgContent(record, scale);
+      return svgContent(drawing, scale);
     case CutFileFormat::Pdf:
-      return pdfContent(record, scale, paper, error);
+      return pdfContent(drawing, scale, paper, error);
     case CutFileFormat::ProfileCsv:
-      return profileCsvContent(record);
+      return profileCsvContent(drawing);
     case CutFileFormat::Bitmap:
       break;
   }
@@ -63,16 +63,16 @@ std::optional<QByteArray> cutContent(CutFileFormat format, const DrawingRecord& 
 
 }  // namespace
 
-CutFileResult writeCutFile(const RasterSurface& surface, int scale, const QString& path, Paper paper) {
+CutFileResult writeCutFile(const CamDrawing& drawing, int scale, const QString& path, Paper paper) {
   const std::optional<CutFileFormat> format = cutFileFormatOf(path);
   if (!format) return {false, path + ": unknown file type"};
   FileWriteResult written;
   if (*format == CutFileFormat::Bitmap) {
     // The bitmap goes to the file row by row as it is packed.
-    written = saveBitmap(surface, path);
+    written = saveBitmap(drawing, path);
   } else {
     QString error;
-    const std::optional<QByteArray> content = cutContent(*format, *surface.record(), scale, paper, error);
+    const std::optional<QByteArray> content = cutContent(*format, drawing, scale, paper, error);
     if (!content) return {false, path + ": " + error};
     written = writeFileAtomically(path, *content);
   }

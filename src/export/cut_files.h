@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "export/pdf_page.h"
-#include "render/raster_surface.h"
+#include "drawing/cam_drawing.h"
 
 // Files a laser cutter, water-jet or mill works from, the table a machinist
 // checks a cam against, and the bitmap as saved: the drawing as it stands on
@@ -26,7 +26,7 @@ struct CutFileResult {
 
 // Writes the drawing in the format path's extension names, replacing an
 // earlier file only once the new one is complete; a PDF on a page of paper.
-CutFileResult writeCutFile(const RasterSurface& surface, int scale, const QString& path,
+CutFileResult writeCutFile(const CamDrawing& drawing, int scale, const QString& path,
                            Paper paper = localePaper());
 
 }  // namespace korvel

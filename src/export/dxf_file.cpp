@@ -18,8 +18,8 @@ constexpr int kBlack = 7;                  // DXF colour 7: black on white paper
 
 class DxfSheet {
  public:
-  DxfSheet(const DrawingRecord& record, int scale)
-      : size_(record, scale), heightMm_(size_.heightMm()) {}
+  DxfSheet(const CamDrawing& drawing, int scale)
+      : size_(drawing, scale), heightMm_(size_.heightMm()) {}
   // y upward from the surface's bottom edge, as CAD expects.
   QPointF at(QPointF p) const {
     const QPointF mm = size_.mm(p);
@@ -71,9 +71,9 @@ void writeTables(DL_Dxf& dxf, DL_WriterA& dw) {
   dw.sectionEnd();
 }
 
-void writeOutlines(DL_Dxf& dxf, DL_WriterA& dw, const DrawingRecord& record,
+void writeOutlines(DL_Dxf& dxf, DL_WriterA& dw, const CamDrawing& drawing,
                    const DxfSheet& sheet) {
-  for (const std::vector<QPointF>& outline : record.camOutlines()) {
+  for (const std::vector<QPointF>& outline : drawing.camOutlines()) {
     dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(outline.size()), 0, 0, kClosedPolyline),
                       onLayer("CUT"));
     for (const QPointF& vertex : outline) {
@@ -84,35 +84,39 @@ void writeOutlines(DL_Dxf& dxf, DL_WriterA& dw, const DrawingRecord& record,
   }
 }
 
-void writeFigure(DL_Dxf& dxf, DL_WriterA& dw, const RecordedFigure& figure, const DxfSheet& sheet) {
-  const QPointF a = sheet.at(figure.a);
-  const QPointF b = sheet.at(figure.b);
+void writeFigure(DL_Dxf& dxf, DL_WriterA& dw, const CamDrawing& drawing, const DrawnFigure& figure,
+                 const DxfSheet& sheet) {
+  const QPointF a = sheet.at(drawing.placed(figure, figure.a));
+  const QPointF b = sheet.at(drawing.placed(figure, figure.b));
   switch (figure.shape) {
-    case RecordedShape::Circle:
+    case FigureShape::Circle:
       dxf.writeCircle(dw, DL_CircleData(a.x(), a.y(), 0.0, sheet.size().mm(figure.radius)),
                       onLayer("CUT"));
       break;
-    case RecordedShape::Line:
-      if (figure.outline >= 0) break;  // part of its cam's polyline
+    case FigureShape::Line:
+      if (figure.role == DrawnRole::OutlineSegment) break;  // part of its cam's polyline
       dxf.writeLine(dw, DL_LineData(a.x(), a.y(), 0.0, b.x(), b.y(), 0.0),
-                    onLayer(figure.layer == CutLayer::Marks ? "MARKS" : "CUT"));
+                    onLayer(figure.layer() == CutLayer::Marks ? "MARKS" : "CUT"));
       break;
-    case RecordedShape::Text:
+    case FigureShape::Text: {
+      const PlacedText placed = drawing.placedText(figure);
+      const QPointF start = sheet.at(placed.baseLineStart);
       dxf.writeText(dw,
-                    DL_TextData(a.x(), a.y(), 0.0, a.x(), a.y(), 0.0,
+                    DL_TextData(start.x(), start.y(), 0.0, start.x(), start.y(), 0.0,
                                 sheet.size().fontMm(figure.font) * kCapHeightPerEm, 1.0,
-                                figure.readsBackwards ? kTextBackward : 0, 0, 0, figure.text,
+                                placed.readsBackwards ? kTextBackward : 0, 0, 0, figure.text,
                                 "Standard", 0.0),
                     onLayer("TEXT"));
       break;
-    case RecordedShape::Point:
+    }
+    case FigureShape::Point:
       break;  // the lead-in dot is the outline's first vertex
   }
 }
 
 }  // namespace
 
-QByteArray dxfContent(const DrawingRecord& record, int scale) {
+QByteArray dxfContent(const CamDrawing& drawing, int scale) {
   DL_Dxf dxf;  // writes for AutoCAD 2000 (AC1015) unless told otherwise, as the writer does
   MemoryDxfWriter dw(DL_Codes::AC1015);
   dxf.writeHeader(dw);
@@ -122,10 +126,10 @@ QByteArray dxfContent(const DrawingRecord& record, int scale) {
   dw.dxfInt(70, 1);
   dw.sectionEnd();
   writeTables(dxf, dw);
-  const DxfSheet sheet(record, scale);
+  const DxfSheet sheet(drawing, scale);
   dw.sectionEntities();
-  writeOutlines(dxf, dw, record, sheet);
-  for (const RecordedFigure& figure : record.figures()) writeFigure(dxf, dw, figure, sheet);
+  writeOutlines(dxf, dw, drawing, sheet);
+  for (const DrawnFigure& figure : drawing.figures()) writeFigure(dxf, dw, drawing, figure, sheet);
   dw.sectionEnd();
   dxf.writeObjects(dw);
   dxf.writeObjectsEnd(dw);

@@ -43,9 +43,9 @@ void scaleBar(QPainter& painter, double x, double y, double lengthIn, const QStr
 
 }  // namespace
 
-std::optional<QByteArray> pdfContent(const DrawingRecord& record, int scale, Paper paper,
+std::optional<QByteArray> pdfContent(const CamDrawing& drawing, int scale, Paper paper,
                                      QString& error) {
-  const TrueSize size(record, scale);
+  const TrueSize size(drawing, scale);
   const double widthIn = size.widthMm() / kMmPerInch;
   const double heightIn = size.heightMm() / kMmPerInch;
   const QSizeF page = paperSizeIn(paper);
@@ -55,9 +55,9 @@ std::optional<QByteArray> pdfContent(const DrawingRecord& record, int scale, Pap
       paper,
       [&](QPainter& painter) {
         const double dotsPerSurfaceInch = double(kPdfDotsPerInch) / scale;
-        paintRecord(painter, record,
-                    {QPointF(left, top) * kPdfDotsPerInch, dotsPerSurfaceInch, dotsPerSurfaceInch},
-                    OutlineStrokes::ClosedPath);
+        paintDrawing(painter, drawing,
+                     {QPointF(left, top) * kPdfDotsPerInch, dotsPerSurfaceInch, dotsPerSurfaceInch},
+                     OutlineStrokes::ClosedPath);
         painter.setPen(
             QPen(Qt::black, kCutLineWidthIn * kPdfDotsPerInch, Qt::SolidLine, Qt::RoundCap));
 

@@ -26,10 +26,10 @@ QString shortest(double value) { return QString::number(value, 'g', 15); }
 
 }  // namespace
 
-QByteArray profileCsvContent(const DrawingRecord& record) {
+QByteArray profileCsvContent(const CamDrawing& drawing) {
   QByteArray content =
       "focal_length_mm,index,distance_mm,marker,factor,kind,x_in,y_in,height_in,x_mm,height_mm\n";
-  for (const KeptProfile& profile : record.profiles()) {
+  for (const KeptProfile& profile : drawing.profiles()) {
     for (const CamPoint& p : profile.points) {
       const double height = kBaseLine - p.exactY;
       const QStringList fields{

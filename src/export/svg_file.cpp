@@ -21,29 +21,31 @@ QString pathData(const std::vector<QPointF>& outline, const TrueSize& size) {
   return parts.join(' ') + " Z";
 }
 
-void writeShapes(QXmlStreamWriter& xml, const DrawingRecord& record, const TrueSize& size,
+void writeShapes(QXmlStreamWriter& xml, const CamDrawing& drawing, const TrueSize& size,
                  CutLayer layer) {
-  for (const RecordedFigure& figure : record.figures()) {
-    if (figure.layer != layer || figure.outline >= 0) continue;
-    const QPointF a = size.mm(figure.a);
-    const QPointF b = size.mm(figure.b);
-    if (figure.shape == RecordedShape::Circle) {
+  for (const DrawnFigure& figure : drawing.figures()) {
+    if (figure.layer() != layer || figure.role == DrawnRole::OutlineSegment) continue;
+    const QPointF a = size.mm(drawing.placed(figure, figure.a));
+    const QPointF b = size.mm(drawing.placed(figure, figure.b));
+    if (figure.shape == FigureShape::Circle) {
       xml.writeEmptyElement("circle");
       xml.writeAttribute("cx", fixed6(a.x()));
       xml.writeAttribute("cy", fixed6(a.y()));
       xml.writeAttribute("r", fixed6(size.mm(figure.radius)));
-    } else if (figure.shape == RecordedShape::Line) {
+    } else if (figure.shape == FigureShape::Line) {
       xml.writeEmptyElement("line");
       xml.writeAttribute("x1", fixed6(a.x()));
       xml.writeAttribute("y1", fixed6(a.y()));
       xml.writeAttribute("x2", fixed6(b.x()));
       xml.writeAttribute("y2", fixed6(b.y()));
-    } else if (figure.shape == RecordedShape::Text) {
+    } else if (figure.shape == FigureShape::Text) {
+      const PlacedText placed = drawing.placedText(figure);
+      const QPointF start = size.mm(placed.baseLineStart);
       xml.writeStartElement("text");
       xml.writeAttribute("font-family", figure.font.family());
       xml.writeAttribute("font-size", fixed6(size.fontMm(figure.font)));
-      QString transform = "translate(" + fixed6(a.x()) + "," + fixed6(a.y()) + ")";
-      if (figure.readsBackwards) transform += " scale(-1,1)";
+      QString transform = "translate(" + fixed6(start.x()) + "," + fixed6(start.y()) + ")";
+      if (placed.readsBackwards) transform += " scale(-1,1)";
       xml.writeAttribute("transform", transform);
       xml.writeCharacters(QString::fromStdString(figure.text));
       xml.writeEndElement();
@@ -53,8 +55,8 @@ void writeShapes(QXmlStreamWriter& xml, const DrawingRecord& record, const TrueS
 
 }  // namespace
 
-QByteArray svgContent(const DrawingRecord& record, int scale) {
-  const TrueSize size(record, scale);
+QByteArray svgContent(const CamDrawing& drawing, int scale) {
+  const TrueSize size(drawing, scale);
   QByteArray content;
   QXmlStreamWriter xml(&content);
   startMillimetreSvg(xml, size.widthMm(), size.heightMm());
@@ -64,11 +66,11 @@ QByteArray svgContent(const DrawingRecord& record, int scale) {
   xml.writeAttribute("fill", "none");
   xml.writeAttribute("stroke", "#000000");
   xml.writeAttribute("stroke-width", kHairlineMm);
-  for (const std::vector<QPointF>& outline : record.camOutlines()) {
+  for (const std::vector<QPointF>& outline : drawing.camOutlines()) {
     xml.writeEmptyElement("path");
     xml.writeAttribute("d", pathData(outline, size));
   }
-  writeShapes(xml, record, size, CutLayer::Cut);
+  writeShapes(xml, drawing, size, CutLayer::Cut);
   xml.writeEndElement();
 
   xml.writeStartElement("g");
@@ -76,13 +78,13 @@ QByteArray svgContent(const DrawingRecord& record, int scale) {
   xml.writeAttribute("fill", "none");
   xml.writeAttribute("stroke", "#000000");
   xml.writeAttribute("stroke-width", kHairlineMm);
-  writeShapes(xml, record, size, CutLayer::Marks);
+  writeShapes(xml, drawing, size, CutLayer::Marks);
   xml.writeEndElement();
 
   xml.writeStartElement("g");
   xml.writeAttribute("id", "text");
   xml.writeAttribute("fill", "#000000");
-  writeShapes(xml, record, size, CutLayer::Text);
+  writeShapes(xml, drawing, size, CutLayer::Text);
   xml.writeEndElement();
 
   xml.writeEndElement();

@@ -11,20 +11,20 @@ namespace korvel {
 
 namespace {
 
-// Paints the kept drawing at the printer's own resolution, each surface inch
+// Paints the drawing at the printer's own resolution, each surface inch
 // inchesX by inchesY printed inches from one inch into the printable area; a
 // negative scale mirrors it, as the picture would be.
-bool paintRecordOnPage(QPainter& painter, const DrawingRecord& record, double dpi, double inchesX,
-                       double inchesY) {
+bool paintDrawingOnPage(QPainter& painter, const CamDrawing& drawing, double dpi, double inchesX,
+                        double inchesY) {
   if (!std::isfinite(inchesX) || !std::isfinite(inchesY)) return false;
-  paintRecord(painter, record,
-              {QPointF(kDrawingMarginIn, kDrawingMarginIn) * dpi, inchesX * dpi, inchesY * dpi});
+  paintDrawing(painter, drawing,
+               {QPointF(kDrawingMarginIn, kDrawingMarginIn) * dpi, inchesX * dpi, inchesY * dpi});
   return true;
 }
 
 }  // namespace
 
-bool PrintPlot(const RasterSurface& surface, int scale, const PrinterCorrection& correction,
+bool PrintPlot(const CamDrawing& drawing, int scale, const PrinterCorrection& correction,
                PrinterSeam& seam) {
   QString previousDefault;
   runStep(previousDefault, [&] { return seam.defaultPrinterName(); });
@@ -40,7 +40,7 @@ bool PrintPlot(const RasterSurface& surface, int scale, const PrinterCorrection&
       const double inchesX = (correction.enabled ? correction.x : 1.0) / scale;
       const double inchesY = (correction.enabled ? correction.y : 1.0) / scale;
       const double dpi = printer.resolution();
-      printed = runStep([&] { return paintRecordOnPage(painter, *surface.record(), dpi, inchesX, inchesY); });
+      printed = runStep([&] { return paintDrawingOnPage(painter, drawing, dpi, inchesX, inchesY); });
       painter.end();
     }
   }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/raster_surface.h"
+#include "drawing/cam_drawing.h"
 #include "render/printer_seam.h"
 
 // Printing and saving a finished drawing, shared by the single cam and the sheet.
@@ -12,13 +12,13 @@ struct PrinterCorrection {
   bool enabled = false;  // "Use printer correction"
 };
 
-// Prints the surface one inch right of and below the corner of the printable
+// Prints the drawing one inch right of and below the corner of the printable
 // area at true size: outer size divided by scale (the surface inches per
 // printed inch), times the correction factors when they are enabled. A
 // cancelled dialog prints nothing. Afterwards the printer that was the system
 // default before the dialog is the default again. Returns false when nothing
 // was printed.
-bool PrintPlot(const RasterSurface& surface, int scale, const PrinterCorrection& correction,
+bool PrintPlot(const CamDrawing& drawing, int scale, const PrinterCorrection& correction,
                PrinterSeam& seam);
 
 }  // namespace korvel

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPointF>
@@ -8,41 +7,17 @@
 #include <functional>
 #include <vector>
 
-#include "common/units.h"
+#include "drawing/cam_drawing.h"
 #include "geometry/cam_canvas.h"
-#include "render/drawing_record.h"
 
-class QPainter;
 class QPaintDevice;
 
-// A retained picture measured in inches that cams are drawn on: the preview
-// box of the designer window and the sheet of the plot window. It is a 96
-// pixels per inch picture whatever the screen, so a saved cam bitmap is the
-// same on every machine; drawing is black on white and aliased, so printed and
-// saved cams have crisp edges. The surface keeps the painting steps rather
-// than the pixels: the picture is rasterised from them when it is asked for, a
-// band of rows at a time for a bitmap file, and the screen paints them at its
-// own resolution.
+// The canvas cams are drawn on, measured in inches: the preview box of the
+// designer window and the sheet of the plot window. It keeps what is drawn as
+// a CamDrawing, on a picture of whole pixels at 96 per inch whatever the
+// screen, so a saved cam bitmap is the same on every machine; it owns the
+// picture's size, the pen and where text is written next.
 namespace korvel {
-
-// The picture's resolution as a bitmap file states it.
-inline constexpr int kSurfaceDotsPerMetre = static_cast<int>(kPixelsPerInch * 1000 / kMmPerInch + 0.5);
-
-// One painting step in the picture's pixels.
-struct PaintStep {
-  enum class Kind { Point, Line, Circle, Text, Mirror };
-  Kind kind;
-  QPointF a;  // point, line start, circle centre, start of the text's base line
-  QPointF b;  // line end
-  double radius = 0.0;
-  QColor colour;
-  int width = 1;  // pen width
-  QString text;
-  QFont font;
-  QSize clip;  // the picture's size when drawn, or less if it shrank since
-  int firstRow = 0;  // the rows the step may touch
-  int lastRow = 0;
-};
 
 class RasterSurface : public CamCanvas {
  public:
@@ -56,11 +31,11 @@ class RasterSurface : public CamCanvas {
   void writeText(const std::string& text) override;
   void writeTextCentred(float x, float y, const std::string& text) override;
   void refresh() override;
-  void beginFigure(FigureRole role) override { record_.beginFigure(role); }
-  void endFigure() override { record_.endFigure(); }
-  void keepOutline(const std::vector<SurfacePoint>& polygon) override { record_.keepOutline(polygon); }
+  void beginFigure(FigureRole role) override;
+  void endFigure() override;
+  void keepOutline(const std::vector<SurfacePoint>& polygon) override { drawing_.keepOutline(polygon); }
   void keepProfile(double focalMm, float extensionFactor, const CamProfile& profile) override {
-    record_.keepProfile(focalMm, extensionFactor, profile);
+    drawing_.keepProfile(focalMm, extensionFactor, profile);
   }
 
   // Shows only the white background; text position back to (0, 0).
@@ -81,20 +56,12 @@ class RasterSurface : public CamCanvas {
   void setOuterHeight(float inches);
 
   // The picture's size in pixels.
-  QSize pixelSize() const { return size_; }
-  // Hands the picture to take a band of at most bandRows rows at a time, the
-  // bottom band first, each opaque (RGB32) and as wide as the picture; top is
-  // the band's first row. Stops when take returns false.
-  bool rasteriseInBands(int bandRows, const std::function<bool(const QImage& band, int top)>& take) const;
-  // Paints the drawing onto a screen painter whose units are the picture's
-  // pixels, at the device's own resolution; the mirror is a transform there.
-  void paintOnScreen(QPainter& painter, const QRect& area) const;
+  QSize pixelSize() const { return drawing_.pixelSize(); }
   // A device at the picture's 96 pixels per inch, for measuring its fonts.
-  const QPaintDevice& fontDevice() const { return fontDevice_; }
+  const QPaintDevice& fontDevice() const { return surfaceFontDevice(); }
 
-  // The drawing as geometry, for printing at the printer's resolution and
-  // for the files for cutting.
-  const DrawingRecord* record() const { return &record_; }
+  // What is drawn, for the screen, the printer, the bitmap and the files for cutting.
+  const CamDrawing& drawing() const { return drawing_; }
   QPointF textPosition() const { return textPosition_; }
 
   // The widget that shows the surface: refresh() repaints it at once, every
@@ -103,22 +70,22 @@ class RasterSurface : public CamCanvas {
   void setChangeHandler(std::function<void()> handler) { changeHandler_ = std::move(handler); }
 
  private:
-  static int toPixels(float inches);
   void resizeTo(int widthPx, int heightPx);
   QColor penColour() const;
-  void add(PaintStep step, double reach);
+  DrawnFigure figure(FigureShape shape, QPointF a, QPointF b) const;
+  // Adds a figure in the role of the figure run it is drawn in.
+  void add(DrawnFigure figure);
   void changed() const;
 
   float outerWidth_;
   float outerHeight_;
-  QSize size_;
-  std::vector<PaintStep> steps_;
-  QImage fontDevice_;
+  CamDrawing drawing_;
   QFont font_;
   Colour colour_ = kBlack;
   int lineWidth_ = 1;
   QPointF textPosition_{0, 0};  // inches
-  DrawingRecord record_;
+  std::vector<FigureRole> openFigures_;
+  int outlines_ = 0;  // cam outlines begun since the picture was cleared
 
   std::function<void()> refreshHandler_;
   std::function<void()> changeHandler_;

@@ -11,7 +11,7 @@ namespace {
 
 class DeviceMap {
  public:
-  explicit DeviceMap(const RecordPlacement& placement) : p_(placement) {}
+  explicit DeviceMap(const DrawingPlacement& placement) : p_(placement) {}
   QPointF at(QPointF surface) const {
     return p_.origin + QPointF(surface.x() * p_.unitsPerInchX, surface.y() * p_.unitsPerInchY);
   }
@@ -23,35 +23,37 @@ class DeviceMap {
   double textFlip() const { return p_.unitsPerInchY < 0 ? -1.0 : 1.0; }
 
  private:
-  const RecordPlacement& p_;
+  const DrawingPlacement& p_;
 };
 
-void paintText(QPainter& painter, const RecordedFigure& figure, const DeviceMap& map) {
+void paintText(QPainter& painter, const CamDrawing& drawing, const DrawnFigure& figure, const DeviceMap& map) {
+  const PlacedText placed = drawing.placedText(figure);
   QFont font = figure.font;
   font.setPointSizeF(map.down(surfaceEmInches(figure.font)) * 72.0 /
                      painter.device()->logicalDpiY());
   painter.save();
   painter.setFont(font);
-  painter.translate(map.at(figure.a));
-  const double stretch = map.textStretch() * (figure.readsBackwards ? -1.0 : 1.0);
+  painter.translate(map.at(placed.baseLineStart));
+  const double stretch = map.textStretch() * (placed.readsBackwards ? -1.0 : 1.0);
   if (stretch != 1.0 || map.textFlip() != 1.0) painter.scale(stretch, map.textFlip());
   painter.drawText(QPointF(0, 0), QString::fromStdString(figure.text));
   painter.restore();
 }
 
-void paintFigure(QPainter& painter, const RecordedFigure& figure, const DeviceMap& map) {
+void paintFigure(QPainter& painter, const CamDrawing& drawing, const DrawnFigure& figure, const DeviceMap& map) {
+  const QPointF a = drawing.placed(figure, figure.a);
   switch (figure.shape) {
-    case RecordedShape::Point:
-      painter.drawPoint(map.at(figure.a));
+    case FigureShape::Point:
+      painter.drawPoint(map.at(a));
       break;
-    case RecordedShape::Line:
-      painter.drawLine(map.at(figure.a), map.at(figure.b));
+    case FigureShape::Line:
+      painter.drawLine(map.at(a), map.at(drawing.placed(figure, figure.b)));
       break;
-    case RecordedShape::Circle:
-      painter.drawEllipse(map.at(figure.a), map.across(figure.radius), map.down(figure.radius));
+    case FigureShape::Circle:
+      painter.drawEllipse(map.at(a), map.across(figure.radius), map.down(figure.radius));
       break;
-    case RecordedShape::Text:
-      paintText(painter, figure, map);
+    case FigureShape::Text:
+      paintText(painter, drawing, figure, map);
       break;
   }
 }
@@ -70,23 +72,23 @@ double surfaceEmInches(const QFont& font) {
   return font.pointSizeF() > 0 ? font.pointSizeF() / 72.0 : font.pixelSize() / kPixelsPerInch;
 }
 
-void paintRecord(QPainter& painter, const DrawingRecord& record, const RecordPlacement& placement,
-                 OutlineStrokes outlines) {
+void paintDrawing(QPainter& painter, const CamDrawing& drawing, const DrawingPlacement& placement,
+                  OutlineStrokes outlines) {
   painter.save();
   painter.setPen(QPen(Qt::black, kCutLineWidthIn * painter.device()->logicalDpiX(), Qt::SolidLine,
                       Qt::RoundCap, Qt::RoundJoin));
   painter.setBrush(Qt::NoBrush);
   const DeviceMap map(placement);
-  const std::vector<std::vector<QPointF>>& polygons = record.camOutlines();
+  const std::vector<std::vector<QPointF>> polygons = drawing.camOutlines();
   int painted = -1;  // the outline last painted whole, in its first figure's place
-  for (const RecordedFigure& figure : record.figures()) {
+  for (const DrawnFigure& figure : drawing.figures()) {
     const auto outline = static_cast<std::size_t>(figure.outline);
     if (outlines == OutlineStrokes::ClosedPath && figure.outline >= 0 && outline < polygons.size()) {
       if (figure.outline != painted) paintOutline(painter, polygons[outline], map);
       painted = figure.outline;
       continue;
     }
-    paintFigure(painter, figure, map);
+    paintFigure(painter, drawing, figure, map);
   }
   painter.restore();
 }

@@ -3,12 +3,12 @@
 #include <QPointF>
 
 #include "common/units.h"
-#include "render/drawing_record.h"
+#include "drawing/cam_drawing.h"
 
 class QFont;
 class QPainter;
 
-// Paints a kept drawing as vectors onto any painter (a PDF file, a printer):
+// Paints a drawing as vectors onto any painter (a PDF file, a printer):
 // every line where it was computed, in lines 0.1 mm wide so a cut can follow
 // their centre, text in the face it was drawn in.
 namespace korvel {
@@ -22,7 +22,7 @@ inline constexpr double kDrawingMarginIn = 1.0;
 // Where a drawing lands on the painter's device: the device point of surface
 // (0, 0) and the device units per surface inch across and down; a negative
 // scale mirrors the drawing about that point.
-struct RecordPlacement {
+struct DrawingPlacement {
   QPointF origin;
   double unitsPerInchX;
   double unitsPerInchY;
@@ -33,8 +33,8 @@ struct RecordPlacement {
 // takes as one contour (a PDF).
 enum class OutlineStrokes { AsDrawn, ClosedPath };
 
-void paintRecord(QPainter& painter, const DrawingRecord& record, const RecordPlacement& placement,
-                 OutlineStrokes outlines = OutlineStrokes::AsDrawn);
+void paintDrawing(QPainter& painter, const CamDrawing& drawing, const DrawingPlacement& placement,
+                  OutlineStrokes outlines = OutlineStrokes::AsDrawn);
 
 // The em of a surface font in surface inches; surface fonts are sized for 96
 // pixels per inch.

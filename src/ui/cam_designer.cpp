@@ -10,6 +10,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <utility>
+#include <variant>
 
 #include "commands/calibration.h"
 #include "commands/control_numbers.h"
@@ -321,26 +322,48 @@ void CamDesigner::runCommand(Command&& command) {
   commandRunning_ = false;
 }
 
+namespace {
+
+// Where the control of a settings key stands in what the commands read; the
+// scanner's factors are held for a dialog, which reads them itself.
+std::variant<std::monostate, QString*, int*> inputOf(DesignerInputs& in, std::size_t k) {
+  if (k >= key::FL1 && k <= key::FL9) return &in.FocalLen1[k - key::FL0];
+  switch (k) {
+    case key::FL0: return &in.FocalLength;
+    case key::XCor: return &in.PrinterXCor;
+    case key::YCor: return &in.PrinterYCor;
+    case key::XUserMeasure: return &in.XCorUser;
+    case key::YUserMeasure: return &in.YCorUser;
+    case key::Checkmm: return &in.ChkMM;
+    case key::Checkinch: return &in.ChkInch;
+    case key::CheckFlipImage: return &in.ChkFlipImage;
+    case key::CheckDistMarkers: return &in.ChkDistMarkers;
+    case key::UseCor: return &in.ChkUsePrintCor;
+    case key::CheckHiRes: return &in.ChkHiRes;
+    case key::CheckCormm: return &in.ChkCormm;
+    case key::CheckCorInch: return &in.ChkCorInch;
+    default: return {};
+  }
+}
+
+}  // namespace
+
 DesignerInputs CamDesigner::inputs() const {
   DesignerInputs in;
-  in.FocalLength = FocalLength->text();
-  for (int i = 1; i <= 9; ++i) in.FocalLen1[i] = FocalLen1[i]->text();
-  in.PrinterXCor = PrinterXCor->text();
-  in.PrinterYCor = PrinterYCor->text();
-  in.XCorUser = XCorUser->text();
-  in.YCorUser = YCorUser->text();
+  // The controls the settings keep, as their table binds them.
+  for (std::size_t k = 0; k < kDesignerKeys.size(); ++k) {
+    const auto slot = inputOf(in, k);
+    const SettingControls& control = settingControls_[k];
+    if (int* const* check = std::get_if<int*>(&slot); check && control.checkBox)
+      **check = checkValue(control.checkBox);
+    else if (QString* const* text = std::get_if<QString*>(&slot); text && control.textBox)
+      **text = control.textBox->text();
+  }
+  // The rest: the calibration's ratios and the two output boxes, which no key keeps.
   in.LBLXCor = LBLXCor->text();
   in.LBLYCor = LBLYCor->text();
-  in.ChkMM = checkValue(ChkMM);
-  in.ChkInch = checkValue(ChkInch);
-  in.ChkFlipImage = checkValue(ChkFlipImage);
-  in.ChkDistMarkers = checkValue(ChkDistMarkers);
-  in.ChkUsePrintCor = checkValue(ChkUsePrintCor);
-  in.ChkHiRes = checkValue(ChkHiRes);
   in.SaveToDisk = checkValue(SaveToDisk);
   in.printerout = checkValue(printerout);
-  in.ChkCormm = checkValue(ChkCormm);
-  in.ChkCorInch = checkValue(ChkCorInch);
   return in;
 }
 
@@ -454,7 +477,7 @@ QString CamDesigner::drawnCamName() const {
 }
 
 std::optional<QString> CamDesigner::drawnCamRefusal() const {
-  const std::vector<KeptProfile>& drawn = preview_.record()->profiles();
+  const std::vector<KeptProfile>& drawn = preview_.drawing().profiles();
   if (drawn.empty()) return "Nothing to export: draw a cam first.";
   const double focalMm = drawn.front().focalMm;
   if (isCuttableFocalLength(focalMm)) return std::nullopt;
@@ -487,13 +510,13 @@ void CamDesigner::showExported(const CutExportOutcome& outcome, std::optional<do
 
 void CamDesigner::exportPreviewForCutting() {
   if (const std::optional<QString> refusal = drawnCamRefusal()) return showMessage(*refusal);
-  const double focalMm = preview_.record()->profiles().front().focalMm;
+  const double focalMm = preview_.drawing().profiles().front().focalMm;
   showExported(exportForCutting(*this, {&preview_, drawnCamName(), 1, focalMm}, state.SettingsFilePath), focalMm);
 }
 
 void CamDesigner::exportFocusCard() {
   if (const std::optional<QString> refusal = drawnCamRefusal()) return showMessage(*refusal);
-  const double focalMm = preview_.record()->profiles().front().focalMm;
+  const double focalMm = preview_.drawing().profiles().front().focalMm;
   const std::optional<QString> path = askExportFile(*this, "Export focus check card", drawnCamName() + "-focus-card",
                                                     focusCardFileTypes(), state.SettingsFilePath);
   if (!path) return;
@@ -531,7 +554,7 @@ void CamDesigner::exportSheetForCutting() {
   if (!plotWindow_) return;
   CutExportTarget target{&plotWindow_->surface(), "KorvelCamDesigner", state.PlotScale};
   // The sheet's nine cams as drawn, each its own part.
-  const std::vector<KeptProfile>& cams = plotWindow_->surface().record()->profiles();
+  const std::vector<KeptProfile>& cams = plotWindow_->surface().drawing().profiles();
   std::array<double, 9> sheetMm{};
   for (std::size_t i = 0; i < cams.size() && i < sheetMm.size(); ++i) {
     sheetMm[i] = cams[i].focalMm;
@@ -546,9 +569,9 @@ void CamDesigner::exportSheetForCutting() {
 }
 
 void CamDesigner::saveCamBitmap() {
-  if (preview_.record()->profiles().empty()) return showMessage("Nothing to save: draw a cam first.");
+  if (preview_.drawing().profiles().empty()) return showMessage("Nothing to save: draw a cam first.");
   const QString name = drawnCamName() + ".bmp";
-  const FileWriteResult saved = SavePlot(preview_, state.AppFolder, name);
+  const FileWriteResult saved = SavePlot(preview_.drawing(), state.AppFolder, name);
   showMessage(saved ? "Saved to " + state.AppFolder + name
                     : "Not saved: " + state.AppFolder + name + ": " + writeErrorText(saved.error));
 }

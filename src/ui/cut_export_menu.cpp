@@ -129,12 +129,12 @@ CutExportOutcome exportForCutting(QWidget& parent, const CutExportTarget& target
     if (!allowance)
       return {{}, {}, "Not exported: the filing allowance needs " + filingAllowanceRefusal(typed) + "."};
     result = target.partFocalMm || target.sheetMm ? writeParts(target, *path, *allowance, outcome)
-                                                  : writeCutFile(*target.surface, target.scale, *path);
+                                                  : writeCutFile(target.surface->drawing(), target.scale, *path);
     // Kept once typed, so a settings file that never held one stays as it was.
     if (result.written && (!keptAllowance.isEmpty() || typed != shownAllowance))
       writeIniValue(settingsFilePath.toStdString(), kExportSection, kExportAllowanceKey, typed.toStdString());
   } else {
-    result = writeCutFile(*target.surface, target.scale, *path);
+    result = writeCutFile(target.surface->drawing(), target.scale, *path);
   }
   if (result.written && outcome.files.isEmpty()) outcome.files << *path;
   if (!result.written) {

@@ -3,6 +3,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "render/drawing_raster.h"
+
 namespace korvel {
 
 SurfaceView::SurfaceView(RasterSurface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
@@ -27,7 +29,7 @@ void SurfaceView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect area = event->rect();
   painter.fillRect(area, Qt::white);
-  surface_.paintOnScreen(painter, area);
+  paintOnScreen(surface_.drawing(), painter, area);
 }
 
 }  // namespace korvel

@@ -65,8 +65,8 @@ class PlotCommand : public ::testing::Test {
   // The texts of the sheet, or the first few of them, in drawing order.
   std::vector<std::string> texts(std::size_t few = 99) const {
     std::vector<std::string> found;
-    for (const RecordedFigure& figure : window.sheet.record()->figures())
-      if (figure.shape == RecordedShape::Text && found.size() < few) found.push_back(figure.text);
+    for (const DrawnFigure& figure : window.sheet.drawing().figures())
+      if (figure.shape == FigureShape::Text && found.size() < few) found.push_back(figure.text);
     return found;
   }
   std::vector<std::string> labels() const { return texts(9); }  // the first nine of a mirrored sheet
@@ -145,8 +145,8 @@ TEST_F(DrawGraphCommand, PrintsAtTrueSizeTimesTheCorrection) {
     printer.pdfPath = path(QString(row.name) + ".pdf");
     if (row.sheet) PlotCamSheet(readCamJob(in), state, window, printer);
     else draw("150");
-    const DrawingRecord& printed = *(row.sheet ? window.sheet : preview).record();
-    testing::expectPrintedRecord(printer.pdfPath, printed, {1, 1}, row.scaleX, row.scaleY);
+    const CamDrawing& printed = (row.sheet ? window.sheet : preview).drawing();
+    testing::expectPrintedDrawing(printer.pdfPath, printed, {1, 1}, row.scaleX, row.scaleY);
   }
   printer.accept = false;
   printer.pdfPath = path("never.pdf");
@@ -181,9 +181,9 @@ TEST_F(DrawGraphCommand, PdfStandsOnAStandardPageWithEachOutlineOnePath) {
     const RasterSurface& surface = row.sheet ? window.sheet : preview;
     const double scale = row.sheet ? state.PlotScale : 1;
     const QString file = path(QString(row.name) + ".pdf");
-    ASSERT_TRUE(writeCutFile(surface, int(scale), file, row.paper).written);
-    testing::expectPrintedRecord(file, *surface.record(), row.origin, 1 / scale, 1 / scale, 0.001,
-                                 OutlineStrokes::ClosedPath, 6);
+    ASSERT_TRUE(writeCutFile(surface.drawing(), int(scale), file, row.paper).written);
+    testing::expectPrintedDrawing(file, surface.drawing(), row.origin, 1 / scale, 1 / scale, 0.001,
+                                  OutlineStrokes::ClosedPath, 6);
   }
 }
 
@@ -218,12 +218,12 @@ TEST_F(CamSheet, FieldsAreReadAsWholeNumbersAndAFailedFieldRepeatsTheCamBefore) 
   EXPECT_EQ(outcome.repeatedCells,
             (std::array<bool, 10>{false, true, false, false, true, true, false, false, true}));
   std::vector<double> lenses;
-  for (const KeptProfile& cam : window.sheet.record()->profiles()) lenses.push_back(cam.focalMm);
+  for (const KeptProfile& cam : window.sheet.drawing().profiles()) lenses.push_back(cam.focalMm);
   EXPECT_EQ(lenses, (std::vector<double>{88.9, 90, 135, 135, 135, 210, 50, 50, 300}));
-  EXPECT_EQ(window.sheet.record()->profiles()[0].extensionFactor, 1.074f);  // the first cam too
+  EXPECT_EQ(window.sheet.drawing().profiles()[0].extensionFactor, 1.074f);  // the first cam too
   // Cells 3, 4 and 5 hold the same cam: 2 inches apart along a row and down a
   // column, mirrored right to left.
-  const auto outlines = window.sheet.record()->camOutlines();
+  const auto outlines = window.sheet.drawing().camOutlines();
   EXPECT_LT(QLineF(outlines[3][0] - QPointF(2, 0), outlines[4][0]).length(), 1e-5);
   EXPECT_LT(QLineF(outlines[2][0] + QPointF(4, 2), outlines[3][0]).length(), 1e-5);
   EXPECT_EQ(labels(), (std::vector<std::string>{"88.9 mm", "90 mm", "135 mm", "135 mm", "135 mm", "210 mm",
@@ -264,19 +264,21 @@ TEST_F(PlotCommand, TheCaptionTouchesNoLineOfItsCam) {
       for (const RasterSurface* surface : {&preview, &window.sheet}) {
         const double pixel = (surface == &preview ? 1 : state.PlotScale) / 96.0;
         int captions = 0;
-        for (const RecordedFigure& text : surface->record()->figures()) {
-          if (text.shape != RecordedShape::Text || text.text != caption) continue;
+        const CamDrawing& drawing = surface->drawing();
+        for (const DrawnFigure& text : drawing.figures()) {
+          if (text.shape != FigureShape::Text || text.text != caption) continue;
           ++captions;
           const QFontMetricsF metrics(text.font, &surface->fontDevice());  // at the surface's 96 ppi
           const QRectF ink = metrics.tightBoundingRect(QString::fromStdString(caption));
           QPainterPath box;  // a pixel's width round the ink
-          const QRectF inkBox(text.a + ink.topLeft() / 96.0, ink.size() / 96.0);
+          const QRectF inkBox(drawing.placedText(text).baseLineStart + ink.topLeft() / 96.0, ink.size() / 96.0);
           box.addRect(inkBox.adjusted(-pixel, -pixel, pixel, pixel));
-          for (const RecordedFigure& figure : surface->record()->figures()) {
-            QPainterPath drawn(figure.a);
-            if (figure.shape == RecordedShape::Circle) drawn.addEllipse(figure.a, figure.radius, figure.radius);
-            if (figure.shape == RecordedShape::Line) drawn.lineTo(figure.b);
-            if (figure.shape == RecordedShape::Text) continue;
+          for (const DrawnFigure& figure : drawing.figures()) {
+            const QPointF a = drawing.placed(figure, figure.a);
+            QPainterPath drawn(a);
+            if (figure.shape == FigureShape::Circle) drawn.addEllipse(a, figure.radius, figure.radius);
+            if (figure.shape == FigureShape::Line) drawn.lineTo(drawing.placed(figure, figure.b));
+            if (figure.shape == FigureShape::Text) continue;
             ASSERT_FALSE(box.intersects(drawn)) << caption;
           }
         }

@@ -104,7 +104,7 @@ TEST_F(CupsPrinting, TheSecondQueuePrintsTheDrawingAsLinesInPlaceAndTheDefaultCo
   drawCamOutline(cam, 150.0, 0.35, 0.5, k, {.caption = false, .leadIn = LeadInStyle::Unshifted});
   SystemPrinterSeam seam;
   acceptNextDialogOn("kcd-b");
-  ASSERT_TRUE(PrintPlot(cam, 1, {0.9375, 0.9463, true}, seam));
+  ASSERT_TRUE(PrintPlot(cam.drawing(), 1, {0.9375, 0.9463, true}, seam));
   ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(output("kcd-b")); }, 20000));
   EXPECT_FALSE(QFileInfo::exists(output("kcd-a")));
   EXPECT_EQ(QPrinterInfo::defaultPrinterName(), "kcd-a");
@@ -112,7 +112,7 @@ TEST_F(CupsPrinting, TheSecondQueuePrintsTheDrawingAsLinesInPlaceAndTheDefaultCo
   // Drawn at the printer's resolution one inch into its printable area.
   const QPrinter printer(QPrinterInfo::printerInfo("kcd-b"), QPrinter::HighResolution);
   const QPointF corner(printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
-  const double worst = testing::expectPrintedRecord(output("kcd-b"), *cam.record(),
+  const double worst = testing::expectPrintedDrawing(output("kcd-b"), cam.drawing(),
                                                     corner / printer.resolution() + QPointF(1, 1), 0.9375, 0.9463);
   RecordProperty("largest deviation (in)", std::to_string(worst));
 }

@@ -7,30 +7,41 @@
 #include <QTemporaryDir>
 
 #include "export/bitmap_file.h"
-#include "render/drawing_record.h"
 
 namespace korvel {
 namespace {
 
-// The record follows the drawing layer: mirrored with it, cleared with it.
+// The drawing keeps each figure as drawn and in the role it was drawn in;
+// the mirror places it, in the picture and in the vectors alike.
 TEST(RasterSurface, MirroringAndClearing) {
   RasterSurface surface(2.0f, 1.0f, QFont("Arial"));
   surface.beginFigure(FigureRole::CamOutline);
   surface.line(0.25f, 0.5f, 0.75f, 0.5f, kBlack);
+  surface.endFigure();
+  surface.beginFigure(FigureRole::CamOutline);
+  surface.beginFigure(FigureRole::MarkerTicks);
+  surface.line(0.5f, 0.25f, 0.5f, 0.375f, kBlack);
+  surface.endFigure();
+  surface.line(0.75f, 0.5f, 0.75f, 0.75f, kBlack);
   surface.endFigure();
   surface.circle(0.5f, 0.5f, 0.125f);
   surface.writeText("135 mm");
   const QImage drawn = surface.copyImage();
   surface.mirrorLeftToRight();
   EXPECT_EQ(surface.copyImage(), drawn.mirrored(true, false));
-  const auto& figures = surface.record()->figures();
-  ASSERT_EQ(figures.size(), 3u);
-  EXPECT_EQ(figures[0].a, QPointF(1.75, 0.5));
-  EXPECT_EQ(figures[1].a, QPointF(1.5, 0.5));
-  EXPECT_TRUE(figures[2].readsBackwards);
+  const CamDrawing& drawing = surface.drawing();
+  const auto& figures = drawing.figures();
+  ASSERT_EQ(figures.size(), 5u);
+  EXPECT_EQ(drawing.placed(figures[0], figures[0].a), QPointF(1.75, 0.5));
+  EXPECT_EQ(drawing.placed(figures[3], figures[3].a), QPointF(1.5, 0.5));
+  EXPECT_TRUE(drawing.placedText(figures[4]).readsBackwards);
+  const std::pair<DrawnRole, int> roles[] = {{DrawnRole::OutlineSegment, 0}, {DrawnRole::MarkerTick, -1},
+      {DrawnRole::OutlineSegment, 1}, {DrawnRole::Hole, -1}, {DrawnRole::Text, -1}};
+  for (std::size_t i = 0; i < figures.size(); ++i)
+    EXPECT_EQ(std::pair(figures[i].role, figures[i].outline), roles[i]) << i;
 
   surface.clear();
-  EXPECT_TRUE(surface.record()->figures().empty());
+  EXPECT_TRUE(surface.drawing().figures().empty());
   QImage white(drawn.size(), drawn.format());
   white.fill(Qt::white);
   EXPECT_EQ(surface.copyImage(), white);

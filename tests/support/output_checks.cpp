@@ -42,9 +42,9 @@ void expectMatchesGolden(const QImage& actual, const QString& goldenName) {
                 << (base + "-actual.png").toStdString();
 }
 
-double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, QPointF origin,
-                           double scaleX, double scaleY, double tolerance, OutlineStrokes outlines,
-                           std::size_t strokesAfter) {
+double expectPrintedDrawing(const QString& pdfPath, const CamDrawing& drawing, QPointF origin,
+                            double scaleX, double scaleY, double tolerance, OutlineStrokes outlines,
+                            std::size_t strokesAfter) {
   QTemporaryDir dir;
   QProcess::execute("pdftocairo", {"-svg", "-f", "1", "-l", "1", pdfPath, dir.filePath("page.svg")});
   const QString svg = QString::fromUtf8(readFile(dir.filePath("page.svg")));
@@ -55,14 +55,14 @@ double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, 
   const auto onPage = [&](QPointF s) { return origin + QPointF(s.x() * scaleX, s.y() * scaleY); };
   // Each stroke expected: a figure, or a whole outline (lettering is filled, not stroked).
   struct Stroke {
-    const RecordedFigure* figure;
+    const DrawnFigure* figure;
     const std::vector<QPointF>* outline;
   };
   std::vector<Stroke> lines;
-  const auto& polygons = record.camOutlines();
+  const std::vector<std::vector<QPointF>> polygons = drawing.camOutlines();
   int listed = -1;  // the outline last listed
-  for (const RecordedFigure& figure : record.figures()) {
-    if (figure.shape == RecordedShape::Text) continue;
+  for (const DrawnFigure& figure : drawing.figures()) {
+    if (figure.shape == FigureShape::Text) continue;
     const auto outline = static_cast<std::size_t>(figure.outline);
     if (outlines == OutlineStrokes::ClosedPath && figure.outline >= 0 && outline < polygons.size()) {
       if (figure.outline != listed) lines.push_back({nullptr, &polygons[outline]});
@@ -95,13 +95,14 @@ double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, 
       continue;
     }
     // A line from its start to its end; a circle by its box.
-    const RecordedFigure& figure = *lines[printed - 1].figure;
-    const bool circle = figure.shape == RecordedShape::Circle;
+    const DrawnFigure& figure = *lines[printed - 1].figure;
+    const bool circle = figure.shape == FigureShape::Circle;
     const QPointF r(figure.radius * qAbs(scaleX), figure.radius * qAbs(scaleY));
     const QLineF got = circle ? QLineF(points.boundingRect().topLeft(), points.boundingRect().bottomRight())
                               : QLineF(points.value(0), points.value(points.size() - 1));
-    const QLineF want = circle ? QLineF(onPage(figure.a) - r, onPage(figure.a) + r)
-                               : QLineF(onPage(figure.a), onPage(figure.b));
+    const QPointF a = drawing.placed(figure, figure.a);
+    const QLineF want = circle ? QLineF(onPage(a) - r, onPage(a) + r)
+                               : QLineF(onPage(a), onPage(drawing.placed(figure, figure.b)));
     worst = std::max({worst, QLineF(got.p1(), want.p1()).length(), QLineF(got.p2(), want.p2()).length()});
   }
   EXPECT_EQ(printed, lines.size() + strokesAfter) << "lines printed against lines drawn";

@@ -4,7 +4,7 @@
 #include <QPointF>
 #include <QString>
 
-#include "render/drawing_record.h"
+#include "drawing/cam_drawing.h"
 #include "render/record_painter.h"
 
 // What the program put out, held against what it should be: a picture
@@ -19,16 +19,16 @@ void expectMatchesGolden(const QImage& actual, const QString& goldenName);
 
 // Holds a printed PDF against the drawing it came from, to the thousandth of
 // an inch: page 1, read back with pdftocairo -svg, must hold no picture, and
-// each line it strokes must be the record's next point, line or circle, with
+// each line it strokes must be the drawing's next point, line or circle, with
 // surface (0, 0) at origin and each surface inch scaleX by scaleY inches on
 // the page. Lettering is filled, not stroked, and is not looked at. With
 // closed outlines each cam's outline must be one closed path through its
 // vertices, in the place of its first line; strokesAfter more lines may follow
 // the drawing (a PDF's scale bars). Returns the largest deviation found, in
 // inches.
-double expectPrintedRecord(const QString& pdfPath, const DrawingRecord& record, QPointF origin,
-                           double scaleX, double scaleY, double tolerance = 0.001,
-                           OutlineStrokes outlines = OutlineStrokes::AsDrawn,
-                           std::size_t strokesAfter = 0);
+double expectPrintedDrawing(const QString& pdfPath, const CamDrawing& drawing, QPointF origin,
+                            double scaleX, double scaleY, double tolerance = 0.001,
+                            OutlineStrokes outlines = OutlineStrokes::AsDrawn,
+                            std::size_t strokesAfter = 0);
 
 }  // namespace korvel::testing

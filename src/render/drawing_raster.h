@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <functional>
+
+#include "drawing/cam_drawing.h"
+
+class QPainter;
+
+// The drawing as pixels: the 96 ppi picture a bitmap file holds and the
+// tests compare, and the screen's painting of it at the screen's own
+// resolution. Drawing is black on white and aliased, so saved cams have crisp
+// edges.
+namespace korvel {
+
+// Hands the 96 ppi picture to take a band of at most bandRows rows at a time,
+// the bottom band first, each opaque (RGB32) and as wide as the picture; top
+// is the band's first row. Stops when take returns false.
+bool rasteriseInBands(const CamDrawing& drawing, int bandRows,
+                      const std::function<bool(const QImage& band, int top)>& take);
+// The whole 96 ppi picture, on white.
+QImage rasterise(const CamDrawing& drawing);
+// Paints the drawing onto a screen painter whose units are the picture's
+// pixels, at the device's own resolution; the mirror is a transform there.
+void paintOnScreen(const CamDrawing& drawing, QPainter& painter, const QRect& area);
+
+}  // namespace korvel
