@@ -8,7 +8,7 @@
 #include "common/write_error.h"
 #include "export/bitmap_file.h"
 #include "export/cut_file_formats.h"
-#include "render/record_painter.h"
+#include "render/drawing_painter.h"
 
 namespace korvel {
 

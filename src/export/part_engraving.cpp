@@ -3,7 +3,7 @@
 
 #include "common/units.h"
 #include "export/part_files.h"
-#include "render/record_painter.h"
+#include "render/drawing_painter.h"
 #include "render/surface_fonts.h"
 
 namespace korvel {

@@ -3,7 +3,7 @@
 
 #include "export/cut_file_formats.h"
 #include "export/pdf_page.h"
-#include "render/record_painter.h"
+#include "render/drawing_painter.h"
 
 // A PDF of the drawing at true size in vector form on a standard portrait
 // page, each cam's outline one closed path, with two scale bars below it so a

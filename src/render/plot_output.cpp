@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "common/failing_step.h"
-#include "render/record_painter.h"
+#include "render/drawing_painter.h"
 
 namespace korvel {
 

@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "drawing/cam_drawing.h"
-#include "render/record_painter.h"
+#include "render/drawing_painter.h"
 
 // What the program put out, held against what it should be: a picture
 // against its golden image, a print against the drawing it came from.

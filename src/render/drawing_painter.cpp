@@ -1,4 +1,4 @@
-#include "render/record_painter.h"
+#include "render/drawing_painter.h"
 
 #include <QPaintDevice>
 #include <QPainter>
