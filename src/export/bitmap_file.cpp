@@ -74,21 +74,35 @@ bool packMonochrome(const QRgb* pixel, int width, char* row) {
   }();
   const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
   const __m128i zero = _mm_setzero_si128();
+  const auto load = [&](int at) {
+    return _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel + at)), colour);
+  };
+  // One bit a pixel, from four masks of four pixels each.
+  const auto bitsOf = [](__m128i a, __m128i b, __m128i c, __m128i d) {
+    return _mm_movemask_epi8(_mm_packs_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d)));
+  };
   for (; x + 16 <= width; x += 16) {
-    __m128i white[4];
-    __m128i known[4];
-    for (int i = 0; i < 4; ++i) {
-      const __m128i p = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel + x + 4 * i)), colour);
-      white[i] = _mm_cmpeq_epi32(p, colour);
-      known[i] = _mm_or_si128(white[i], _mm_cmpeq_epi32(p, zero));
+    const __m128i p0 = load(x);
+    const __m128i p1 = load(x + 4);
+    const __m128i p2 = load(x + 8);
+    const __m128i p3 = load(x + 12);
+    // Sixteen white pixels, as most of a cam sheet is.
+    const __m128i all = _mm_and_si128(_mm_and_si128(p0, p1), _mm_and_si128(p2, p3));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(all, colour)) == 0xFFFF) {
+      row[x / 8] = static_cast<char>(0xFF);
+      row[x / 8 + 1] = static_cast<char>(0xFF);
+      continue;
     }
-    const int whiteBits = _mm_movemask_epi8(_mm_packs_epi16(_mm_packs_epi32(white[0], white[1]),
-                                                            _mm_packs_epi32(white[2], white[3])));
-    const int knownBits = _mm_movemask_epi8(_mm_packs_epi16(_mm_packs_epi32(known[0], known[1]),
-                                                            _mm_packs_epi32(known[2], known[3])));
-    if (knownBits != 0xFFFF) return false;
-    row[x / 8] = static_cast<char>(kReversed[std::size_t(whiteBits & 0xFF)]);
-    row[x / 8 + 1] = static_cast<char>(kReversed[std::size_t(whiteBits >> 8)]);
+    const __m128i w0 = _mm_cmpeq_epi32(p0, colour);
+    const __m128i w1 = _mm_cmpeq_epi32(p1, colour);
+    const __m128i w2 = _mm_cmpeq_epi32(p2, colour);
+    const __m128i w3 = _mm_cmpeq_epi32(p3, colour);
+    const int known = bitsOf(_mm_or_si128(w0, _mm_cmpeq_epi32(p0, zero)), _mm_or_si128(w1, _mm_cmpeq_epi32(p1, zero)),
+                             _mm_or_si128(w2, _mm_cmpeq_epi32(p2, zero)), _mm_or_si128(w3, _mm_cmpeq_epi32(p3, zero)));
+    if (known != 0xFFFF) return false;
+    const int white = bitsOf(w0, w1, w2, w3);
+    row[x / 8] = static_cast<char>(kReversed[std::size_t(white & 0xFF)]);
+    row[x / 8 + 1] = static_cast<char>(kReversed[std::size_t(white >> 8)]);
   }
 #endif
   return packRemaining(pixel, x, width, row);

@@ -102,8 +102,7 @@ struct PixelFigure {
   double radius = 0.0;
   int firstRow = 0;
   int lastRow = 0;
-  int firstColumn = 0;  // the columns it may touch, for the bitmap's bands
-  int lastColumn = 0;
+  QRect ink;  // the pixels it may touch, with a margin, for the bitmap's bands
   // A sloping line or a circle cut off at the edge of a band is stepped from
   // where it was cut, and may then fall on other pixels than in the whole
   // picture: its band is painted tall enough to hold all of it.
@@ -127,15 +126,6 @@ PixelFigure inPixels(const DrawnFigure& figure) {
     step.b = QPointF(step.a.x(), step.a.y() + metrics.descent());
     reach = metrics.height();
   }
-  double left = std::min(step.a.x(), step.b.x()) - reach - 2;
-  double right = std::max(step.a.x(), step.b.x()) + reach + 2;
-  if (figure.shape == FigureShape::Text) {
-    const QFontMetricsF metrics(figure.font, &surfaceFontDevice());
-    left -= metrics.height();
-    right += metrics.horizontalAdvance(QString::fromStdString(figure.text)) + 2 * metrics.height();
-  }
-  step.firstColumn = static_cast<int>(std::floor(std::max(left, -1.0)));
-  step.lastColumn = static_cast<int>(std::ceil(std::min(right, double(figure.clip.width()) + 1)));
   const double top = std::min(step.a.y(), step.b.y()) - reach - 2;
   const double bottom = std::max(step.a.y(), step.b.y()) + reach + 2;
   step.firstRow = static_cast<int>(std::floor(std::max(top, -1.0)));
@@ -145,10 +135,32 @@ PixelFigure inPixels(const DrawnFigure& figure) {
   return step;
 }
 
+// The pixels a figure may touch: its pen's reach around its points, or its
+// text's ink from its base line, and a margin for the rasteriser's rounding.
+QRect inkOf(const DrawnFigure& figure, const PixelFigure& step) {
+  constexpr double kMargin = 3;
+  QRectF ink;
+  if (figure.shape == FigureShape::Text) {
+    const QFontMetricsF metrics(figure.font, &surfaceFontDevice());
+    ink = metrics.boundingRect(QString::fromStdString(figure.text)).translated(step.a);
+  } else {
+    const double reach = figure.penWidth + (figure.shape == FigureShape::Circle ? step.radius : 0.0);
+    ink = QRectF(step.a, step.b).normalized().adjusted(-reach, -reach, reach, reach);
+  }
+  ink.adjust(-kMargin, -kMargin, kMargin, kMargin);
+  const auto pixel = [](double v) { return static_cast<int>(std::clamp(v, -1e6, 1e6)); };
+  return QRect(QPoint(pixel(std::floor(ink.left())), pixel(std::floor(ink.top()))),
+               QPoint(pixel(std::ceil(ink.right())), pixel(std::ceil(ink.bottom()))));
+}
+
+// Every figure in the picture's pixels, with the pixels it may touch.
 std::vector<PixelFigure> inPixels(const CamDrawing& drawing) {
   std::vector<PixelFigure> steps;
   steps.reserve(drawing.figures().size());
-  for (const DrawnFigure& figure : drawing.figures()) steps.push_back(inPixels(figure));
+  for (const DrawnFigure& figure : drawing.figures()) {
+    steps.push_back(inPixels(figure));
+    steps.back().ink = inkOf(figure, steps.back());
+  }
   return steps;
 }
 
@@ -261,10 +273,10 @@ bool rasteriseInBands(const CamDrawing& drawing, int bandRows, const std::functi
       const PixelFigure& step = steps[i];
       if (step.lastRow < paintTop || step.firstRow >= paintBottom) continue;
       const DrawnFigure& figure = figures[i];
-      const int lastInkedRow = std::min({step.lastRow, paintBottom - 1, figure.clip.height() - 1});
-      const int rightColumn = std::min(step.lastColumn + 1, figure.clip.width());
-      for (int y = std::max(step.firstRow, paintTop); y <= lastInkedRow; ++y)
-        inked.mark(y - paintTop, step.firstColumn, rightColumn);
+      const int lastInkedRow = std::min({step.ink.bottom(), paintBottom - 1, figure.clip.height() - 1});
+      const int rightColumn = std::min(step.ink.right() + 1, figure.clip.width());
+      for (int y = std::max(step.ink.top(), paintTop); y <= lastInkedRow; ++y)
+        inked.mark(y - paintTop, step.ink.left(), rightColumn);
       const bool clipped = figure.clip != size;
       if (clipped) painter.setClipRect(QRect(QPoint(0, 0), figure.clip));
       paintFigure(painter, figure, step);
