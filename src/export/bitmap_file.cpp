@@ -22,9 +22,9 @@ constexpr int kFileHeaderBytes = 14 + kInfoHeaderBytes;
 // Rows are handed to the file in pieces of about this size: a high-resolution
 // sheet is never held in memory a second time.
 constexpr qsizetype kChunkBytes = 64 * 1024;
-// A drawing is rasterised this many rows at a time: under a megabyte of a
-// high-resolution sheet.
-constexpr int kBandRows = 64;
+// A drawing is rasterised about this many pixels at a time: a megabyte, and
+// a narrow sheet in few bands, so that few of its texts are laid out twice.
+constexpr int kBandPixels = 256 * 1024;
 
 void put16(QByteArray& bytes, quint16 v) {
   char le[2];
@@ -229,7 +229,7 @@ FileWriteResult saveBitmap(const QImage& picture, const QString& path) {
 FileWriteResult saveBitmap(const CamDrawing& drawing, const QString& path) {
   const QSize size = drawing.pixelSize();
   return writePicture({size.width(), size.height(), kSurfaceDotsPerMetre, kSurfaceDotsPerMetre,
-                       [&](const auto& take) { return rasteriseInBands(drawing, kBandRows, take); }},
+                       [&](const auto& take) { return rasteriseInBands(drawing, kBandPixels / size.width(), take); }},
                       path);
 }
 

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -109,7 +110,8 @@ struct PixelFigure {
   bool paintedWhole = false;
 };
 
-PixelFigure inPixels(const DrawnFigure& figure) {
+// Text is measured with metrics of its font where given.
+PixelFigure inPixels(const DrawnFigure& figure, const QFontMetricsF* fontMetrics = nullptr) {
   PixelFigure step;
   step.a = figure.a * kPixelsPerInch;
   step.b = figure.b * kPixelsPerInch;
@@ -119,7 +121,7 @@ PixelFigure inPixels(const DrawnFigure& figure) {
   if (figure.shape == FigureShape::Circle) reach += step.radius;
   if (figure.shape == FigureShape::Text) {
     // The canvas keeps positions in single precision, as it is handed them.
-    const QFontMetricsF metrics(figure.font, &surfaceFontDevice());
+    const QFontMetricsF metrics = fontMetrics ? *fontMetrics : QFontMetricsF(figure.font, &surfaceFontDevice());
     const QPointF topLeft(static_cast<float>(figure.a.x()) * kPixelsPerInch,
                           static_cast<float>(figure.a.y()) * kPixelsPerInch);
     step.a = QPointF(topLeft.x(), topLeft.y() + metrics.ascent());
@@ -137,12 +139,11 @@ PixelFigure inPixels(const DrawnFigure& figure) {
 
 // The pixels a figure may touch: its pen's reach around its points, or its
 // text's ink from its base line, and a margin for the rasteriser's rounding.
-QRect inkOf(const DrawnFigure& figure, const PixelFigure& step) {
+QRect inkOf(const DrawnFigure& figure, const PixelFigure& step, const QFontMetricsF* metrics) {
   constexpr double kMargin = 3;
   QRectF ink;
   if (figure.shape == FigureShape::Text) {
-    const QFontMetricsF metrics(figure.font, &surfaceFontDevice());
-    ink = metrics.boundingRect(QString::fromStdString(figure.text)).translated(step.a);
+    ink = metrics->boundingRect(QString::fromStdString(figure.text)).translated(step.a);
   } else {
     const double reach = figure.penWidth + (figure.shape == FigureShape::Circle ? step.radius : 0.0);
     ink = QRectF(step.a, step.b).normalized().adjusted(-reach, -reach, reach, reach);
@@ -157,9 +158,16 @@ QRect inkOf(const DrawnFigure& figure, const PixelFigure& step) {
 std::vector<PixelFigure> inPixels(const CamDrawing& drawing) {
   std::vector<PixelFigure> steps;
   steps.reserve(drawing.figures().size());
+  // The texts of a drawing share a font or two, and metrics are slow to make.
+  std::optional<QFontMetricsF> metrics;
+  QFont measured;
   for (const DrawnFigure& figure : drawing.figures()) {
-    steps.push_back(inPixels(figure));
-    steps.back().ink = inkOf(figure, steps.back());
+    if (figure.shape == FigureShape::Text && (!metrics || figure.font != measured)) {
+      metrics.emplace(figure.font, &surfaceFontDevice());
+      measured = figure.font;
+    }
+    steps.push_back(inPixels(figure, metrics ? &*metrics : nullptr));
+    steps.back().ink = inkOf(figure, steps.back(), metrics ? &*metrics : nullptr);
   }
   return steps;
 }
