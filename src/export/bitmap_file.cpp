@@ -2,7 +2,9 @@
 
 #include <QtEndian>
 #include <algorithm>
+#include <array>
 #include <functional>
+#include <vector>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -20,9 +22,9 @@ constexpr int kFileHeaderBytes = 14 + kInfoHeaderBytes;
 // Rows are handed to the file in pieces of about this size: a high-resolution
 // sheet is never held in memory a second time.
 constexpr qsizetype kChunkBytes = 64 * 1024;
-// A drawing is rasterised this many rows at a time: under a megabyte of a
-// high-resolution sheet.
-constexpr int kBandRows = 64;
+// A drawing is rasterised about this many pixels at a time: a megabyte, and
+// a narrow sheet in few bands, so that few of its texts are laid out twice.
+constexpr int kBandPixels = 256 * 1024;
 
 void put16(QByteArray& bytes, quint16 v) {
   char le[2];
@@ -39,52 +41,71 @@ void put32(QByteArray& bytes, quint32 v) {
 // row's pixels cannot be written in this form.
 using RowPacker = bool (*)(const QRgb* pixel, int width, char* row);
 
-#ifdef __SSE2__
-// Eight black or white pixels as one byte, the leftmost the most significant
-// bit; false, packing nothing, when one of them is of another colour.
-bool packEightBlackOrWhite(const QRgb* pixel, char* byte) {
-  // A nibble's four bits in the opposite order.
-  static constexpr unsigned char kReversed[16] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15};
-  const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i left = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel)), colour);
-  const __m128i right = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel + 4)), colour);
-  const __m128i whiteLeft = _mm_cmpeq_epi32(left, colour);
-  const __m128i whiteRight = _mm_cmpeq_epi32(right, colour);
-  const __m128i known = _mm_and_si128(_mm_or_si128(whiteLeft, _mm_cmpeq_epi32(left, zero)),
-                                      _mm_or_si128(whiteRight, _mm_cmpeq_epi32(right, zero)));
-  if (_mm_movemask_epi8(known) != 0xFFFF) return false;
-  *byte = static_cast<char>(kReversed[_mm_movemask_ps(_mm_castsi128_ps(whiteLeft))] << 4 |
-                            kReversed[_mm_movemask_ps(_mm_castsi128_ps(whiteRight))]);
-  return true;
-}
-#endif
-
-// White is a set bit, the leftmost pixel the most significant bit. Checked on
-// the way, in the same pass: adding one to the colour leaves 0 for white, 1
-// for black and more for any other colour.
-bool packMonochrome(const QRgb* pixel, int width, char* row) {
+// Pixels of the row from x on, one bit each, and whether each was black or
+// white; a pixel of any other colour makes the row unfit for one bit.
+bool packRemaining(const QRgb* pixel, int x, int width, char* row) {
   QRgb worst = 0;
-  for (int x = 0; x < width; x += 8) {
+  for (; x < width; x += 8) {
     const int count = std::min(8, width - x);
-    const QRgb* p = pixel + x;
-    // Eight white pixels, as most of a cam sheet is.
-    if (count == 8 && (p[0] & p[1] & p[2] & p[3] & p[4] & p[5] & p[6] & p[7]) == 0xFFFFFFFFu) {
-      row[x / 8] = static_cast<char>(0xFF);
-      continue;
-    }
-#ifdef __SSE2__
-    if (count == 8 && packEightBlackOrWhite(pixel + x, row + x / 8)) continue;
-#endif
     unsigned bits = 0;
     for (int bit = 0; bit < count; ++bit) {
       const QRgb p = pixel[x + bit];
+      // Adding one to the colour leaves 0 for white, 1 for black and more for any other.
       worst = std::max(worst, (p + 1) & 0xFFFFFF);
       bits |= (p & 1u) << (7 - bit);
     }
     row[x / 8] = static_cast<char>(bits);
   }
   return worst <= 1;
+}
+
+// White is a set bit, the leftmost pixel the most significant bit.
+bool packMonochrome(const QRgb* pixel, int width, char* row) {
+  int x = 0;
+#ifdef __SSE2__
+  // Sixteen pixels at a time: each compared with white and with black, the
+  // answers narrowed to a byte a pixel and gathered as bits.
+  static constexpr auto kReversed = [] {
+    std::array<unsigned char, 256> reversed{};
+    for (int b = 0; b < 256; ++b)
+      for (int bit = 0; bit < 8; ++bit)
+        if (b >> bit & 1) reversed[std::size_t(b)] |= static_cast<unsigned char>(0x80 >> bit);
+    return reversed;
+  }();
+  const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
+  const __m128i zero = _mm_setzero_si128();
+  const auto load = [&](int at) {
+    return _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel + at)), colour);
+  };
+  // One bit a pixel, from four masks of four pixels each.
+  const auto bitsOf = [](__m128i a, __m128i b, __m128i c, __m128i d) {
+    return _mm_movemask_epi8(_mm_packs_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d)));
+  };
+  for (; x + 16 <= width; x += 16) {
+    const __m128i p0 = load(x);
+    const __m128i p1 = load(x + 4);
+    const __m128i p2 = load(x + 8);
+    const __m128i p3 = load(x + 12);
+    // Sixteen white pixels, as most of a cam sheet is.
+    const __m128i all = _mm_and_si128(_mm_and_si128(p0, p1), _mm_and_si128(p2, p3));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(all, colour)) == 0xFFFF) {
+      row[x / 8] = static_cast<char>(0xFF);
+      row[x / 8 + 1] = static_cast<char>(0xFF);
+      continue;
+    }
+    const __m128i w0 = _mm_cmpeq_epi32(p0, colour);
+    const __m128i w1 = _mm_cmpeq_epi32(p1, colour);
+    const __m128i w2 = _mm_cmpeq_epi32(p2, colour);
+    const __m128i w3 = _mm_cmpeq_epi32(p3, colour);
+    const int known = bitsOf(_mm_or_si128(w0, _mm_cmpeq_epi32(p0, zero)), _mm_or_si128(w1, _mm_cmpeq_epi32(p1, zero)),
+                             _mm_or_si128(w2, _mm_cmpeq_epi32(p2, zero)), _mm_or_si128(w3, _mm_cmpeq_epi32(p3, zero)));
+    if (known != 0xFFFF) return false;
+    const int white = bitsOf(w0, w1, w2, w3);
+    row[x / 8] = static_cast<char>(kReversed[std::size_t(white & 0xFF)]);
+    row[x / 8 + 1] = static_cast<char>(kReversed[std::size_t(white >> 8)]);
+  }
+#endif
+  return packRemaining(pixel, x, width, row);
 }
 
 bool packTrueColour(const QRgb* pixel, int width, char* row) {
@@ -97,7 +118,7 @@ bool packTrueColour(const QRgb* pixel, int width, char* row) {
 }
 
 struct Layout {
-  int bitsPerPixel;
+  int bitsPerPixel;  // 1 or 24
   qsizetype rowBytes;  // padded to four bytes
   int paletteEntries;
   RowPacker pack;
@@ -107,14 +128,36 @@ Layout monochrome(int width) { return {1, (qsizetype(width) + 31) / 32 * 4, 2, p
 Layout trueColour(int width) { return {24, (qsizetype(width) * 3 + 3) / 4 * 4, 0, packTrueColour}; }
 
 // The picture's size and resolution, and how it hands over its rows: a band
-// at a time, the bottom band first, each opaque (RGB32).
+// at a time, the bottom band first.
 struct PictureRows {
   int width;
   int height;
   int dotsPerMetreX;
   int dotsPerMetreY;
-  std::function<bool(const std::function<bool(const QImage& band, int top)>& take)> bands;
+  std::function<bool(const std::function<bool(const PictureBand& band)>& take)> bands;
 };
+
+// A white row as the file holds it: what every row starts as where the band
+// says where it was drawn on.
+QByteArray whiteRow(int width, const Layout& layout) {
+  const std::vector<QRgb> white(std::size_t(width), QRgb(0xFFFFFFFF));
+  QByteArray row(layout.rowBytes, '\0');
+  layout.pack(white.data(), width, row.data());
+  return row;
+}
+
+// One row of a band into its place in the file.
+bool packRow(const PictureBand& band, int y, int width, const Layout& layout, const QByteArray& white, char* row) {
+  const QRgb* pixels = reinterpret_cast<const QRgb*>(band.pixels.constScanLine(y));
+  if (!band.inked) return layout.pack(pixels, width, row);
+  std::copy(white.constBegin(), white.constEnd(), row);
+  bool packed = true;
+  // Runs start on whole tiles, so on whole bytes of the file's row.
+  band.inked->forEachRun(band.inkedRow + y, [&](int left, int right) {
+    packed = packed && layout.pack(pixels + left, right - left, row + qsizetype(left) * layout.bitsPerPixel / 8);
+  });
+  return packed;
+}
 
 QByteArray header(const PictureRows& picture, const Layout& layout) {
   const quint32 offset = kFileHeaderBytes + 4 * layout.paletteEntries;
@@ -146,13 +189,12 @@ FileWriteResult writeBitmap(const PictureRows& picture, const QString& path, con
   return writeFileAtomically(path, [&](const ChunkWriter& write) {
     QByteArray chunk = header(picture, layout);
     chunk.reserve(kChunkBytes + layout.rowBytes);
-    const bool packed = picture.bands([&](const QImage& band, int) {
-      for (int y = band.height() - 1; y >= 0; --y) {
+    const QByteArray white = whiteRow(picture.width, layout);
+    const bool packed = picture.bands([&](const PictureBand& band) {
+      for (int y = band.pixels.height() - 1; y >= 0; --y) {
         const qsizetype at = chunk.size();
         chunk.resize(at + layout.rowBytes, '\0');
-        if (!layout.pack(reinterpret_cast<const QRgb*>(band.constScanLine(y)), picture.width,
-                         chunk.data() + at))
-          return false;
+        if (!packRow(band, y, picture.width, layout, white, chunk.data() + at)) return false;
         if (chunk.size() >= kChunkBytes) {
           if (!write(chunk.constData(), chunk.size())) return false;
           chunk.resize(0);
@@ -180,14 +222,14 @@ FileWriteResult saveBitmap(const QImage& picture, const QString& path) {
   // An RGB32 picture is shared here, not copied.
   const QImage image = picture.convertToFormat(QImage::Format_RGB32);
   return writePicture({image.width(), image.height(), image.dotsPerMeterX(), image.dotsPerMeterY(),
-                       [&](const auto& take) { return take(image, 0); }},
+                       [&](const auto& take) { return take(PictureBand{image}); }},
                       path);
 }
 
 FileWriteResult saveBitmap(const CamDrawing& drawing, const QString& path) {
   const QSize size = drawing.pixelSize();
   return writePicture({size.width(), size.height(), kSurfaceDotsPerMetre, kSurfaceDotsPerMetre,
-                       [&](const auto& take) { return rasteriseInBands(drawing, kBandRows, take); }},
+                       [&](const auto& take) { return rasteriseInBands(drawing, kBandPixels / size.width(), take); }},
                       path);
 }
 

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -25,29 +26,74 @@ QImage blankLayer(int widthPx, int heightPx) {
   return image;
 }
 
-// Reverses a row of pixels, four at a time from either end where the
-// processor can: a mirrored high-resolution sheet is 13 million of them.
-void reversePixels(QRgb* row, int width) {
-  QRgb* left = row;
-  QRgb* right = row + width;
+// Exchanges each pixel left to right - 1 of a row with its mirror image about
+// the middle of the row's first width pixels, four at a time where the
+// processor can; right is at most the middle.
+void swapWithMirror(QRgb* row, int width, int left, int right) {
+  QRgb* a = row + left;
+  QRgb* b = row + (width - left);  // one past the partner of a
+  QRgb* const end = row + right;
 #ifdef __SSE2__
-  while (right - left >= 8) {
-    right -= 4;
-    const __m128i a = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(left)), 0x1B);
-    const __m128i b = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(right)), 0x1B);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(left), b);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(right), a);
-    left += 4;
+  while (end - a >= 4) {
+    b -= 4;
+    const __m128i l = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a)), 0x1B);
+    const __m128i r = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(b)), 0x1B);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(a), r);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(b), l);
+    a += 4;
   }
 #endif
-  std::reverse(left, right);
+  for (; a < end; ++a) std::swap(*a, *--b);
 }
 
-// Mirrors the first width pixels of each of the band's first rows.
-void mirrorRows(QImage& band, int width, int rows) {
+struct Span {
+  int left;
+  int right;
+};
+
+// Mirrors the first width pixels of each of the band's first rows, touching
+// only the pixels drawn on and their mirror images: the rest is white either way.
+void mirrorRows(QImage& band, InkedTiles& inked, int width, int rows) {
   width = std::min(width, band.width());
   rows = std::min(rows, band.height());
-  for (int y = 0; y < rows; ++y) reversePixels(reinterpret_cast<QRgb*>(band.scanLine(y)), width);
+  std::vector<Span> drawn;
+  std::vector<Span> pairs;
+  for (int y = 0; y < rows; ++y) {
+    drawn.clear();
+    inked.forEachRun(y, [&](int left, int right) { drawn.push_back({left, right}); });
+    if (drawn.empty()) continue;
+    pairs.clear();
+    for (const Span& span : drawn)
+      if (span.left < width) {
+        const int right = std::min(span.right, width);
+        pairs.push_back({span.left, right});
+        pairs.push_back({width - right, width - span.left});
+      }
+    std::sort(pairs.begin(), pairs.end(), [](const Span& p, const Span& q) { return p.left < q.left; });
+    QRgb* row = reinterpret_cast<QRgb*>(band.scanLine(y));
+    // Each pair of pixels exchanged once, from its left one.
+    for (std::size_t i = 0; i < pairs.size();) {
+      Span merged = pairs[i];
+      for (++i; i < pairs.size() && pairs[i].left <= merged.right; ++i)
+        merged.right = std::max(merged.right, pairs[i].right);
+      merged.right = std::min(merged.right, width / 2);
+      if (merged.left < merged.right) swapWithMirror(row, width, merged.left, merged.right);
+    }
+    inked.clearRow(y);
+    for (const Span& span : drawn) {
+      if (span.left < width) inked.mark(y, width - std::min(span.right, width), width - span.left);
+      if (span.right > width) inked.mark(y, std::max(span.left, width), span.right);
+    }
+  }
+}
+
+// Whitens what was drawn on, ready for the next band.
+void whiten(QImage& band, InkedTiles& inked) {
+  for (int y = 0; y < inked.rows(); ++y) {
+    QRgb* row = reinterpret_cast<QRgb*>(band.scanLine(y));
+    inked.forEachRun(y, [&](int left, int right) { std::fill(row + left, row + right, QRgb(0xFFFFFFFF)); });
+    inked.clearRow(y);
+  }
 }
 
 // A figure in the picture's pixels, with the rows it may touch.
@@ -57,13 +103,15 @@ struct PixelFigure {
   double radius = 0.0;
   int firstRow = 0;
   int lastRow = 0;
+  QRect ink;  // the pixels it may touch, with a margin, for the bitmap's bands
   // A sloping line or a circle cut off at the edge of a band is stepped from
   // where it was cut, and may then fall on other pixels than in the whole
   // picture: its band is painted tall enough to hold all of it.
   bool paintedWhole = false;
 };
 
-PixelFigure inPixels(const DrawnFigure& figure) {
+// Text is measured with metrics of its font where given.
+PixelFigure inPixels(const DrawnFigure& figure, const QFontMetricsF* fontMetrics = nullptr) {
   PixelFigure step;
   step.a = figure.a * kPixelsPerInch;
   step.b = figure.b * kPixelsPerInch;
@@ -73,7 +121,7 @@ PixelFigure inPixels(const DrawnFigure& figure) {
   if (figure.shape == FigureShape::Circle) reach += step.radius;
   if (figure.shape == FigureShape::Text) {
     // The canvas keeps positions in single precision, as it is handed them.
-    const QFontMetricsF metrics(figure.font, &surfaceFontDevice());
+    const QFontMetricsF metrics = fontMetrics ? *fontMetrics : QFontMetricsF(figure.font, &surfaceFontDevice());
     const QPointF topLeft(static_cast<float>(figure.a.x()) * kPixelsPerInch,
                           static_cast<float>(figure.a.y()) * kPixelsPerInch);
     step.a = QPointF(topLeft.x(), topLeft.y() + metrics.ascent());
@@ -89,10 +137,38 @@ PixelFigure inPixels(const DrawnFigure& figure) {
   return step;
 }
 
+// The pixels a figure may touch: its pen's reach around its points, or its
+// text's ink from its base line, and a margin for the rasteriser's rounding.
+QRect inkOf(const DrawnFigure& figure, const PixelFigure& step, const QFontMetricsF* metrics) {
+  constexpr double kMargin = 3;
+  QRectF ink;
+  if (figure.shape == FigureShape::Text) {
+    ink = metrics->boundingRect(QString::fromStdString(figure.text)).translated(step.a);
+  } else {
+    const double reach = figure.penWidth + (figure.shape == FigureShape::Circle ? step.radius : 0.0);
+    ink = QRectF(step.a, step.b).normalized().adjusted(-reach, -reach, reach, reach);
+  }
+  ink.adjust(-kMargin, -kMargin, kMargin, kMargin);
+  const auto pixel = [](double v) { return static_cast<int>(std::clamp(v, -1e6, 1e6)); };
+  return QRect(QPoint(pixel(std::floor(ink.left())), pixel(std::floor(ink.top()))),
+               QPoint(pixel(std::ceil(ink.right())), pixel(std::ceil(ink.bottom()))));
+}
+
+// Every figure in the picture's pixels, with the pixels it may touch.
 std::vector<PixelFigure> inPixels(const CamDrawing& drawing) {
   std::vector<PixelFigure> steps;
   steps.reserve(drawing.figures().size());
-  for (const DrawnFigure& figure : drawing.figures()) steps.push_back(inPixels(figure));
+  // The texts of a drawing share a font or two, and metrics are slow to make.
+  std::optional<QFontMetricsF> metrics;
+  QFont measured;
+  for (const DrawnFigure& figure : drawing.figures()) {
+    if (figure.shape == FigureShape::Text && (!metrics || figure.font != measured)) {
+      metrics.emplace(figure.font, &surfaceFontDevice());
+      measured = figure.font;
+    }
+    steps.push_back(inPixels(figure, metrics ? &*metrics : nullptr));
+    steps.back().ink = inkOf(figure, steps.back(), metrics ? &*metrics : nullptr);
+  }
   return steps;
 }
 
@@ -128,8 +204,7 @@ void paintFigure(QPainter& painter, const DrawnFigure& figure, const PixelFigure
 
 }  // namespace
 
-bool rasteriseInBands(const CamDrawing& drawing, int bandRows,
-                      const std::function<bool(const QImage& band, int top)>& take) {
+bool rasteriseInBands(const CamDrawing& drawing, int bandRows, const std::function<bool(const PictureBand& band)>& take) {
   const QSize size = drawing.pixelSize();
   const int width = size.width();
   const int height = size.height();
@@ -140,7 +215,15 @@ bool rasteriseInBands(const CamDrawing& drawing, int bandRows,
   std::vector<const PixelFigure*> tall;  // painted whole and taller than half a band
   for (const PixelFigure& step : steps)
     if (step.paintedWhole && step.lastRow - step.firstRow > bandRows / 2) tall.push_back(&step);
-  QImage band;
+  // Where each band lies, the bottom band first, and the rows painted for it.
+  struct Band {
+    int top;
+    int bottom;
+    int paintTop;
+    int paintBottom;
+  };
+  std::vector<Band> plan;
+  int tallestPainted = 1;
   for (int bottom = height, top = 0; bottom > 0; bottom = top) {
     // A band ends where no tall figure that must be painted whole crosses it,
     // so such a figure is painted once; short ones it cuts widen the band below.
@@ -162,11 +245,25 @@ bool rasteriseInBands(const CamDrawing& drawing, int bandRows,
       }
     paintTop = std::max(paintTop, 0);
     paintBottom = std::min(paintBottom, height);
-    // A band of another height is an image of its own.
-    if (band.isNull() || band.height() != paintBottom - paintTop)
-      band = blankLayer(width, paintBottom - paintTop);
-    else
-      band.fill(Qt::white);
+    plan.push_back({top, bottom, paintTop, paintBottom});
+    tallestPainted = std::max(tallestPainted, paintBottom - paintTop);
+  }
+  // One white layer for every band, as tall as the tallest, whitened again
+  // only where a band drew.
+  QImage layer = blankLayer(width, tallestPainted);
+  InkedTiles inked;
+  inked.reset(layer.height(), width);
+  // The band is the layer's first rows, so painting is clipped where it ends;
+  // kept while its height stays, as a painter is slow to set up on a new image.
+  QImage band;
+  for (const auto& [top, bottom, paintTop, paintBottom] : plan) {
+    const int rows = paintBottom - paintTop;
+    whiten(layer, inked);
+    if (band.height() != rows) {
+      band = QImage(layer.bits(), width, rows, layer.bytesPerLine(), QImage::Format_RGB32);
+      band.setDotsPerMeterX(kSurfaceDotsPerMetre);
+      band.setDotsPerMeterY(kSurfaceDotsPerMetre);
+    }
     QPainter painter(&band);
     painter.translate(0, -paintTop);
     std::size_t nextMirror = 0;
@@ -174,7 +271,7 @@ bool rasteriseInBands(const CamDrawing& drawing, int bandRows,
     const auto mirrorUpTo = [&](std::size_t figure) {
       for (; nextMirror < mirrors.size() && std::size_t(mirrors[nextMirror].figuresBefore) <= figure; ++nextMirror) {
         painter.end();
-        mirrorRows(band, mirrors[nextMirror].clip.width(), mirrors[nextMirror].clip.height() - paintTop);
+        mirrorRows(band, inked, mirrors[nextMirror].clip.width(), mirrors[nextMirror].clip.height() - paintTop);
         painter.begin(&band);
         painter.translate(0, -paintTop);
       }
@@ -184,6 +281,10 @@ bool rasteriseInBands(const CamDrawing& drawing, int bandRows,
       const PixelFigure& step = steps[i];
       if (step.lastRow < paintTop || step.firstRow >= paintBottom) continue;
       const DrawnFigure& figure = figures[i];
+      const int lastInkedRow = std::min({step.ink.bottom(), paintBottom - 1, figure.clip.height() - 1});
+      const int rightColumn = std::min(step.ink.right() + 1, figure.clip.width());
+      for (int y = std::max(step.ink.top(), paintTop); y <= lastInkedRow; ++y)
+        inked.mark(y - paintTop, step.ink.left(), rightColumn);
       const bool clipped = figure.clip != size;
       if (clipped) painter.setClipRect(QRect(QPoint(0, 0), figure.clip));
       paintFigure(painter, figure, step);
@@ -191,21 +292,20 @@ bool rasteriseInBands(const CamDrawing& drawing, int bandRows,
     }
     mirrorUpTo(figures.size());
     painter.end();
-    if (paintTop == top && paintBottom == bottom) {
-      if (!take(band, top)) return false;
-      continue;
-    }
-    const QImage rows(band.constScanLine(top - paintTop), width, bottom - top, band.bytesPerLine(),
-                      QImage::Format_RGB32);
-    if (!take(rows, top)) return false;
+    // The whole layer is handed over as itself, so the whole picture is not copied.
+    const bool whole = layer.height() == rows && paintTop == top && paintBottom == bottom;
+    const QImage rowsTaken = whole ? layer
+                                   : QImage(band.constScanLine(top - paintTop), width, bottom - top,
+                                            band.bytesPerLine(), QImage::Format_RGB32);
+    if (!take({rowsTaken, top, &inked, top - paintTop})) return false;
   }
   return true;
 }
 
 QImage rasterise(const CamDrawing& drawing) {
   QImage image;
-  rasteriseInBands(drawing, drawing.pixelSize().height(), [&](const QImage& band, int) {
-    image = band;
+  rasteriseInBands(drawing, drawing.pixelSize().height(), [&](const PictureBand& band) {
+    image = band.pixels;
     return true;
   });
   return image;

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "drawing/cam_drawing.h"
+#include "render/inked_tiles.h"
 
 class QPainter;
 
@@ -14,11 +15,19 @@ class QPainter;
 // edges.
 namespace korvel {
 
+// A band of the picture: its rows, opaque (RGB32) and as wide as the
+// picture, top the first of them. Where inked is given, its row
+// inkedRow + y says where row y may have been drawn on; all else is white.
+struct PictureBand {
+  const QImage& pixels;
+  int top = 0;
+  const InkedTiles* inked = nullptr;
+  int inkedRow = 0;
+};
+
 // Hands the 96 ppi picture to take a band of at most bandRows rows at a time,
-// the bottom band first, each opaque (RGB32) and as wide as the picture; top
-// is the band's first row. Stops when take returns false.
-bool rasteriseInBands(const CamDrawing& drawing, int bandRows,
-                      const std::function<bool(const QImage& band, int top)>& take);
+// the bottom band first. Stops when take returns false.
+bool rasteriseInBands(const CamDrawing& drawing, int bandRows, const std::function<bool(const PictureBand& band)>& take);
 // The whole 96 ppi picture, on white.
 QImage rasterise(const CamDrawing& drawing);
 // Paints the drawing onto a screen painter whose units are the picture's

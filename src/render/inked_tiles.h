@@ -1,0 +1,71 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+// Where a band of the picture may have been drawn on, in tiles of 32 pixels
+// along each row: every pixel outside a marked tile is white. A cam sheet is
+// mostly white paper, and what is known to be white need not be cleared,
+// mirrored or packed pixel by pixel.
+namespace korvel {
+
+class InkedTiles {
+ public:
+  static constexpr int kTilePixels = 32;
+
+  // Nothing marked, for rows of width pixels.
+  void reset(int rows, int width) {
+    width_ = width;
+    wordsPerRow_ = ((width + kTilePixels - 1) / kTilePixels + 63) / 64;
+    words_.assign(std::size_t(rows) * std::size_t(wordsPerRow_), 0);
+  }
+  int rows() const { return wordsPerRow_ == 0 ? 0 : int(words_.size() / std::size_t(wordsPerRow_)); }
+  int width() const { return width_; }
+
+  // Marks the tiles that hold pixels left to right - 1 of a row.
+  void mark(int row, int left, int right) {
+    left = std::max(left, 0);
+    right = std::min(right, width_);
+    if (left >= right || row < 0 || row >= rows()) return;
+    std::uint64_t* words = rowWords(row);
+    for (int tile = left / kTilePixels, last = (right - 1) / kTilePixels; tile <= last; ++tile)
+      words[tile / 64] |= std::uint64_t(1) << (tile % 64);
+  }
+  void clearRow(int row) { std::fill_n(rowWords(row), wordsPerRow_, 0); }
+
+  // Calls take(left, right) for each run of marked tiles of a row, left to
+  // right, in pixels and within the row.
+  template <typename Take>
+  void forEachRun(int row, Take&& take) const {
+    const std::uint64_t* words = rowWords(row);
+    const int tiles = wordsPerRow_ * 64;
+    int tile = 0;
+    while (tile < tiles) {
+      const std::uint64_t rest = words[tile / 64] >> (tile % 64);
+      if (rest == 0) {
+        tile = (tile / 64 + 1) * 64;
+        continue;
+      }
+      tile += __builtin_ctzll(rest);
+      int end = tile + 1;
+      while (end < tiles && (words[end / 64] >> (end % 64) & 1)) ++end;
+      const int left = tile * kTilePixels;
+      if (left >= width_) return;
+      take(left, std::min(end * kTilePixels, width_));
+      tile = end;
+    }
+  }
+
+ private:
+  std::uint64_t* rowWords(int row) { return words_.data() + std::size_t(row) * std::size_t(wordsPerRow_); }
+  const std::uint64_t* rowWords(int row) const {
+    return words_.data() + std::size_t(row) * std::size_t(wordsPerRow_);
+  }
+
+  int width_ = 0;
+  int wordsPerRow_ = 0;
+  std::vector<std::uint64_t> words_;
+};
+
+}  // namespace korvel
