@@ -256,7 +256,12 @@ bool rasteriseInBands(const CamDrawing& drawing, int bandRows, const std::functi
   // The band is the layer's first rows, so painting is clipped where it ends;
   // kept while its height stays, as a painter is slow to set up on a new image.
   QImage band;
-  for (const auto& [top, bottom, paintTop, paintBottom] : plan) {
+  for (const Band& planned : plan) {
+    // Copied out: clang before 16 cannot capture a structured binding in a lambda.
+    const int top = planned.top;
+    const int bottom = planned.bottom;
+    const int paintTop = planned.paintTop;
+    const int paintBottom = planned.paintBottom;
     const int rows = paintBottom - paintTop;
     whiten(layer, inked);
     if (band.height() != rows) {
