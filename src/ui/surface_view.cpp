@@ -16,6 +16,8 @@ SurfaceView::SurfaceView(RasterSurface& surface, QWidget* parent) : QWidget(pare
   });
   surface_.setChangeHandler([this] {
     syncSize();
+    if (repaintAsked_) return;
+    repaintAsked_ = true;
     update();
   });
 }
@@ -26,6 +28,7 @@ void SurfaceView::syncSize() {
 }
 
 void SurfaceView::paintEvent(QPaintEvent* event) {
+  repaintAsked_ = false;
   QPainter painter(this);
   const QRect area = event->rect();
   painter.fillRect(area, Qt::white);

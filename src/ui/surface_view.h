@@ -21,6 +21,9 @@ class SurfaceView : public QWidget {
 
  private:
   RasterSurface& surface_;
+  // A repaint is asked for once for all the figures drawn before it comes:
+  // a sheet draws hundreds.
+  bool repaintAsked_ = false;
 };
 
 }  // namespace korvel
