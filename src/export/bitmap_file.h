@@ -12,8 +12,8 @@ namespace korvel {
 // it is black and white, replacing an earlier file only once the new one is
 // complete. False when the file cannot be written; the old file is then intact.
 FileWriteResult saveBitmap(const QImage& image, const QString& path);
-// The drawing's 96 ppi picture, rasterised a band of rows at a time as the
-// file is written, so a high-resolution sheet is never held whole.
+// The drawing's 96 ppi picture, painted straight into one bit a pixel when
+// its figures are black.
 FileWriteResult saveBitmap(const CamDrawing& drawing, const QString& path);
 
 // Saves the drawing as a Windows bitmap named fileName in appFolder, replacing

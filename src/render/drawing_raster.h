@@ -1,11 +1,10 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QRect>
-#include <functional>
 
 #include "drawing/cam_drawing.h"
-#include "render/inked_tiles.h"
 
 class QPainter;
 
@@ -15,21 +14,19 @@ class QPainter;
 // edges.
 namespace korvel {
 
-// A band of the picture: its rows, opaque (RGB32) and as wide as the
-// picture, top the first of them. Where inked is given, its row
-// inkedRow + y says where row y may have been drawn on; all else is white.
-struct PictureBand {
-  const QImage& pixels;
-  int top = 0;
-  const InkedTiles* inked = nullptr;
-  int inkedRow = 0;
-};
-
-// Hands the 96 ppi picture to take a band of at most bandRows rows at a time,
-// the bottom band first. Stops when take returns false.
-bool rasteriseInBands(const CamDrawing& drawing, int bandRows, const std::function<bool(const PictureBand& band)>& take);
-// The whole 96 ppi picture, on white.
+// The whole 96 ppi picture, RGB32 on white.
 QImage rasterise(const CamDrawing& drawing);
+
+// Black at index 0 and white at 1: the palette of a one-bit picture.
+const QList<QRgb>& blackAndWhitePalette();
+// The same picture at one bit a pixel (Format_Mono, in the black and white
+// palette), painted a figure at a time: a high-resolution sheet takes the
+// 1.6 MB its file holds, never the 52 MB of the whole picture in RGB32. Only
+// for a drawing of black figures and unsmoothed text (drawnInBlack); null
+// for any other.
+QImage rasteriseOneBit(const CamDrawing& drawing);
+bool drawnInBlack(const CamDrawing& drawing);
+
 // Paints the drawing onto a screen painter whose units are the picture's
 // pixels, at the device's own resolution; the mirror is a transform there.
 void paintOnScreen(const CamDrawing& drawing, QPainter& painter, const QRect& area);

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <vector>
 
-// Where a band of the picture may have been drawn on, in tiles of 32 pixels
-// along each row: every pixel outside a marked tile is white. A cam sheet is
-// mostly white paper, and what is known to be white need not be cleared,
-// mirrored or packed pixel by pixel.
+// Where rows of a layer may have been drawn on, in tiles of 32 pixels along
+// each row: every pixel outside a marked tile is white. A cam sheet is mostly
+// white paper, and what is known to be white need not be read or whitened
+// pixel by pixel.
 namespace korvel {
 
 class InkedTiles {

@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "export/bitmap_file.h"
+#include "render/drawing_raster.h"
 
 namespace korvel {
 namespace {
@@ -63,6 +65,78 @@ TEST(BitmapFile, SavedPicturesReadBackPixelForPixel) {
     EXPECT_EQ(QImage(path, "BMP").convertToFormat(QImage::Format_RGB32), image);
   }
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+// The bitmap's one-bit picture is painted a figure at a time onto a layer
+// of a few rows: it must be the whole picture, pixel for pixel, wherever a
+// figure is cut by the layer or the picture, mirrored or clipped.
+TEST(OneBitPicture, IsTheWholePicturePixelForPixel) {
+  const struct {
+    const char* name;
+    float width;  // inches
+    float height;
+    std::function<void(RasterSurface&)> draw;
+  } rows[] = {
+      {"sloping lines taller than the layer and lines across every edge", 30.0f, 20.0f,
+       [](RasterSurface& s) {
+         s.setLineWidth(3);
+         s.line(1.0f, 1.0f, 4.0f, 4.5f, kBlack);       // more rows than a megabyte of layer holds
+         s.line(-1.0f, 2.0f, 31.0f, 5.0f, kBlack);     // out through the left and the right
+         s.line(10.0f, 19.5f, 12.0f, 21.0f, kBlack);   // out through the bottom
+         s.line(20.0f, -0.5f, 21.0f, 0.7f, kBlack);    // in from the top
+         s.line(5.0f, 0.0f, 5.0f, 20.0f, kBlack);      // upright, a piece at a time
+         s.circle(15.0f, 10.0f, 3.3f);
+         s.circle(25.0f, 12.0f, 1.7f);
+         s.line(7.0f, 3.0f, 22.0f, 19.0f, kBlack);
+         s.line(8.0f, 18.0f, 8.5f, 2.0f, kBlack);
+         s.point(29.99f, 19.99f);
+       }},
+      {"rings of a thick pen cut by the corners", 3.0f, 2.0f,
+       [](RasterSurface& s) {
+         s.setLineWidth(5);
+         s.circle(0.05f, 0.05f, 0.5f);
+         s.circle(2.95f, 1.95f, 0.7f);
+         s.circle(1.5f, 1.0f, 0.9f);
+       }},
+      {"large text at the edges", 4.0f, 1.5f,
+       [](RasterSurface& s) {
+         s.setTextSize(40);
+         s.setTextPosition(-0.1f, -0.2f);
+         s.writeText("jgq 150 mm");
+         s.writeTextCentred(3.9f, 1.4f, "WMy 380 mm");
+       }},
+      {"mirrored at a width of odd pixels, then lettered", 201 / 96.0f, 137 / 96.0f,
+       [](RasterSurface& s) {
+         s.line(0.1f, 0.1f, 1.9f, 1.3f, kBlack);
+         s.circle(0.5f, 0.7f, 0.3f);
+         s.mirrorLeftToRight();
+         s.writeText("150 mm");
+         s.line(0.0f, 1.0f, 0.3f, 1.2f, kBlack);
+       }},
+      {"drawn on a larger picture, then mirrored shrunk", 3.0f, 2.0f,
+       [](RasterSurface& s) {
+         s.line(0.2f, 0.2f, 2.9f, 1.9f, kBlack);
+         s.circle(2.5f, 1.5f, 0.4f);
+         s.setOuterWidth(2.05f);
+         s.setOuterHeight(1.5f);
+         s.mirrorLeftToRight();
+         s.line(0.0f, 0.0f, 2.0f, 1.4f, kBlack);
+       }},
+  };
+  for (const auto& row : rows) {
+    RasterSurface surface(row.width, row.height, QFont("Arial"));
+    row.draw(surface);
+    const QImage bits = rasteriseOneBit(surface.drawing());
+    ASSERT_EQ(bits.format(), QImage::Format_Mono) << row.name;
+    EXPECT_EQ(bits.convertToFormat(QImage::Format_RGB32), surface.copyImage()) << row.name;
+  }
+  // A figure of another colour is left to the whole picture, and to 24 bits a pixel.
+  RasterSurface red(1.0f, 1.0f, QFont("Arial"));
+  red.line(0.1f, 0.1f, 0.9f, 0.9f, 0x0000FF);
+  EXPECT_TRUE(rasteriseOneBit(red.drawing()).isNull());
+  QTemporaryDir dir;
+  ASSERT_TRUE(saveBitmap(red.drawing(), dir.filePath("red.bmp")));
+  EXPECT_EQ(QImage(dir.filePath("red.bmp"), "BMP").convertToFormat(QImage::Format_RGB32), red.copyImage());
 }
 
 }  // namespace

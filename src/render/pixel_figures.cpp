@@ -1,0 +1,115 @@
+#include "render/pixel_figures.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace korvel {
+
+namespace {
+
+// Pixels the rasteriser may round a figure's edge out by.
+constexpr double kRoundingMargin = 3;
+// A pixel is painted where its centre falls within half the pen of a line or
+// circle: within half a pen and a pixel of it, and a pixel more for rounding.
+constexpr double kPenEdgeMargin = 2;
+
+QRect wholePixels(QRectF area) {
+  const auto pixel = [](double v) { return static_cast<int>(std::clamp(v, -1e6, 1e6)); };
+  return QRect(QPoint(pixel(std::floor(area.left())), pixel(std::floor(area.top()))),
+               QPoint(pixel(std::ceil(area.right())), pixel(std::ceil(area.bottom()))));
+}
+
+}  // namespace
+
+PixelFigure inPixels(const DrawnFigure& figure, const QFontMetricsF* fontMetrics) {
+  PixelFigure step;
+  step.a = figure.a * kPixelsPerInch;
+  step.b = figure.b * kPixelsPerInch;
+  step.radius = figure.radius * kPixelsPerInch;
+  // How far above and below its points the figure may paint.
+  double reach = figure.penWidth;
+  if (figure.shape == FigureShape::Circle) reach += step.radius;
+  QRectF ink = QRectF(step.a, step.b).normalized().adjusted(-reach, -reach, reach, reach);
+  if (figure.shape == FigureShape::Text) {
+    // The canvas keeps positions in single precision, as it is handed them.
+    const QFontMetricsF metrics = fontMetrics ? *fontMetrics : QFontMetricsF(figure.font, &surfaceFontDevice());
+    const QPointF topLeft(static_cast<float>(figure.a.x()) * kPixelsPerInch,
+                          static_cast<float>(figure.a.y()) * kPixelsPerInch);
+    step.a = QPointF(topLeft.x(), topLeft.y() + metrics.ascent());
+    step.b = QPointF(step.a.x(), step.a.y() + metrics.descent());
+    reach = metrics.height();
+    ink = metrics.tightBoundingRect(QString::fromStdString(figure.text)).translated(step.a);
+  }
+  const double top = std::min(step.a.y(), step.b.y()) - reach - 2;
+  const double bottom = std::max(step.a.y(), step.b.y()) + reach + 2;
+  step.firstRow = static_cast<int>(std::floor(std::max(top, -1.0)));
+  step.lastRow = static_cast<int>(std::ceil(std::min(bottom, double(figure.drawnHeight) + 1)));
+  step.ink = wholePixels(ink.adjusted(-kRoundingMargin, -kRoundingMargin, kRoundingMargin, kRoundingMargin));
+  step.paintedWhole = figure.shape == FigureShape::Circle ||
+                      (figure.shape == FigureShape::Line && step.a.x() != step.b.x() && step.a.y() != step.b.y());
+  return step;
+}
+
+InkAlongRows::InkAlongRows(const DrawnFigure& figure, const PixelFigure& step)
+    : left_(step.ink.left()), right_(step.ink.right() + 1), reach_(figure.penWidth / 2.0 + kPenEdgeMargin) {
+  if (figure.shape == FigureShape::Line && step.a.y() != step.b.y()) {
+    kind_ = Kind::Line;
+    slope_ = (step.b.x() - step.a.x()) / (step.b.y() - step.a.y());
+    xAtRowZero_ = step.a.x() - step.a.y() * slope_;
+  } else if (figure.shape == FigureShape::Circle) {
+    kind_ = Kind::Ring;
+    centre_ = step.a;
+    outer_ = step.radius + reach_;
+    inner_ = step.radius - reach_;
+  }
+}
+
+std::vector<PixelFigure> inPixels(const CamDrawing& drawing) {
+  std::vector<PixelFigure> steps;
+  steps.reserve(drawing.figures().size());
+  // The texts of a drawing share a font or two, and metrics are slow to make.
+  std::optional<QFontMetricsF> metrics;
+  QFont measured;
+  for (const DrawnFigure& figure : drawing.figures()) {
+    if (figure.shape == FigureShape::Text && (!metrics || figure.font != measured)) {
+      metrics.emplace(figure.font, &surfaceFontDevice());
+      measured = figure.font;
+    }
+    steps.push_back(inPixels(figure, metrics ? &*metrics : nullptr));
+  }
+  return steps;
+}
+
+void paintFigure(QPainter& painter, const DrawnFigure& figure, const PixelFigure& step, double fontScale) {
+  switch (figure.shape) {
+    case FigureShape::Point:
+      painter.setPen(QPen(figure.colour, figure.penWidth, Qt::SolidLine, Qt::RoundCap));
+      painter.drawPoint(step.a);
+      break;
+    case FigureShape::Line:
+      painter.setPen(QPen(figure.colour, figure.penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      painter.drawLine(step.a, step.b);
+      break;
+    case FigureShape::Circle:
+      painter.setPen(QPen(figure.colour, figure.penWidth));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawEllipse(step.a, step.radius, step.radius);
+      break;
+    case FigureShape::Text:
+      if (fontScale != 1.0) {
+        QFont font = figure.font;
+        font.setPointSizeF(figure.font.pointSizeF() * fontScale);
+        painter.setFont(font);
+      } else {
+        painter.setFont(figure.font);
+      }
+      painter.setPen(figure.colour);
+      painter.drawText(step.a, QString::fromStdString(figure.text));
+      break;
+  }
+}
+
+}  // namespace korvel
