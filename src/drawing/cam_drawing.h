@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPointF>
+#include <QRectF>
 #include <QSize>
 #include <string>
 #include <vector>
@@ -50,6 +51,9 @@ struct DrawnFigure {
   int penWidth = 1;  // pixels of the 96 ppi picture
   std::string text;
   QFont font;              // text, sized for the picture's 96 pixels per inch
+  // Text: its ink from the start of its base line in the picture's pixels,
+  // where the canvas measured it to place the text; else empty.
+  QRectF ink;
   QSize clip;              // the picture's pixels when drawn, or less if it shrank since
   int drawnHeight = 0;     // the picture's height in pixels when drawn
   int mirrorsBefore = 0;   // the mirror events drawn before this figure

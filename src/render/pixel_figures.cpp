@@ -41,7 +41,8 @@ PixelFigure inPixels(const DrawnFigure& figure, const QFontMetricsF* fontMetrics
     step.a = QPointF(topLeft.x(), topLeft.y() + metrics.ascent());
     step.b = QPointF(step.a.x(), step.a.y() + metrics.descent());
     reach = metrics.height();
-    ink = metrics.tightBoundingRect(QString::fromStdString(figure.text)).translated(step.a);
+    ink = (figure.ink.isEmpty() ? metrics.tightBoundingRect(QString::fromStdString(figure.text)) : figure.ink)
+              .translated(step.a);
   }
   const double top = std::min(step.a.y(), step.b.y()) - reach - 2;
   const double bottom = std::max(step.a.y(), step.b.y()) + reach + 2;

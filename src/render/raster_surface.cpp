@@ -58,7 +58,7 @@ void RasterSurface::endFigure() {
 void RasterSurface::setDrawColour(Colour colour) { colour_ = colour; }
 
 DrawnFigure RasterSurface::figure(FigureShape shape, QPointF a, QPointF b) const {
-  DrawnFigure drawn;
+  DrawnFigure drawn = blankFigure_;
   drawn.shape = shape;
   drawn.a = a;
   drawn.b = b;
@@ -83,11 +83,14 @@ void RasterSurface::circle(float x, float y, float radius) {
 
 void RasterSurface::setTextPosition(float x, float y) { textPosition_ = QPointF(x, y); }
 
-void RasterSurface::writeText(const std::string& text) {
+void RasterSurface::writeText(const std::string& text) { writeText(text, QRectF()); }
+
+void RasterSurface::writeText(const std::string& text, const QRectF& ink) {
   DrawnFigure drawn = figure(FigureShape::Text, textPosition_, textPosition_);
   drawn.penWidth = 1;
   drawn.text = text;
   drawn.font = font_;
+  drawn.ink = ink;
   add(std::move(drawn));
   const QFontMetricsF metrics(font_, &surfaceFontDevice());
   textPosition_ = QPointF(0, textPosition_.y() + metrics.height() / kPixelsPerInch);
@@ -101,7 +104,7 @@ void RasterSurface::writeTextCentred(float x, float y, const std::string& text) 
   const double left = centre.x() - ink.center().x();
   const double top = centre.y() - ink.center().y() - metrics.ascent();
   textPosition_ = QPointF(left / kPixelsPerInch, top / kPixelsPerInch);
-  writeText(text);
+  writeText(text, ink);
 }
 
 void RasterSurface::refresh() {

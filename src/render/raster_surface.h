@@ -73,6 +73,8 @@ class RasterSurface : public CamCanvas {
   void resizeTo(int widthPx, int heightPx);
   QColor penColour() const;
   DrawnFigure figure(FigureShape shape, QPointF a, QPointF b) const;
+  // A text with its ink box where it was measured to be placed.
+  void writeText(const std::string& text, const QRectF& ink);
   // Adds a figure in the role of the figure run it is drawn in.
   void add(DrawnFigure figure);
   void changed() const;
@@ -81,6 +83,8 @@ class RasterSurface : public CamCanvas {
   float outerHeight_;
   CamDrawing drawing_;
   QFont font_;
+  // Every figure starts as a copy: a default font afresh is slower to make.
+  const DrawnFigure blankFigure_;
   Colour colour_ = kBlack;
   int lineWidth_ = 1;
   QPointF textPosition_{0, 0};  // inches
