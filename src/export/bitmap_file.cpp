@@ -5,6 +5,7 @@
 
 #include "common/atomic_file.h"
 #include "render/drawing_raster.h"
+#include "render/one_bit_picture.h"
 
 namespace korvel {
 

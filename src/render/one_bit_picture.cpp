@@ -1,3 +1,5 @@
+#include "render/one_bit_picture.h"
+
 #include <QPainter>
 #include <QTransform>
 #include <QtEndian>
@@ -7,7 +9,6 @@
 #include <cstring>
 #include <vector>
 
-#include "render/drawing_raster.h"
 #include "render/inked_tiles.h"
 #include "render/pixel_figures.h"
 

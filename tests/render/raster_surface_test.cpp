@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "export/bitmap_file.h"
-#include "render/drawing_raster.h"
+#include "render/one_bit_picture.h"
 
 namespace korvel {
 namespace {
