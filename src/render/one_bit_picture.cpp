@@ -248,18 +248,20 @@ class LayerWindow {
   bool placed_ = false;
 };
 
-}  // namespace
-
-const QList<QRgb>& blackAndWhitePalette() {
-  static const QList<QRgb> palette{qRgb(0, 0, 0), qRgb(255, 255, 255)};
-  return palette;
-}
-
+// Whether every figure is black and every text unsmoothed, so that the
+// picture holds black and white only.
 bool drawnInBlack(const CamDrawing& drawing) {
   return std::all_of(drawing.figures().begin(), drawing.figures().end(), [](const DrawnFigure& figure) {
     return figure.colour.rgba() == blackAndWhitePalette()[0] &&
            (figure.shape != FigureShape::Text || (figure.font.styleStrategy() & QFont::NoAntialias));
   });
+}
+
+}  // namespace
+
+const QList<QRgb>& blackAndWhitePalette() {
+  static const QList<QRgb> palette{qRgb(0, 0, 0), qRgb(255, 255, 255)};
+  return palette;
 }
 
 QImage rasteriseOneBit(const CamDrawing& drawing) {
@@ -275,7 +277,7 @@ QImage rasteriseOneBit(const CamDrawing& drawing) {
 
   const std::vector<DrawnFigure>& figures = drawing.figures();
   const std::vector<MirrorEvent>& mirrors = drawing.mirrors();
-  const std::vector<PixelFigure> steps = inPixels(drawing);
+  const std::vector<PixelFigure> steps = inPixels(drawing, TextInk::Measured);
   // Tall enough for the tallest figure that must be painted whole.
   int layerRows = kLayerPixels / width;
   for (const PixelFigure& step : steps)

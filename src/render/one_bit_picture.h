@@ -11,14 +11,10 @@ namespace korvel {
 // Black at index 0 and white at 1: the palette of a one-bit picture.
 const QList<QRgb>& blackAndWhitePalette();
 
-// Whether every figure is black and every text unsmoothed, so that the
-// picture holds black and white only.
-bool drawnInBlack(const CamDrawing& drawing);
-
 // The whole picture at one bit a pixel (Format_Mono, in the black and white
 // palette), pixel for pixel the RGB32 one: a high-resolution sheet takes the
 // 1.6 MB its file holds, never the 52 MB of the whole picture in RGB32. Null
-// for a drawing not drawn in black.
+// unless every figure is black and every text unsmoothed.
 QImage rasteriseOneBit(const CamDrawing& drawing);
 
 }  // namespace korvel

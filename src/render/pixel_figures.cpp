@@ -22,9 +22,8 @@ QRect wholePixels(QRectF area) {
                QPoint(pixel(std::ceil(area.right())), pixel(std::ceil(area.bottom()))));
 }
 
-}  // namespace
-
-PixelFigure inPixels(const DrawnFigure& figure, const QFontMetricsF* fontMetrics) {
+// One figure; a text with the metrics of its font, which every text has.
+PixelFigure inPixels(const DrawnFigure& figure, TextInk textInk, const QFontMetricsF* fontMetrics) {
   PixelFigure step;
   step.a = figure.a * kPixelsPerInch;
   step.b = figure.b * kPixelsPerInch;
@@ -33,16 +32,17 @@ PixelFigure inPixels(const DrawnFigure& figure, const QFontMetricsF* fontMetrics
   double reach = figure.penWidth;
   if (figure.shape == FigureShape::Circle) reach += step.radius;
   QRectF ink = QRectF(step.a, step.b).normalized().adjusted(-reach, -reach, reach, reach);
-  if (figure.shape == FigureShape::Text) {
+  if (figure.shape == FigureShape::Text && fontMetrics) {
+    const QFontMetricsF& metrics = *fontMetrics;
     // The canvas keeps positions in single precision, as it is handed them.
-    const QFontMetricsF metrics = fontMetrics ? *fontMetrics : QFontMetricsF(figure.font, &surfaceFontDevice());
     const QPointF topLeft(static_cast<float>(figure.a.x()) * kPixelsPerInch,
                           static_cast<float>(figure.a.y()) * kPixelsPerInch);
     step.a = QPointF(topLeft.x(), topLeft.y() + metrics.ascent());
     step.b = QPointF(step.a.x(), step.a.y() + metrics.descent());
     reach = metrics.height();
-    ink = (figure.ink.isEmpty() ? metrics.tightBoundingRect(QString::fromStdString(figure.text)) : figure.ink)
-              .translated(step.a);
+    if (textInk == TextInk::Measured)
+      ink = (figure.ink.isEmpty() ? metrics.tightBoundingRect(QString::fromStdString(figure.text)) : figure.ink)
+                .translated(step.a);
   }
   const double top = std::min(step.a.y(), step.b.y()) - reach - 2;
   const double bottom = std::max(step.a.y(), step.b.y()) + reach + 2;
@@ -53,6 +53,8 @@ PixelFigure inPixels(const DrawnFigure& figure, const QFontMetricsF* fontMetrics
                       (figure.shape == FigureShape::Line && step.a.x() != step.b.x() && step.a.y() != step.b.y());
   return step;
 }
+
+}  // namespace
 
 InkAlongRows::InkAlongRows(const DrawnFigure& figure, const PixelFigure& step)
     : left_(step.ink.left()), right_(step.ink.right() + 1), reach_(figure.penWidth / 2.0 + kPenEdgeMargin) {
@@ -68,7 +70,7 @@ InkAlongRows::InkAlongRows(const DrawnFigure& figure, const PixelFigure& step)
   }
 }
 
-std::vector<PixelFigure> inPixels(const CamDrawing& drawing) {
+std::vector<PixelFigure> inPixels(const CamDrawing& drawing, TextInk textInk) {
   std::vector<PixelFigure> steps;
   steps.reserve(drawing.figures().size());
   // The texts of a drawing share a font or two, and metrics are slow to make.
@@ -79,7 +81,7 @@ std::vector<PixelFigure> inPixels(const CamDrawing& drawing) {
       metrics.emplace(figure.font, &surfaceFontDevice());
       measured = figure.font;
     }
-    steps.push_back(inPixels(figure, metrics ? &*metrics : nullptr));
+    steps.push_back(inPixels(figure, textInk, metrics ? &*metrics : nullptr));
   }
   return steps;
 }

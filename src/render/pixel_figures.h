@@ -8,7 +8,6 @@
 
 #include "drawing/cam_drawing.h"
 
-class QFontMetricsF;
 class QPainter;
 
 // The drawing's figures placed in the 96 ppi picture's pixels, and the
@@ -22,7 +21,7 @@ struct PixelFigure {
   int firstRow = 0;  // the rows it may touch
   int lastRow = 0;
   // The pixels it may touch: its pen's reach around its points, or its
-  // text's ink box, with a margin for the rasteriser's rounding.
+  // text's ink box where measured, with a margin for the rasteriser's rounding.
   QRect ink;
   // A sloping line or a circle cut off at the edge of the picture it is
   // painted on is stepped from where it was cut, and may then fall on other
@@ -30,10 +29,12 @@ struct PixelFigure {
   bool paintedWhole = false;
 };
 
-// One figure; a text is measured with metrics of its font where given.
-PixelFigure inPixels(const DrawnFigure& figure, const QFontMetricsF* fontMetrics = nullptr);
-// Every figure of the drawing, its texts measured once per font.
-std::vector<PixelFigure> inPixels(const CamDrawing& drawing);
+// Whether a text's ink box is measured, which shapes the text once more
+// where the canvas did not keep the box it placed the text by.
+enum class TextInk { Unmeasured, Measured };
+
+// Every figure of the drawing, its fonts' metrics made once per font.
+std::vector<PixelFigure> inPixels(const CamDrawing& drawing, TextInk textInk);
 
 // The pixels of each row a figure may touch: a sloping line's reach about
 // where it crosses the row, a circle's ring, else its ink box's width.
