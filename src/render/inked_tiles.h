@@ -21,7 +21,6 @@ class InkedTiles {
     words_.assign(std::size_t(rows) * std::size_t(wordsPerRow_), 0);
   }
   int rows() const { return wordsPerRow_ == 0 ? 0 : int(words_.size() / std::size_t(wordsPerRow_)); }
-  int width() const { return width_; }
 
   // Marks the tiles that hold pixels left to right - 1 of a row.
   void mark(int row, int left, int right) {

@@ -191,9 +191,9 @@ int layerTop(int row, int layerRows, int height) { return std::clamp(row, 0, std
 class LayerWindow {
  public:
   LayerWindow(QImage& layer, QImage& bits)
-      : rows_(layer.height()), width_(layer.width()), layerPixels_(layer.bits()),
+      : rows_(layer.height()), layerPixels_(layer.bits()),
         layerStride_(layer.bytesPerLine()), bitPixels_(bits.bits()), bitStride_(bits.bytesPerLine()) {
-    inked_.reset(rows_, width_);
+    inked_.reset(rows_, layer.width());
   }
 
   int top() const { return top_; }
@@ -235,7 +235,6 @@ class LayerWindow {
  private:
   static constexpr qsizetype kInkedPixelsRead = 32 * 1024;
   int rows_;
-  int width_;
   uchar* layerPixels_;
   qsizetype layerStride_;
   uchar* bitPixels_;
