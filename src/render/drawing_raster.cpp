@@ -46,7 +46,7 @@ QImage rasterise(const CamDrawing& drawing) {
   picture.fill(Qt::white);
   const std::vector<DrawnFigure>& figures = drawing.figures();
   const std::vector<MirrorEvent>& mirrors = drawing.mirrors();
-  const std::vector<PixelFigure> steps = inPixels(drawing, TextInk::Unmeasured);
+  const std::vector<PixelFigure> steps = inPixels(drawing);
   QPainter painter(&picture);
   std::size_t nextMirror = 0;
   for (std::size_t i = 0; i <= figures.size(); ++i) {
@@ -79,7 +79,7 @@ void paintOnScreen(const CamDrawing& drawing, QPainter& painter, const QRect& ar
   }
   // Fonts are sized for the picture's 96 pixels per inch.
   const double fontScale = kPixelsPerInch / painter.device()->logicalDpiY();
-  const std::vector<PixelFigure> steps = inPixels(drawing, TextInk::Unmeasured);
+  const std::vector<PixelFigure> steps = inPixels(drawing);
   painter.save();
   painter.setClipRect(area);
   const QTransform base = painter.transform();

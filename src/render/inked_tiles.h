@@ -22,14 +22,22 @@ class InkedTiles {
   }
   int rows() const { return wordsPerRow_ == 0 ? 0 : int(words_.size() / std::size_t(wordsPerRow_)); }
 
-  // Marks the tiles that hold pixels left to right - 1 of a row.
-  void mark(int row, int left, int right) {
+  // Marks the tiles that hold pixels left to right - 1 of rows first to last.
+  void mark(int first, int last, int left, int right) {
     left = std::max(left, 0);
     right = std::min(right, width_);
-    if (left >= right || row < 0 || row >= rows()) return;
-    std::uint64_t* words = rowWords(row);
-    for (int tile = left / kTilePixels, last = (right - 1) / kTilePixels; tile <= last; ++tile)
-      words[tile / 64] |= std::uint64_t(1) << (tile % 64);
+    first = std::max(first, 0);
+    last = std::min(last, rows() - 1);
+    if (left >= right || first > last) return;
+    const int firstTile = left / kTilePixels;
+    const int lastTile = (right - 1) / kTilePixels;
+    for (int word = firstTile / 64; word <= lastTile / 64; ++word) {
+      // The word's bits from the first tile to the last, both within it.
+      const int low = std::max(firstTile - word * 64, 0);
+      const int high = std::min(lastTile - word * 64, 63);
+      const std::uint64_t bits = (~std::uint64_t(0) >> (63 - high)) & (~std::uint64_t(0) << low);
+      for (int row = first; row <= last; ++row) rowWords(row)[word] |= bits;
+    }
   }
   void clearRow(int row) { std::fill_n(rowWords(row), wordsPerRow_, 0); }
 

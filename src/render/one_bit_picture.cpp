@@ -32,6 +32,8 @@ constexpr int kWhiteIndex = 1;
 // point or a text taller than the layer is painted a piece at a time.
 constexpr int kLayerPixels = 256 * 1024;
 constexpr QRgb kWhite = 0xFFFFFFFF;
+// A figure at most this wide is marked by its box rather than row by row.
+constexpr int kNarrowPixels = 2 * InkedTiles::kTilePixels;
 // Pixels packed at a time.
 constexpr int kPackedPixels = 16;
 
@@ -203,13 +205,14 @@ class LayerWindow {
     top_ = top;
     placed_ = true;
   }
-  // Pixels left to right - 1 of the picture's row y may have been drawn on.
-  void mark(int y, int left, int right) {
-    if (left >= right) return;
-    inked_.mark(y - top_, left, right);
-    inkedPixels_ += right - left;
-    firstInked_ = std::min(firstInked_, y - top_);
-    lastInked_ = std::max(lastInked_, y - top_);
+  // Pixels left to right - 1 of the picture's rows first to last, all in
+  // the window, may have been drawn on.
+  void mark(int first, int last, int left, int right) {
+    if (left >= right || first > last) return;
+    inked_.mark(first - top_, last - top_, left, right);
+    inkedPixels_ += qsizetype(right - left) * (last - first + 1);
+    firstInked_ = std::min(firstInked_, first - top_);
+    lastInked_ = std::max(lastInked_, last - top_);
   }
   bool full() const { return inkedPixels_ >= kInkedPixelsRead; }
 
@@ -276,7 +279,7 @@ QImage rasteriseOneBit(const CamDrawing& drawing) {
 
   const std::vector<DrawnFigure>& figures = drawing.figures();
   const std::vector<MirrorEvent>& mirrors = drawing.mirrors();
-  const std::vector<PixelFigure> steps = inPixels(drawing, TextInk::Measured);
+  const std::vector<PixelFigure> steps = inPixels(drawing);
   // Tall enough for the tallest figure that must be painted whole.
   int layerRows = kLayerPixels / width;
   for (const PixelFigure& step : steps)
@@ -297,14 +300,17 @@ QImage rasteriseOneBit(const CamDrawing& drawing) {
     const DrawnFigure& figure = figures[i];
     const PixelFigure& step = steps[i];
     const QRect clip = QRect(QPoint(0, 0), figure.clip) & QRect(QPoint(0, 0), size);
-    // A text's ink is known from its font's box only, so nothing past the
-    // box is painted where it would stay on the layer.
+    // A text is painted within its ink box only, so that nothing past the
+    // box stays on the layer unread.
     const QRect painted = figure.shape == FigureShape::Text ? clip & step.ink : clip;
     const int firstRow = std::max(step.firstRow, 0);
     const int lastRow = std::min(step.lastRow, height - 1);
     if (painted.isEmpty() || step.ink.isEmpty() || firstRow > lastRow) continue;
     const bool clipped = painted != QRect(QPoint(0, 0), size);
     const InkAlongRows along(figure, step);
+    // A figure within a tile or two across, as a cam's short segments are,
+    // is marked as its box: the same tiles, or one more, for less work.
+    const bool boxed = along.wholeBox() || step.ink.width() <= kNarrowPixels;
     if (!window.holds(firstRow, lastRow)) {
       blackAndWhite = window.read() && blackAndWhite;
       window.place(layerTop(firstRow, layerRows, height));
@@ -319,8 +325,14 @@ QImage rasteriseOneBit(const CamDrawing& drawing) {
       if (clipped) painter.setClipRect(painted);
       paintFigure(painter, figure, step);
       if (clipped) painter.setClipping(false);
-      for (int y = std::max(step.ink.top(), top); y <= std::min(step.ink.bottom(), top + layerRows - 1); ++y)
-        along.forEachRun(y, [&](int left, int right) { window.mark(y, std::max(left, 0), std::min(right, width)); });
+      const int first = std::max(step.ink.top(), top);
+      const int last = std::min(step.ink.bottom(), top + layerRows - 1);
+      if (boxed) {
+        window.mark(first, last, std::max(step.ink.left(), 0), std::min(step.ink.right() + 1, width));
+      } else {
+        for (int y = first; y <= last; ++y)
+          along.forEachRun(y, [&](int left, int right) { window.mark(y, y, std::max(left, 0), std::min(right, width)); });
+      }
       const int next = top + layerRows;
       if (next > lastRow) break;
       blackAndWhite = window.read() && blackAndWhite;

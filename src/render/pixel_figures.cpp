@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -10,6 +11,8 @@ namespace korvel {
 
 namespace {
 
+// Farther right than any picture reaches.
+constexpr double kUnboundedPixels = 1e6;
 // Pixels the rasteriser may round a figure's edge out by.
 constexpr double kRoundingMargin = 3;
 // A pixel is painted where its centre falls within half the pen of a line or
@@ -17,13 +20,13 @@ constexpr double kRoundingMargin = 3;
 constexpr double kPenEdgeMargin = 2;
 
 QRect wholePixels(QRectF area) {
-  const auto pixel = [](double v) { return static_cast<int>(std::clamp(v, -1e6, 1e6)); };
+  const auto pixel = [](double v) { return static_cast<int>(std::clamp(v, -kUnboundedPixels, kUnboundedPixels)); };
   return QRect(QPoint(pixel(std::floor(area.left())), pixel(std::floor(area.top()))),
                QPoint(pixel(std::ceil(area.right())), pixel(std::ceil(area.bottom()))));
 }
 
 // One figure; a text with the metrics of its font, which every text has.
-PixelFigure inPixels(const DrawnFigure& figure, TextInk textInk, const QFontMetricsF* fontMetrics) {
+PixelFigure inPixels(const DrawnFigure& figure, const QFontMetricsF* fontMetrics) {
   PixelFigure step;
   step.a = figure.a * kPixelsPerInch;
   step.b = figure.b * kPixelsPerInch;
@@ -40,9 +43,13 @@ PixelFigure inPixels(const DrawnFigure& figure, TextInk textInk, const QFontMetr
     step.a = QPointF(topLeft.x(), topLeft.y() + metrics.ascent());
     step.b = QPointF(step.a.x(), step.a.y() + metrics.descent());
     reach = metrics.height();
-    if (textInk == TextInk::Measured)
-      ink = (figure.ink.isEmpty() ? metrics.tightBoundingRect(QString::fromStdString(figure.text)) : figure.ink)
-                .translated(step.a);
+    // Measuring a text's ink shapes it once more than painting it does, so a
+    // text whose box was not kept is given its whole line from a font's
+    // height left of its start to the picture's edge, a generous band.
+    ink = figure.ink.isEmpty() ? QRectF(QPointF(-reach, -metrics.ascent() - reach / 4),
+                                        QPointF(kUnboundedPixels, metrics.descent() + reach / 4))
+                               : figure.ink;
+    ink.translate(step.a);
   }
   const double top = std::min(step.a.y(), step.b.y()) - reach - 2;
   const double bottom = std::max(step.a.y(), step.b.y()) + reach + 2;
@@ -53,6 +60,43 @@ PixelFigure inPixels(const DrawnFigure& figure, TextInk textInk, const QFontMetr
                       (figure.shape == FigureShape::Line && step.a.x() != step.b.x() && step.a.y() != step.b.y());
   return step;
 }
+
+// The pen of each kind of figure, kept from the last figure painted: making
+// a pen for each of a cam's hundreds of segments cost more than drawing it.
+class KeptPens {
+ public:
+  const QPen& pen(FigureShape shape, const QColor& colour, int width) {
+    Kept& kept = kept_[std::size_t(shape)];
+    if (!kept.made || kept.colour != colour || kept.width != width) {
+      kept = {true, colour, width, make(shape, colour, width)};
+    }
+    return kept.pen;
+  }
+
+ private:
+  static QPen make(FigureShape shape, const QColor& colour, int width) {
+    switch (shape) {
+      case FigureShape::Point:
+        return QPen(colour, width, Qt::SolidLine, Qt::RoundCap);
+      case FigureShape::Line:
+        return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+      case FigureShape::Circle:
+        return QPen(colour, width);
+      case FigureShape::Text:
+        break;
+    }
+    return QPen(colour);
+  }
+  struct Kept {
+    bool made = false;
+    QColor colour;
+    int width = 0;
+    QPen pen;
+  };
+  std::array<Kept, 4> kept_;
+};
+
+thread_local KeptPens keptPens;
 
 }  // namespace
 
@@ -70,7 +114,7 @@ InkAlongRows::InkAlongRows(const DrawnFigure& figure, const PixelFigure& step)
   }
 }
 
-std::vector<PixelFigure> inPixels(const CamDrawing& drawing, TextInk textInk) {
+std::vector<PixelFigure> inPixels(const CamDrawing& drawing) {
   std::vector<PixelFigure> steps;
   steps.reserve(drawing.figures().size());
   // The texts of a drawing share a font or two, and metrics are slow to make.
@@ -81,7 +125,7 @@ std::vector<PixelFigure> inPixels(const CamDrawing& drawing, TextInk textInk) {
       metrics.emplace(figure.font, &surfaceFontDevice());
       measured = figure.font;
     }
-    steps.push_back(inPixels(figure, textInk, metrics ? &*metrics : nullptr));
+    steps.push_back(inPixels(figure, metrics ? &*metrics : nullptr));
   }
   return steps;
 }
@@ -89,15 +133,15 @@ std::vector<PixelFigure> inPixels(const CamDrawing& drawing, TextInk textInk) {
 void paintFigure(QPainter& painter, const DrawnFigure& figure, const PixelFigure& step, double fontScale) {
   switch (figure.shape) {
     case FigureShape::Point:
-      painter.setPen(QPen(figure.colour, figure.penWidth, Qt::SolidLine, Qt::RoundCap));
+      painter.setPen(keptPens.pen(figure.shape, figure.colour, figure.penWidth));
       painter.drawPoint(step.a);
       break;
     case FigureShape::Line:
-      painter.setPen(QPen(figure.colour, figure.penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      painter.setPen(keptPens.pen(figure.shape, figure.colour, figure.penWidth));
       painter.drawLine(step.a, step.b);
       break;
     case FigureShape::Circle:
-      painter.setPen(QPen(figure.colour, figure.penWidth));
+      painter.setPen(keptPens.pen(figure.shape, figure.colour, figure.penWidth));
       painter.setBrush(Qt::NoBrush);
       painter.drawEllipse(step.a, step.radius, step.radius);
       break;
@@ -109,7 +153,7 @@ void paintFigure(QPainter& painter, const DrawnFigure& figure, const PixelFigure
       } else {
         painter.setFont(figure.font);
       }
-      painter.setPen(figure.colour);
+      painter.setPen(keptPens.pen(figure.shape, figure.colour, 1));
       painter.drawText(step.a, QString::fromStdString(figure.text));
       break;
   }

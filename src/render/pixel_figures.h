@@ -21,7 +21,8 @@ struct PixelFigure {
   int firstRow = 0;  // the rows it may touch
   int lastRow = 0;
   // The pixels it may touch: its pen's reach around its points, or its
-  // text's ink box where measured, with a margin for the rasteriser's rounding.
+  // text's ink box where the canvas kept it, else its line of text from its
+  // start rightward; with a margin for the rasteriser's rounding.
   QRect ink;
   // A sloping line or a circle cut off at the edge of the picture it is
   // painted on is stepped from where it was cut, and may then fall on other
@@ -29,18 +30,17 @@ struct PixelFigure {
   bool paintedWhole = false;
 };
 
-// Whether a text's ink box is measured, which shapes the text once more
-// where the canvas did not keep the box it placed the text by.
-enum class TextInk { Unmeasured, Measured };
-
 // Every figure of the drawing, its fonts' metrics made once per font.
-std::vector<PixelFigure> inPixels(const CamDrawing& drawing, TextInk textInk);
+std::vector<PixelFigure> inPixels(const CamDrawing& drawing);
 
 // The pixels of each row a figure may touch: a sloping line's reach about
 // where it crosses the row, a circle's ring, else its ink box's width.
 class InkAlongRows {
  public:
   InkAlongRows(const DrawnFigure& figure, const PixelFigure& step);
+
+  // Whether every row's run is the ink box's width.
+  bool wholeBox() const { return kind_ == Kind::Box; }
 
   // Calls take(left, right) for each of the one or two runs of the row's
   // pixels left to right - 1 it may touch, within its ink box.
