@@ -1,12 +1,14 @@
 #include "render/one_bit_picture.h"
 
 #include <QPainter>
+#include <QThreadPool>
 #include <QTransform>
 #include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <future>
 #include <vector>
 
 #include "render/inked_tiles.h"
@@ -23,6 +25,10 @@
 // may have touched are then cleared to black in the one-bit picture where they
 // are black, and whitened again on the layer. Black over black is black, so
 // figures combine by clearing bits, and a mirror turns the bits drawn so far.
+// A picture of a few hundred rows or more is painted in two halves at once,
+// on two threads with a layer each: a figure across the middle is painted by
+// both, each reading its own rows. Their texts share fonts by copy, which Qt
+// allows across threads.
 namespace korvel {
 namespace {
 
@@ -34,6 +40,8 @@ constexpr int kLayerPixels = 256 * 1024;
 constexpr QRgb kWhite = 0xFFFFFFFF;
 // A figure at most this wide is marked by its box rather than row by row.
 constexpr int kNarrowPixels = 2 * InkedTiles::kTilePixels;
+// A picture at least this tall is painted in two halves at once.
+constexpr int kRowsSplit = 256;
 // Pixels packed at a time.
 constexpr int kPackedPixels = 16;
 
@@ -148,11 +156,22 @@ class BitRowMirror {
   std::vector<std::uint64_t> reversed_;
 };
 
-void mirrorLeftPart(QImage& bits, QSize clip) {
-  clip = clip.boundedTo(bits.size());
+// The one-bit picture's rows, and those of them one painter reads into.
+struct BitRows {
+  uchar* pixels;
+  qsizetype stride;
+  QSize size;
+  int first;  // the rows read, first to last
+  int last;
+  uchar* row(int y) const { return pixels + std::ptrdiff_t(y) * stride; }
+};
+
+// Mirrors the left part of the rows read, those within clip.
+void mirrorLeftPart(const BitRows& bits, QSize clip) {
+  clip = clip.boundedTo(bits.size);
   if (clip.width() <= 1) return;
   BitRowMirror mirror(clip.width());
-  for (int y = 0; y < clip.height(); ++y) mirror(bits.scanLine(y));
+  for (int y = bits.first; y <= std::min(bits.last, clip.height() - 1); ++y) mirror(bits.row(y));
 }
 
 // White RGB32 rows kept between pictures. Every figure's pixels are
@@ -192,9 +211,8 @@ int layerTop(int row, int layerRows, int height) { return std::clamp(row, 0, std
 // processor's cache.
 class LayerWindow {
  public:
-  LayerWindow(QImage& layer, QImage& bits)
-      : rows_(layer.height()), layerPixels_(layer.bits()),
-        layerStride_(layer.bytesPerLine()), bitPixels_(bits.bits()), bitStride_(bits.bytesPerLine()) {
+  LayerWindow(QImage& layer, const BitRows& bits) : rows_(layer.height()), layerPixels_(layer.bits()),
+        layerStride_(layer.bytesPerLine()), bits_(bits) {
     inked_.reset(rows_, layer.width());
   }
 
@@ -223,10 +241,16 @@ class LayerWindow {
     if (inkedPixels_ == 0) return blackAndWhite;
     for (int r = firstInked_; r <= lastInked_; ++r) {
       auto* row = reinterpret_cast<QRgb*>(layerPixels_ + std::ptrdiff_t(r) * layerStride_);
-      uchar* bitRow = bitPixels_ + std::ptrdiff_t(top_ + r) * bitStride_;
-      inked_.forEachRun(r, [&](int left, int right) {
-        blackAndWhite = blackenInto(row, left, right, bitRow) && blackAndWhite;
-      });
+      const int y = top_ + r;
+      if (y < bits_.first || y > bits_.last) {
+        // Another painter reads this row: only whitened again.
+        inked_.forEachRun(r, [&](int left, int right) { std::fill(row + left, row + right, kWhite); });
+      } else {
+        uchar* bitRow = bits_.row(y);
+        inked_.forEachRun(r, [&](int left, int right) {
+          blackAndWhite = blackenInto(row, left, right, bitRow) && blackAndWhite;
+        });
+      }
       inked_.clearRow(r);
     }
     inkedPixels_ = 0;
@@ -240,8 +264,7 @@ class LayerWindow {
   int rows_;
   uchar* layerPixels_;
   qsizetype layerStride_;
-  uchar* bitPixels_;
-  qsizetype bitStride_;
+  BitRows bits_;
   InkedTiles inked_;
   qsizetype inkedPixels_ = 0;
   int firstInked_ = rows_;  // the window's rows marked, if any
@@ -259,32 +282,15 @@ bool drawnInBlack(const CamDrawing& drawing) {
   });
 }
 
-}  // namespace
-
-const QList<QRgb>& blackAndWhitePalette() {
-  static const QList<QRgb> palette{qRgb(0, 0, 0), qRgb(255, 255, 255)};
-  return palette;
-}
-
-QImage rasteriseOneBit(const CamDrawing& drawing) {
-  if (!drawnInBlack(drawing)) return {};
-  const QSize size = drawing.pixelSize().expandedTo(QSize(1, 1));
+// Paints the figures that reach the rows bits reads onto this thread's
+// white layer and reads those rows; false when a pixel was neither black
+// nor white.
+bool paintRows(const CamDrawing& drawing, const std::vector<PixelFigure>& steps, int layerRows, const BitRows& bits) {
+  const QSize size = bits.size;
   const int width = size.width();
   const int height = size.height();
-  QImage bits(size, QImage::Format_Mono);
-  bits.setColorTable(blackAndWhitePalette());
-  bits.setDotsPerMeterX(kSurfaceDotsPerMetre);
-  bits.setDotsPerMeterY(kSurfaceDotsPerMetre);
-  bits.fill(kWhiteIndex);
-
   const std::vector<DrawnFigure>& figures = drawing.figures();
   const std::vector<MirrorEvent>& mirrors = drawing.mirrors();
-  const std::vector<PixelFigure> steps = inPixels(drawing);
-  // Tall enough for the tallest figure that must be painted whole.
-  int layerRows = kLayerPixels / width;
-  for (const PixelFigure& step : steps)
-    if (step.paintedWhole) layerRows = std::max(layerRows, step.lastRow - step.firstRow + 1);
-  layerRows = std::clamp(layerRows, 1, height);
   QImage layer = whiteRows.layer(width, layerRows);
   QPainter painter(&layer);
   LayerWindow window(layer, bits);
@@ -297,23 +303,28 @@ QImage rasteriseOneBit(const CamDrawing& drawing) {
       mirrorLeftPart(bits, mirrors[nextMirror].clip);
     }
     if (i == figures.size()) break;
-    const DrawnFigure& figure = figures[i];
     const PixelFigure& step = steps[i];
+    const int firstRow = std::max(step.firstRow, 0);
+    const int lastRow = std::min(step.lastRow, height - 1);
+    // Another painter reads the rows this figure reaches.
+    if (std::max(firstRow, step.ink.top()) > bits.last || std::min(lastRow, step.ink.bottom()) < bits.first) continue;
+    const DrawnFigure& figure = figures[i];
     const QRect clip = QRect(QPoint(0, 0), figure.clip) & QRect(QPoint(0, 0), size);
     // A text is painted within its ink box only, so that nothing past the
     // box stays on the layer unread.
     const QRect painted = figure.shape == FigureShape::Text ? clip & step.ink : clip;
-    const int firstRow = std::max(step.firstRow, 0);
-    const int lastRow = std::min(step.lastRow, height - 1);
     if (painted.isEmpty() || step.ink.isEmpty() || firstRow > lastRow) continue;
     const bool clipped = painted != QRect(QPoint(0, 0), size);
     const InkAlongRows along(figure, step);
     // A figure within a tile or two across, as a cam's short segments are,
     // is marked as its box: the same tiles, or one more, for less work.
     const bool boxed = along.wholeBox() || step.ink.width() <= kNarrowPixels;
-    if (!window.holds(firstRow, lastRow)) {
+    // A figure painted whole is placed whole; any other only over the rows read.
+    const int fromRow = step.paintedWhole ? firstRow : std::max(firstRow, bits.first);
+    const int toRow = step.paintedWhole ? lastRow : std::min(lastRow, bits.last);
+    if (!window.holds(fromRow, toRow)) {
       blackAndWhite = window.read() && blackAndWhite;
-      window.place(layerTop(firstRow, layerRows, height));
+      window.place(layerTop(fromRow, layerRows, height));
     }
     // A figure taller than the layer, never one that must be painted whole,
     // a piece at a time.
@@ -334,7 +345,7 @@ QImage rasteriseOneBit(const CamDrawing& drawing) {
           along.forEachRun(y, [&](int left, int right) { window.mark(y, y, std::max(left, 0), std::min(right, width)); });
       }
       const int next = top + layerRows;
-      if (next > lastRow) break;
+      if (next > toRow) break;
       blackAndWhite = window.read() && blackAndWhite;
       window.place(layerTop(next, layerRows, height));
     }
@@ -344,9 +355,55 @@ QImage rasteriseOneBit(const CamDrawing& drawing) {
   if (!blackAndWhite) {
     painter.end();
     whiteRows.whiten();
-    return {};
   }
-  return bits;
+  return blackAndWhite;
+}
+
+// The thread that paints the lower rows of a picture beside the caller.
+QThreadPool& lowerRowsPainter() {
+  static QThreadPool* const pool = [] {
+    auto* made = new QThreadPool;
+    made->setMaxThreadCount(1);
+    return made;
+  }();
+  return *pool;
+}
+
+}  // namespace
+
+const QList<QRgb>& blackAndWhitePalette() {
+  static const QList<QRgb> palette{qRgb(0, 0, 0), qRgb(255, 255, 255)};
+  return palette;
+}
+
+QImage rasteriseOneBit(const CamDrawing& drawing) {
+  if (!drawnInBlack(drawing)) return {};
+  const QSize size = drawing.pixelSize().expandedTo(QSize(1, 1));
+  const int width = size.width();
+  const int height = size.height();
+  QImage bits(size, QImage::Format_Mono);
+  bits.setColorTable(blackAndWhitePalette());
+  bits.setDotsPerMeterX(kSurfaceDotsPerMetre);
+  bits.setDotsPerMeterY(kSurfaceDotsPerMetre);
+  bits.fill(kWhiteIndex);
+
+  const std::vector<PixelFigure> steps = inPixels(drawing);
+  // Tall enough for the tallest figure that must be painted whole.
+  int layerRows = kLayerPixels / width;
+  for (const PixelFigure& step : steps)
+    if (step.paintedWhole) layerRows = std::max(layerRows, step.lastRow - step.firstRow + 1);
+  layerRows = std::clamp(layerRows, 1, height);
+  const BitRows all{bits.bits(), bits.bytesPerLine(), size, 0, height - 1};
+  if (height < kRowsSplit) return paintRows(drawing, steps, layerRows, all) ? bits : QImage();
+  // The upper and lower halves are painted at once, each on its own layer.
+  const int split = height / 2;
+  std::promise<bool> lowerDone;
+  std::future<bool> lower = lowerDone.get_future();
+  lowerRowsPainter().start([&] {
+    lowerDone.set_value(paintRows(drawing, steps, layerRows, {all.pixels, all.stride, size, split, height - 1}));
+  });
+  const bool upper = paintRows(drawing, steps, layerRows, {all.pixels, all.stride, size, 0, split - 1});
+  return lower.get() && upper ? bits : QImage();
 }
 
 }  // namespace korvel

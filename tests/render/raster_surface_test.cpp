@@ -122,6 +122,19 @@ TEST(OneBitPicture, IsTheWholePicturePixelForPixel) {
          s.mirrorLeftToRight();
          s.line(0.0f, 0.0f, 2.0f, 1.4f, kBlack);
        }},
+      {"painted in halves at once, with figures across the middle and after a mirror", 5.0f, 4.0f,
+       [](RasterSurface& s) {
+         s.setLineWidth(3);
+         s.circle(1.0f, 2.0f, 0.6f);
+         s.line(2.0f, 0.5f, 2.0f, 3.5f, kBlack);
+         s.line(2.5f, 1.5f, 4.5f, 2.6f, kBlack);
+         s.setTextSize(30);
+         s.writeTextCentred(3.5f, 2.0f, "jgq 150 mm");
+         s.mirrorLeftToRight();
+         s.circle(4.0f, 3.0f, 0.5f);
+         s.setTextPosition(0.5f, 1.8f);
+         s.writeText("WMy 380 mm");
+       }},
   };
   for (const auto& row : rows) {
     RasterSurface surface(row.width, row.height, QFont("Arial"));
