@@ -296,10 +296,11 @@ bool paintRows(const CamDrawing& drawing, const std::vector<PixelFigure>& steps,
   LayerWindow window(layer, bits);
   int paintedFrom = 0;  // the picture's row at the top of the painter's layer
   bool blackAndWhite = true;  // every pixel painted black or left white
+  const auto readWindow = [&] { blackAndWhite = window.read() && blackAndWhite; };
   std::size_t nextMirror = 0;
   for (std::size_t i = 0; i <= figures.size() && blackAndWhite; ++i) {
     for (; nextMirror < mirrors.size() && std::size_t(mirrors[nextMirror].figuresBefore) <= i; ++nextMirror) {
-      blackAndWhite = window.read() && blackAndWhite;
+      readWindow();
       mirrorLeftPart(bits, mirrors[nextMirror].clip);
     }
     if (i == figures.size()) break;
@@ -323,7 +324,7 @@ bool paintRows(const CamDrawing& drawing, const std::vector<PixelFigure>& steps,
     const int fromRow = step.paintedWhole ? firstRow : std::max(firstRow, bits.first);
     const int toRow = step.paintedWhole ? lastRow : std::min(lastRow, bits.last);
     if (!window.holds(fromRow, toRow)) {
-      blackAndWhite = window.read() && blackAndWhite;
+      readWindow();
       window.place(layerTop(fromRow, layerRows, height));
     }
     // A figure taller than the layer, never one that must be painted whole,
@@ -346,12 +347,12 @@ bool paintRows(const CamDrawing& drawing, const std::vector<PixelFigure>& steps,
       }
       const int next = top + layerRows;
       if (next > toRow) break;
-      blackAndWhite = window.read() && blackAndWhite;
+      readWindow();
       window.place(layerTop(next, layerRows, height));
     }
-    if (window.full()) blackAndWhite = window.read() && blackAndWhite;
+    if (window.full()) readWindow();
   }
-  blackAndWhite = window.read() && blackAndWhite;
+  readWindow();
   if (!blackAndWhite) {
     painter.end();
     whiteRows.whiten();
@@ -359,7 +360,9 @@ bool paintRows(const CamDrawing& drawing, const std::vector<PixelFigure>& steps,
   return blackAndWhite;
 }
 
-// The thread that paints the lower rows of a picture beside the caller.
+// The thread that paints the lower rows of a picture beside the caller. The
+// pool is made once and never destroyed, so that leaving the program never
+// waits on it; its idle thread ends by itself after a while.
 QThreadPool& lowerRowsPainter() {
   static QThreadPool* const pool = [] {
     auto* made = new QThreadPool;
