@@ -10,6 +10,7 @@ void CamDrawing::clear() {
   mirrors_.clear();
   profiles_.clear();
   outlines_.clear();
+  fonts_.clear();
 }
 
 void CamDrawing::add(DrawnFigure figure) {
@@ -17,6 +18,13 @@ void CamDrawing::add(DrawnFigure figure) {
   figure.drawnHeight = size_.height();
   figure.mirrorsBefore = static_cast<int>(mirrors_.size());
   figures_.push_back(std::move(figure));
+}
+
+void CamDrawing::addText(DrawnFigure text, const QFont& font) {
+  // A drawing's texts share a font or two, each kept once.
+  if (fonts_.empty() || fonts_.back() != font) fonts_.push_back(font);
+  text.font = static_cast<int>(fonts_.size()) - 1;
+  add(std::move(text));
 }
 
 void CamDrawing::mirror() {
@@ -61,7 +69,7 @@ QPointF CamDrawing::placed(int mirrorsBefore, QPointF p) const {
 }
 
 PlacedText CamDrawing::placedText(const DrawnFigure& text) const {
-  const QFontMetricsF metrics(text.font, &surfaceFontDevice());
+  const QFontMetricsF metrics(font(text), &surfaceFontDevice());
   const QPointF baseLine(text.a.x(), text.a.y() + metrics.ascent() / kPixelsPerInch);
   return {placed(text, baseLine), (mirrors_.size() - static_cast<std::size_t>(text.mirrorsBefore)) % 2 == 1};
 }

@@ -50,7 +50,7 @@ struct DrawnFigure {
   QColor colour;
   int penWidth = 1;  // pixels of the 96 ppi picture
   std::string text;
-  QFont font;              // text, sized for the picture's 96 pixels per inch
+  int font = -1;           // text: its font among the drawing's fonts
   // Text: its ink from the start of its base line in the picture's pixels,
   // where the canvas measured it to place the text; else empty.
   QRectF ink;
@@ -96,6 +96,10 @@ class CamDrawing {
  public:
   void clear();
   void add(DrawnFigure figure);
+  // A text with its font, sized for the picture's 96 pixels per inch. The
+  // fonts are kept apart from the figures: a sheet's hundreds of figures
+  // each copying a font took a tenth of drawing it.
+  void addText(DrawnFigure text, const QFont& font);
   void mirror();
   void resize(QSize pixels);
   void keepOutline(const std::vector<SurfacePoint>& polygon);
@@ -104,6 +108,7 @@ class CamDrawing {
   const std::vector<DrawnFigure>& figures() const { return figures_; }
   const std::vector<MirrorEvent>& mirrors() const { return mirrors_; }
   const std::vector<KeptProfile>& profiles() const { return profiles_; }
+  const QFont& font(const DrawnFigure& text) const { return fonts_[std::size_t(text.font)]; }
   // Each cam's outline as the vertices of one closed polygon, placed.
   std::vector<std::vector<QPointF>> camOutlines() const;
 
@@ -125,6 +130,7 @@ class CamDrawing {
   std::vector<MirrorEvent> mirrors_;
   std::vector<KeptProfile> profiles_;
   std::vector<KeptOutline> outlines_;
+  std::vector<QFont> fonts_;
 };
 
 // A device at the picture's 96 pixels per inch, for measuring its fonts.

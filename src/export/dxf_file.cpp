@@ -103,7 +103,7 @@ void writeFigure(DL_Dxf& dxf, DL_WriterA& dw, const CamDrawing& drawing, const D
       const QPointF start = sheet.at(placed.baseLineStart);
       dxf.writeText(dw,
                     DL_TextData(start.x(), start.y(), 0.0, start.x(), start.y(), 0.0,
-                                sheet.size().fontMm(figure.font) * kCapHeightPerEm, 1.0,
+                                sheet.size().fontMm(drawing.font(figure)) * kCapHeightPerEm, 1.0,
                                 placed.readsBackwards ? kTextBackward : 0, 0, 0, figure.text,
                                 "Standard", 0.0),
                     onLayer("TEXT"));

@@ -42,8 +42,9 @@ void writeShapes(QXmlStreamWriter& xml, const CamDrawing& drawing, const TrueSiz
       const PlacedText placed = drawing.placedText(figure);
       const QPointF start = size.mm(placed.baseLineStart);
       xml.writeStartElement("text");
-      xml.writeAttribute("font-family", figure.font.family());
-      xml.writeAttribute("font-size", fixed6(size.fontMm(figure.font)));
+      const QFont& font = drawing.font(figure);
+      xml.writeAttribute("font-family", font.family());
+      xml.writeAttribute("font-size", fixed6(size.fontMm(font)));
       QString transform = "translate(" + fixed6(start.x()) + "," + fixed6(start.y()) + ")";
       if (placed.readsBackwards) transform += " scale(-1,1)";
       xml.writeAttribute("transform", transform);

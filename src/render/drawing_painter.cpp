@@ -28,8 +28,8 @@ class DeviceMap {
 
 void paintText(QPainter& painter, const CamDrawing& drawing, const DrawnFigure& figure, const DeviceMap& map) {
   const PlacedText placed = drawing.placedText(figure);
-  QFont font = figure.font;
-  font.setPointSizeF(map.down(surfaceEmInches(figure.font)) * 72.0 /
+  QFont font = drawing.font(figure);
+  font.setPointSizeF(map.down(surfaceEmInches(font)) * 72.0 /
                      painter.device()->logicalDpiY());
   painter.save();
   painter.setFont(font);

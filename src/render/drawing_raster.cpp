@@ -59,7 +59,7 @@ QImage rasterise(const CamDrawing& drawing) {
     if (i == figures.size()) break;
     const bool clipped = figures[i].clip != size;
     if (clipped) painter.setClipRect(QRect(QPoint(0, 0), figures[i].clip));
-    paintFigure(painter, figures[i], steps[i]);
+    paintFigure(painter, drawing, figures[i], steps[i]);
     if (clipped) painter.setClipping(false);
   }
   return picture;
@@ -85,7 +85,7 @@ void paintOnScreen(const CamDrawing& drawing, QPainter& painter, const QRect& ar
   const QTransform base = painter.transform();
   for (std::size_t i = 0; i < figures.size(); ++i) {
     painter.setTransform(placed[i] * base);
-    paintFigure(painter, figures[i], steps[i], fontScale);
+    paintFigure(painter, drawing, figures[i], steps[i], fontScale);
   }
   painter.restore();
 }

@@ -276,9 +276,9 @@ class LayerWindow {
 // Whether every figure is black and every text unsmoothed, so that the
 // picture holds black and white only.
 bool drawnInBlack(const CamDrawing& drawing) {
-  return std::all_of(drawing.figures().begin(), drawing.figures().end(), [](const DrawnFigure& figure) {
+  return std::all_of(drawing.figures().begin(), drawing.figures().end(), [&](const DrawnFigure& figure) {
     return figure.colour.rgba() == blackAndWhitePalette()[0] &&
-           (figure.shape != FigureShape::Text || (figure.font.styleStrategy() & QFont::NoAntialias));
+           (figure.shape != FigureShape::Text || (drawing.font(figure).styleStrategy() & QFont::NoAntialias));
   });
 }
 
@@ -335,7 +335,7 @@ bool paintRows(const CamDrawing& drawing, const std::vector<PixelFigure>& steps,
       if (top != paintedFrom) painter.setTransform(QTransform::fromTranslate(0, -top));
       paintedFrom = top;
       if (clipped) painter.setClipRect(painted);
-      paintFigure(painter, figure, step);
+      paintFigure(painter, drawing, figure, step);
       if (clipped) painter.setClipping(false);
       const int first = std::max(step.ink.top(), top);
       const int last = std::min(step.ink.bottom(), top + layerRows - 1);

@@ -119,10 +119,10 @@ std::vector<PixelFigure> inPixels(const CamDrawing& drawing) {
   steps.reserve(drawing.figures().size());
   // The texts of a drawing share a font or two, and metrics are slow to make.
   std::optional<QFontMetricsF> metrics;
-  QFont measured;
+  int measured = -1;
   for (const DrawnFigure& figure : drawing.figures()) {
-    if (figure.shape == FigureShape::Text && (!metrics || figure.font != measured)) {
-      metrics.emplace(figure.font, &surfaceFontDevice());
+    if (figure.shape == FigureShape::Text && figure.font != measured) {
+      metrics.emplace(drawing.font(figure), &surfaceFontDevice());
       measured = figure.font;
     }
     steps.push_back(inPixels(figure, metrics ? &*metrics : nullptr));
@@ -130,7 +130,8 @@ std::vector<PixelFigure> inPixels(const CamDrawing& drawing) {
   return steps;
 }
 
-void paintFigure(QPainter& painter, const DrawnFigure& figure, const PixelFigure& step, double fontScale) {
+void paintFigure(QPainter& painter, const CamDrawing& drawing, const DrawnFigure& figure, const PixelFigure& step,
+                 double fontScale) {
   switch (figure.shape) {
     case FigureShape::Point:
       painter.setPen(keptPens.pen(figure.shape, figure.colour, figure.penWidth));
@@ -147,11 +148,11 @@ void paintFigure(QPainter& painter, const DrawnFigure& figure, const PixelFigure
       break;
     case FigureShape::Text:
       if (fontScale != 1.0) {
-        QFont font = figure.font;
-        font.setPointSizeF(figure.font.pointSizeF() * fontScale);
+        QFont font = drawing.font(figure);
+        font.setPointSizeF(font.pointSizeF() * fontScale);
         painter.setFont(font);
       } else {
-        painter.setFont(figure.font);
+        painter.setFont(drawing.font(figure));
       }
       painter.setPen(keptPens.pen(figure.shape, figure.colour, 1));
       painter.drawText(step.a, QString::fromStdString(figure.text));

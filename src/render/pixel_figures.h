@@ -96,6 +96,7 @@ class InkAlongRows {
 };
 
 // Paints the figure where step places it, its text's font scaled by fontScale.
-void paintFigure(QPainter& painter, const DrawnFigure& figure, const PixelFigure& step, double fontScale = 1.0);
+void paintFigure(QPainter& painter, const CamDrawing& drawing, const DrawnFigure& figure, const PixelFigure& step,
+                 double fontScale = 1.0);
 
 }  // namespace korvel

@@ -42,7 +42,10 @@ void RasterSurface::add(DrawnFigure figure) {
   } else {
     figure.role = figure.shape == FigureShape::Circle ? DrawnRole::Hole : DrawnRole::LooseCut;
   }
-  drawing_.add(std::move(figure));
+  if (figure.shape == FigureShape::Text)
+    drawing_.addText(std::move(figure), font_);
+  else
+    drawing_.add(std::move(figure));
   changed();
 }
 
@@ -58,7 +61,7 @@ void RasterSurface::endFigure() {
 void RasterSurface::setDrawColour(Colour colour) { colour_ = colour; }
 
 DrawnFigure RasterSurface::figure(FigureShape shape, QPointF a, QPointF b) const {
-  DrawnFigure drawn = blankFigure_;
+  DrawnFigure drawn;
   drawn.shape = shape;
   drawn.a = a;
   drawn.b = b;
@@ -89,7 +92,6 @@ void RasterSurface::writeText(const std::string& text, const QRectF& ink) {
   DrawnFigure drawn = figure(FigureShape::Text, textPosition_, textPosition_);
   drawn.penWidth = 1;
   drawn.text = text;
-  drawn.font = font_;
   drawn.ink = ink;
   add(std::move(drawn));
   const QFontMetricsF metrics(font_, &surfaceFontDevice());

@@ -83,8 +83,6 @@ class RasterSurface : public CamCanvas {
   float outerHeight_;
   CamDrawing drawing_;
   QFont font_;
-  // Every figure starts as a copy: a default font afresh is slower to make.
-  const DrawnFigure blankFigure_;
   Colour colour_ = kBlack;
   int lineWidth_ = 1;
   QPointF textPosition_{0, 0};  // inches

@@ -268,7 +268,7 @@ TEST_F(PlotCommand, TheCaptionTouchesNoLineOfItsCam) {
         for (const DrawnFigure& text : drawing.figures()) {
           if (text.shape != FigureShape::Text || text.text != caption) continue;
           ++captions;
-          const QFontMetricsF metrics(text.font, &surface->fontDevice());  // at the surface's 96 ppi
+          const QFontMetricsF metrics(drawing.font(text), &surface->fontDevice());  // at the surface's 96 ppi
           const QRectF ink = metrics.tightBoundingRect(QString::fromStdString(caption));
           QPainterPath box;  // a pixel's width round the ink
           const QRectF inkBox(drawing.placedText(text).baseLineStart + ink.topLeft() / 96.0, ink.size() / 96.0);
