@@ -293,10 +293,14 @@ bool paintRows(const CamDrawing& drawing, const std::vector<PixelFigure>& steps,
   const std::vector<MirrorEvent>& mirrors = drawing.mirrors();
   QImage layer = whiteRows.layer(width, layerRows);
   QPainter painter(&layer);
+  LineRun lines(painter);
   LayerWindow window(layer, bits);
   int paintedFrom = 0;  // the picture's row at the top of the painter's layer
   bool blackAndWhite = true;  // every pixel painted black or left white
-  const auto readWindow = [&] { blackAndWhite = window.read() && blackAndWhite; };
+  const auto readWindow = [&] {
+    lines.paint();
+    blackAndWhite = window.read() && blackAndWhite;
+  };
   std::size_t nextMirror = 0;
   for (std::size_t i = 0; i <= figures.size() && blackAndWhite; ++i) {
     for (; nextMirror < mirrors.size() && std::size_t(mirrors[nextMirror].figuresBefore) <= i; ++nextMirror) {
@@ -332,11 +336,19 @@ bool paintRows(const CamDrawing& drawing, const std::vector<PixelFigure>& steps,
     for (;;) {
       const int top = window.top();
       // Moved only with the window: setting it is not free.
-      if (top != paintedFrom) painter.setTransform(QTransform::fromTranslate(0, -top));
+      if (top != paintedFrom) {
+        lines.paint();
+        painter.setTransform(QTransform::fromTranslate(0, -top));
+      }
       paintedFrom = top;
-      if (clipped) painter.setClipRect(painted);
-      paintFigure(painter, drawing, figure, step);
-      if (clipped) painter.setClipping(false);
+      if (figure.shape == FigureShape::Line && !clipped) {
+        lines.add(figure, step);
+      } else {
+        lines.paint();
+        if (clipped) painter.setClipRect(painted);
+        paintFigure(painter, drawing, figure, step);
+        if (clipped) painter.setClipping(false);
+      }
       const int first = std::max(step.ink.top(), top);
       const int last = std::min(step.ink.bottom(), top + layerRows - 1);
       if (boxed) {

@@ -130,6 +130,20 @@ std::vector<PixelFigure> inPixels(const CamDrawing& drawing) {
   return steps;
 }
 
+void LineRun::add(const DrawnFigure& line, const PixelFigure& step) {
+  if (!lines_.empty() && (line.colour != colour_ || line.penWidth != width_)) paint();
+  colour_ = line.colour;
+  width_ = line.penWidth;
+  lines_.emplace_back(step.a, step.b);
+}
+
+void LineRun::paint() {
+  if (lines_.empty()) return;
+  painter_.setPen(keptPens.pen(FigureShape::Line, colour_, width_));
+  painter_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+  lines_.clear();
+}
+
 void paintFigure(QPainter& painter, const CamDrawing& drawing, const DrawnFigure& figure, const PixelFigure& step,
                  double fontScale) {
   switch (figure.shape) {

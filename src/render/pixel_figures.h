@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+#include <QLineF>
 #include <QPointF>
 #include <QRect>
 #include <algorithm>
@@ -98,5 +100,28 @@ class InkAlongRows {
 // Paints the figure where step places it, its text's font scaled by fontScale.
 void paintFigure(QPainter& painter, const CamDrawing& drawing, const DrawnFigure& figure, const PixelFigure& step,
                  double fontScale = 1.0);
+
+// Line figures of one pen, handed to the painter together: a cam's outline
+// is hundreds of short lines, and the painter sets up its stroke once for
+// them all, each line stroked as it would be alone.
+class LineRun {
+ public:
+  explicit LineRun(QPainter& painter) : painter_(painter) {}
+  LineRun(const LineRun&) = delete;
+  LineRun& operator=(const LineRun&) = delete;
+  ~LineRun() { paint(); }
+
+  // Takes a line figure, after painting those taken with another pen.
+  void add(const DrawnFigure& line, const PixelFigure& step);
+  // Paints the lines taken so far; due before the painter's place, clip or
+  // pen changes, and before what it painted is read.
+  void paint();
+
+ private:
+  QPainter& painter_;
+  std::vector<QLineF> lines_;
+  QColor colour_;
+  int width_ = 0;
+};
 
 }  // namespace korvel
