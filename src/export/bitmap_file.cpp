@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QtEndian>
+#include <cstring>
 
 #include "common/atomic_file.h"
 #include "render/drawing_raster.h"
@@ -69,18 +70,22 @@ FileWriteResult writeRows(const QImage& picture, const QString& path) {
   const auto lastByteMask = static_cast<char>(0xFF << (pixelBytes * 8 - bits));
   return writeFileAtomically(path, [&](const ChunkWriter& write) {
     QByteArray chunk = header(picture, rowBytes);
-    chunk.reserve(kChunkBytes + rowBytes);
+    qsizetype used = chunk.size();
+    // Room for one more row past a full chunk; the rows are copied in whole.
+    chunk.resize(kChunkBytes + rowBytes);
+    char* const bytes = chunk.data();
     for (int y = picture.height() - 1; y >= 0; --y) {
-      const qsizetype at = chunk.size();
-      chunk.append(reinterpret_cast<const char*>(picture.constScanLine(y)), pixelBytes);
-      chunk[at + pixelBytes - 1] = static_cast<char>(chunk[at + pixelBytes - 1] & lastByteMask);
-      chunk.append(rowBytes - pixelBytes, '\0');
-      if (chunk.size() >= kChunkBytes) {
-        if (!write(chunk.constData(), chunk.size())) return false;
-        chunk.resize(0);
+      char* const row = bytes + used;
+      std::memcpy(row, picture.constScanLine(y), std::size_t(pixelBytes));
+      row[pixelBytes - 1] = static_cast<char>(row[pixelBytes - 1] & lastByteMask);
+      std::memset(row + pixelBytes, 0, std::size_t(rowBytes - pixelBytes));
+      used += rowBytes;
+      if (used >= kChunkBytes) {
+        if (!write(bytes, used)) return false;
+        used = 0;
       }
     }
-    return write(chunk.constData(), chunk.size());
+    return write(bytes, used);
   });
 }
 
