@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWindow>
 
 #include "render/drawing_raster.h"
 
@@ -12,7 +13,10 @@ SurfaceView::SurfaceView(RasterSurface& surface, QWidget* parent) : QWidget(pare
   syncSize();
   surface_.setRefreshHandler([this] {
     syncSize();
-    if (isVisible()) repaint();
+    // A window not on the screen yet, or minimised, shows nothing now; the
+    // repaint asked for when the drawing changed paints it once it is shown.
+    const QWindow* shownIn = window()->windowHandle();
+    if (isVisible() && shownIn && shownIn->isExposed()) repaint();
   });
   surface_.setChangeHandler([this] {
     syncSize();

@@ -124,5 +124,30 @@ TEST(SurfaceView, PaintsSharpAtTwiceThePixels) {
   EXPECT_GT(sharp, 0);
 }
 
+// A refresh shows the cam drawn so far at once, while the drawing goes on,
+// when the view is on the screen; before it is shown, it paints once shown.
+TEST(SurfaceView, ARefreshPaintsAtOnceOnlyOnTheScreen) {
+  RasterSurface surface(1.0f, 1.0f, sheetFont());
+  SurfaceView view(surface, nullptr);
+  struct PaintCount : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      paints += event->type() == QEvent::Paint;
+      return false;
+    }
+  } count;
+  view.installEventFilter(&count);
+  surface.line(0.1f, 0.1f, 0.9f, 0.6f, kBlack);
+  surface.refresh();
+  EXPECT_EQ(count.paints, 0);
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return count.paints > 0; }));
+  count.paints = 0;
+  surface.circle(0.5f, 0.5f, 0.3f);
+  surface.refresh();
+  EXPECT_EQ(count.paints, 1);
+}
+
 }  // namespace
 }  // namespace korvel
