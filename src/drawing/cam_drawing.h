@@ -95,6 +95,7 @@ struct PlacedText {
 class CamDrawing {
  public:
   void clear();
+  // A figure other than a text.
   void add(DrawnFigure figure);
   // A text with its font, sized for the picture's 96 pixels per inch. The
   // fonts are kept apart from the figures: a sheet's hundreds of figures

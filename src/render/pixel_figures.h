@@ -107,9 +107,6 @@ void paintFigure(QPainter& painter, const CamDrawing& drawing, const DrawnFigure
 class LineRun {
  public:
   explicit LineRun(QPainter& painter) : painter_(painter) {}
-  LineRun(const LineRun&) = delete;
-  LineRun& operator=(const LineRun&) = delete;
-  ~LineRun() { paint(); }
 
   // Takes a line figure, after painting those taken with another pen.
   void add(const DrawnFigure& line, const PixelFigure& step);
