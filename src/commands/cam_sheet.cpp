@@ -7,6 +7,7 @@
 #include "common/failing_step.h"
 #include "common/units.h"
 #include "geometry/cam_outline.h"
+#include "render/one_bit_picture.h"
 
 namespace korvel {
 
@@ -116,6 +117,7 @@ std::array<bool, 10> drawSheet(const CamJob& job, DesignerState& state, RasterSu
 
 PlotOutcome PlotCamSheet(const CamJob& job, DesignerState& state, PlotWindowView& window,
                          PrinterSeam& printer) {
+  if (job.save) wakeLowerRowsPainter();
   window.showWindow();
   RasterSurface& surface = window.surface();
   surface.clear();

@@ -15,6 +15,7 @@
 #include "geometry/focus_card.h"
 #include "geometry/part_preflight.h"
 #include "common/units.h"
+#include "render/one_bit_picture.h"
 #include "render/raster_surface.h"
 #include "render/surface_fonts.h"
 
@@ -198,6 +199,7 @@ CutFileResult exportCams(const ExportRequest& request) {
   NoPrinterSeam printer;  // output options are all off: nothing is printed
 
   const bool sheet = request.sheet.has_value();
+  if (sheet && cutFileFormatOf(request.file) == CutFileFormat::Bitmap) wakeLowerRowsPainter();
   RasterSurface surface =
       sheet ? RasterSurface(static_cast<float>(kSheetSize), static_cast<float>(kSheetSize),
                             sheetFont())

@@ -1,16 +1,17 @@
 #include "render/one_bit_picture.h"
 
 #include <QPainter>
-#include <QThreadPool>
 #include <QTransform>
 #include <QtEndian>
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <future>
 #include <vector>
 
+#include "render/awake_helper.h"
 #include "render/inked_tiles.h"
 #include "render/pixel_figures.h"
 
@@ -372,24 +373,14 @@ bool paintRows(const CamDrawing& drawing, const std::vector<PixelFigure>& steps,
   return blackAndWhite;
 }
 
-// The thread that paints the lower rows of a picture beside the caller. The
-// pool is made once and never destroyed, so that leaving the program never
-// waits on it; its idle thread ends by itself after a while.
-QThreadPool& lowerRowsPainter() {
-  static QThreadPool* const pool = [] {
-    auto* made = new QThreadPool;
-    made->setMaxThreadCount(1);
-    return made;
-  }();
-  return *pool;
-}
-
 }  // namespace
 
 const QList<QRgb>& blackAndWhitePalette() {
   static const QList<QRgb> palette{qRgb(0, 0, 0), qRgb(255, 255, 255)};
   return palette;
 }
+
+void wakeLowerRowsPainter() { AwakeHelper::shared().wake(); }
 
 QImage rasteriseOneBit(const CamDrawing& drawing) {
   if (!drawnInBlack(drawing)) return {};
@@ -414,10 +405,11 @@ QImage rasteriseOneBit(const CamDrawing& drawing) {
   const int split = height / 2;
   std::promise<bool> lowerDone;
   std::future<bool> lower = lowerDone.get_future();
-  lowerRowsPainter().start([&] {
+  AwakeHelper::shared().run([&] {
     lowerDone.set_value(paintRows(drawing, steps, layerRows, {all.pixels, all.stride, size, split, height - 1}));
   });
   const bool upper = paintRows(drawing, steps, layerRows, {all.pixels, all.stride, size, 0, split - 1});
+  waitAwake([&] { return lower.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
   return lower.get() && upper ? bits : QImage();
 }
 

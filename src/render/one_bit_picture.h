@@ -17,4 +17,9 @@ const QList<QRgb>& blackAndWhitePalette();
 // unless every figure is black and every text unsmoothed.
 QImage rasteriseOneBit(const CamDrawing& drawing);
 
+// Wakes the thread that paints a tall picture's lower rows, so that it is
+// running when the picture is rasterised a few milliseconds later: for a
+// sheet about to be saved, before it is drawn.
+void wakeLowerRowsPainter();
+
 }  // namespace korvel
