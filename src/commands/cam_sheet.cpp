@@ -7,13 +7,17 @@
 #include "common/failing_step.h"
 #include "common/units.h"
 #include "geometry/cam_outline.h"
-#include "render/one_bit_picture.h"
+#include "export/bitmap_file.h"
 
 namespace korvel {
 
 namespace {
 
 constexpr float kTextPoints = 8;
+constexpr const char* kSheetBitmapName = "KorvelCamDesigner.bmp";
+
+// Where the sheet is saved, as the save names it.
+QString sheetBitmapPath(const DesignerState& state) { return state.AppFolder + qText(kSheetBitmapName); }
 
 struct Note {
   double x;
@@ -117,7 +121,7 @@ std::array<bool, 10> drawSheet(const CamJob& job, DesignerState& state, RasterSu
 
 PlotOutcome PlotCamSheet(const CamJob& job, DesignerState& state, PlotWindowView& window,
                          PrinterSeam& printer) {
-  if (job.save) wakeLowerRowsPainter();
+  if (job.save) beginBitmapFile(sheetBitmapPath(state));
   window.showWindow();
   RasterSurface& surface = window.surface();
   surface.clear();
@@ -131,7 +135,7 @@ PlotOutcome PlotCamSheet(const CamJob& job, DesignerState& state, PlotWindowView
 
   PlotOutcome outcome;
   outcome.repeatedCells = drawSheet(job, state, surface);
-  printAndSave(job, state, surface, state.PlotScale, "KorvelCamDesigner.bmp", printer, outcome);
+  printAndSave(job, state, surface, state.PlotScale, kSheetBitmapName, printer, outcome);
   return outcome;
 }
 

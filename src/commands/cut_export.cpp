@@ -10,12 +10,12 @@
 #include "common/atomic_file.h"
 #include "common/number_text.h"
 #include "common/write_error.h"
+#include "export/bitmap_file.h"
 #include "export/focus_card_pdf.h"
 #include "geometry/cam_outline.h"
 #include "geometry/focus_card.h"
 #include "geometry/part_preflight.h"
 #include "common/units.h"
-#include "render/one_bit_picture.h"
 #include "render/raster_surface.h"
 #include "render/surface_fonts.h"
 
@@ -199,7 +199,7 @@ CutFileResult exportCams(const ExportRequest& request) {
   NoPrinterSeam printer;  // output options are all off: nothing is printed
 
   const bool sheet = request.sheet.has_value();
-  if (sheet && cutFileFormatOf(request.file) == CutFileFormat::Bitmap) wakeLowerRowsPainter();
+  if (sheet && cutFileFormatOf(request.file) == CutFileFormat::Bitmap) beginBitmapFile(request.file);
   RasterSurface surface =
       sheet ? RasterSurface(static_cast<float>(kSheetSize), static_cast<float>(kSheetSize),
                             sheetFont())

@@ -14,6 +14,7 @@
 #include <charconv>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 namespace korvel {
 namespace {
@@ -175,27 +176,47 @@ void syncFolder(const QByteArray& folder) {
   ::close(fd);
 }
 
-int replaceAtomically(const QString& path, const std::function<bool(const ChunkWriter&)>& produce) {
-  if (path.isEmpty()) return ENOENT;
+}  // namespace
+
+FileReplacement::FileReplacement(const QString& path) : path_(path) {
+  if (path.isEmpty()) {
+    cause_ = ENOENT;
+    return;
+  }
   // Through a symbolic link the file it points at is replaced, not the link.
   const QFileInfo info(path);
   const QString finalPath = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
-  const QByteArray target = QFile::encodeName(finalPath);
-  const QByteArray folder = QFile::encodeName(QFileInfo(finalPath).absolutePath());
-  if (const int cause = folderCause(folder)) return cause;
+  target_ = QFile::encodeName(finalPath);
+  folder_ = QFile::encodeName(QFileInfo(finalPath).absolutePath());
+  if ((cause_ = folderCause(folder_))) return;
 
-  struct stat old {};
-  const bool replacing = ::stat(target.constData(), &old) == 0;
-  if (!replacing && errno != ENOENT) return errno;
-  if (replacing) {
-    if (const int cause = targetCause(target, old)) return cause;
+  replacing_ = ::stat(target_.constData(), &old_) == 0;
+  if (!replacing_ && errno != ENOENT) {
+    cause_ = errno;
+    return;
   }
+  if (replacing_ && (cause_ = targetCause(target_, old_))) return;
 
-  removeLeftovers(folder);
-  const struct stat* const keep = replacing ? &old : nullptr;
+  removeLeftovers(folder_);
+  unnamed_ = createUnnamed(folder_);
+}
+
+FileReplacement::~FileReplacement() {
+  if (unnamed_ >= 0) ::close(unnamed_);
+}
+
+FileWriteResult FileReplacement::finish(const std::function<bool(const ChunkWriter&)>& produce) {
+  if (cause_ == 0) cause_ = replace(produce);
+  return {cause_ == 0, cause_};
+}
+
+int FileReplacement::replace(const std::function<bool(const ChunkWriter&)>& produce) {
+  const QByteArray& target = target_;
+  const QByteArray& folder = folder_;
+  const struct stat* const keep = replacing_ ? &old_ : nullptr;
   QByteArray tempName;
   bool named = false;
-  int fd = createUnnamed(folder);
+  const int fd = std::exchange(unnamed_, -1);
   if (fd >= 0) {
     int cause = fillTemporary(fd, produce, keep);
     // A link that fails (no /proc, no privilege) leaves the named way below.
@@ -207,9 +228,9 @@ int replaceAtomically(const QString& path, const std::function<bool(const ChunkW
     }
   }
   if (!named) {
-    fd = createNamed(folder, tempName);
-    if (fd < 0) return errno;
-    const int cause = closeKeeping(fd, fillTemporary(fd, produce, keep));
+    const int namedFd = createNamed(folder, tempName);
+    if (namedFd < 0) return errno;
+    const int cause = closeKeeping(namedFd, fillTemporary(namedFd, produce, keep));
     if (cause != 0) {
       ::unlink(tempName.constData());
       return cause;
@@ -224,8 +245,6 @@ int replaceAtomically(const QString& path, const std::function<bool(const ChunkW
   return 0;
 }
 
-}  // namespace
-
 FileWriteResult writeFileAtomically(const QString& path, const QByteArray& content) {
   return writeFileAtomically(path, [&](const ChunkWriter& write) {
     return write(content.constData(), content.size());
@@ -233,8 +252,7 @@ FileWriteResult writeFileAtomically(const QString& path, const QByteArray& conte
 }
 
 FileWriteResult writeFileAtomically(const QString& path, const std::function<bool(const ChunkWriter&)>& produce) {
-  const int cause = replaceAtomically(path, produce);
-  return {cause == 0, cause};
+  return FileReplacement(path).finish(produce);
 }
 
 }  // namespace korvel

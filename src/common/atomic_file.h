@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <sys/stat.h>
 #include <functional>
 
 // Settings files and bitmaps are never written in place: the new content goes to
@@ -35,5 +36,33 @@ FileWriteResult writeFileAtomically(const QString& path, const QByteArray& conte
 // fails. When produce returns false the old file stays as it was.
 using ChunkWriter = std::function<bool(const char* data, qsizetype size)>;
 FileWriteResult writeFileAtomically(const QString& path, const std::function<bool(const ChunkWriter&)>& produce);
+
+// The same, begun before the content is ready: making one checks the folder
+// and the file, clears the folder's leftovers and opens the new unnamed file,
+// so that this can be done while the content is still being made; finish()
+// then writes, names and renames. A replacement never finished leaves the old
+// file and nothing else. A cause found while beginning is reported by finish().
+class FileReplacement {
+ public:
+  explicit FileReplacement(const QString& path);
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  const QString& path() const { return path_; }
+  // Once only.
+  FileWriteResult finish(const std::function<bool(const ChunkWriter&)>& produce);
+
+ private:
+  int replace(const std::function<bool(const ChunkWriter&)>& produce);
+
+  QString path_;
+  QByteArray target_;  // the file replaced, through any link
+  QByteArray folder_;
+  struct stat old_ {};  // the file replaced, when replacing_
+  bool replacing_ = false;
+  int unnamed_ = -1;  // the new file, where the file system has unnamed files
+  int cause_ = 0;     // errno of the first failure
+};
 
 }  // namespace korvel

@@ -2,7 +2,13 @@
 
 #include <QList>
 #include <QtEndian>
+#include <atomic>
 #include <cstring>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <utility>
 
 #include "common/atomic_file.h"
 #include "render/drawing_raster.h"
@@ -63,12 +69,12 @@ QByteArray header(const QImage& picture, qsizetype rowBytes) {
 // The picture's rows, bottom row first, each as the picture holds it: one
 // bit a pixel, the leftmost the most significant, or blue, green, red; the
 // bits and bytes past the last pixel are zero.
-FileWriteResult writeRows(const QImage& picture, const QString& path) {
+FileWriteResult writeRows(const QImage& picture, FileReplacement& file) {
   const qsizetype bits = qsizetype(picture.width()) * picture.depth();
   const qsizetype rowBytes = (bits + 31) / 32 * 4;
   const qsizetype pixelBytes = (bits + 7) / 8;
   const auto lastByteMask = static_cast<char>(0xFF << (pixelBytes * 8 - bits));
-  return writeFileAtomically(path, [&](const ChunkWriter& write) {
+  return file.finish([&](const ChunkWriter& write) {
     QByteArray chunk = header(picture, rowBytes);
     qsizetype used = chunk.size();
     // Room for one more row past a full chunk; the rows are copied in whole.
@@ -89,6 +95,44 @@ FileWriteResult writeRows(const QImage& picture, const QString& path) {
   });
 }
 
+// A sheet's bitmap file, begun beside the sheet being drawn by the thread
+// that will paint its lower rows, which is otherwise idle then.
+struct EarlyFile {
+  enum Stage { Waiting, Beginning, Begun, Abandoned };
+  explicit EarlyFile(const QString& path) : path(path) {}
+  const QString path;
+  std::atomic<Stage> stage{Waiting};
+  std::optional<FileReplacement> replacement;  // once Begun
+};
+
+std::mutex earlyFileMutex;
+std::shared_ptr<EarlyFile> earlyFile;  // begun for the next save, if any
+
+// The replacement begun early for path, waited for if it is being begun;
+// else one begun now.
+class BitmapReplacement {
+ public:
+  explicit BitmapReplacement(const QString& path) {
+    {
+      const std::lock_guard lock(earlyFileMutex);
+      early_ = std::exchange(earlyFile, nullptr);
+    }
+    EarlyFile::Stage waiting = EarlyFile::Waiting;
+    // Not yet begun, it never will be.
+    const bool abandoned = early_ && early_->stage.compare_exchange_strong(waiting, EarlyFile::Abandoned);
+    if (early_ && !abandoned && early_->path == path) {
+      while (early_->stage.load(std::memory_order_acquire) != EarlyFile::Begun) std::this_thread::yield();
+      return;
+    }
+    own_.emplace(path);
+  }
+  FileReplacement& operator*() { return own_ ? *own_ : *early_->replacement; }
+
+ private:
+  std::shared_ptr<EarlyFile> early_;
+  std::optional<FileReplacement> own_;
+};
+
 bool blackAndWhite(const QImage& rgb32) {
   for (int y = 0; y < rgb32.height(); ++y) {
     const QRgb* row = reinterpret_cast<const QRgb*>(rgb32.constScanLine(y));
@@ -107,12 +151,27 @@ bool blackAndWhite(const QImage& rgb32) {
 // takes 24 bits.
 FileWriteResult saveBitmap(const QImage& picture, const QString& path) {
   if (picture.isNull()) return {};
-  if (picture.format() == QImage::Format_Mono) return writeRows(picture, path);
+  BitmapReplacement file(path);
+  if (picture.format() == QImage::Format_Mono) return writeRows(picture, *file);
   // An RGB32 picture is shared here, not copied.
   const QImage rgb32 = picture.convertToFormat(QImage::Format_RGB32);
   if (blackAndWhite(rgb32))
-    return writeRows(rgb32.convertToFormat(QImage::Format_Mono, blackAndWhitePalette(), Qt::ThresholdDither), path);
-  return writeRows(rgb32.convertToFormat(QImage::Format_BGR888), path);
+    return writeRows(rgb32.convertToFormat(QImage::Format_Mono, blackAndWhitePalette(), Qt::ThresholdDither), *file);
+  return writeRows(rgb32.convertToFormat(QImage::Format_BGR888), *file);
+}
+
+void beginBitmapFile(const QString& path) {
+  auto file = std::make_shared<EarlyFile>(path);
+  {
+    const std::lock_guard lock(earlyFileMutex);
+    earlyFile = file;
+  }
+  wakeLowerRowsPainter([file] {
+    EarlyFile::Stage waiting = EarlyFile::Waiting;
+    if (!file->stage.compare_exchange_strong(waiting, EarlyFile::Beginning)) return;
+    file->replacement.emplace(file->path);
+    file->stage.store(EarlyFile::Begun, std::memory_order_release);
+  });
 }
 
 FileWriteResult saveBitmap(const CamDrawing& drawing, const QString& path) {

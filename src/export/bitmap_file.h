@@ -16,6 +16,12 @@ FileWriteResult saveBitmap(const QImage& image, const QString& path);
 // its figures are black.
 FileWriteResult saveBitmap(const CamDrawing& drawing, const QString& path);
 
+// Begins replacing the bitmap file at path, on the thread that paints a
+// tall picture's lower rows, while the caller draws the picture: the next
+// save to path then only writes, names and renames. Failures are reported by
+// that save; an early file never saved is closed, leaving nothing.
+void beginBitmapFile(const QString& path);
+
 // Saves the drawing as a Windows bitmap named fileName in appFolder, replacing
 // an earlier file once the new one is complete. A folder that cannot be
 // written is skipped; the old file stays intact and the result names the cause.

@@ -23,9 +23,16 @@ AwakeHelper::AwakeHelper() : thread_(std::make_unique<QThreadPool>()) { thread_-
 
 AwakeHelper::~AwakeHelper() = default;
 
-void AwakeHelper::wake() {
+void AwakeHelper::wake(std::function<void()> first) {
   State asleep = Asleep;
-  if (state_.compare_exchange_strong(asleep, Awake)) thread_->start([this] { waitForJob(); });
+  if (state_.compare_exchange_strong(asleep, Awake)) {
+    thread_->start([this, first = std::move(first)] {
+      if (first) first();
+      waitForJob();
+    });
+  } else if (first) {
+    run(std::move(first));
+  }
 }
 
 void AwakeHelper::run(std::function<void()> job) {

@@ -19,9 +19,9 @@ class AwakeHelper {
   // program never waits on it.
   static AwakeHelper& shared();
 
-  // Wakes the helper to wait awake for the next job, unless it is already
-  // awake or busy.
-  void wake();
+  // Wakes the helper to do first, if given, and then wait awake for the next
+  // job. A helper already awake or busy does first as a job of its own.
+  void wake(std::function<void()> first = {});
   // Runs job on the helper: at once if it is waiting awake, otherwise as soon
   // as its thread starts or has finished the jobs before.
   void run(std::function<void()> job);

@@ -380,7 +380,7 @@ const QList<QRgb>& blackAndWhitePalette() {
   return palette;
 }
 
-void wakeLowerRowsPainter() { AwakeHelper::shared().wake(); }
+void wakeLowerRowsPainter(std::function<void()> first) { AwakeHelper::shared().wake(std::move(first)); }
 
 QImage rasteriseOneBit(const CamDrawing& drawing) {
   if (!drawnInBlack(drawing)) return {};

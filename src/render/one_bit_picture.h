@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QList>
+#include <functional>
 
 #include "drawing/cam_drawing.h"
 
@@ -19,7 +20,8 @@ QImage rasteriseOneBit(const CamDrawing& drawing);
 
 // Wakes the thread that paints a tall picture's lower rows, so that it is
 // running when the picture is rasterised a few milliseconds later: for a
-// sheet about to be saved, before it is drawn.
-void wakeLowerRowsPainter();
+// sheet about to be saved, before it is drawn. It does first, if given,
+// before it waits.
+void wakeLowerRowsPainter(std::function<void()> first = {});
 
 }  // namespace korvel

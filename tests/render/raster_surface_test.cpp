@@ -6,9 +6,11 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <functional>
+#include <vector>
 
 #include "export/bitmap_file.h"
 #include "render/one_bit_picture.h"
+#include "support/files.h"
 
 namespace korvel {
 namespace {
@@ -65,6 +67,40 @@ TEST(BitmapFile, SavedPicturesReadBackPixelForPixel) {
     EXPECT_EQ(QImage(path, "BMP").convertToFormat(QImage::Format_RGB32), image);
   }
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+// A sheet's file is begun on another thread before the sheet is drawn: the
+// save to that path finishes it; a save elsewhere never writes into it, and a
+// file begun and left leaves nothing in its folder.
+TEST(BitmapFile, BegunEarlyIsFinishedOnlyByASaveToItsPath) {
+  struct Row {
+    const char* name;
+    std::vector<QString> begun;
+    QString saved;
+    mode_t folderMode;
+    QStringList left;  // the folder's entries after the save
+  };
+  const Row rows[] = {
+      {"saved where begun", {"sheet.bmp"}, "sheet.bmp", 0700, {"sheet.bmp"}},
+      {"begun twice, saved once", {"sheet.bmp", "sheet.bmp"}, "sheet.bmp", 0700, {"sheet.bmp"}},
+      {"saved elsewhere", {"sheet.bmp"}, "other.bmp", 0700, {"other.bmp"}},
+      {"begun in a folder that cannot be written", {"sheet.bmp"}, "sheet.bmp", 0500, {}},
+  };
+  RasterSurface cam(201 / 96.0f, 137 / 96.0f, QFont("Arial"));
+  cam.circle(1.0f, 0.7f, 0.5f);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const testing::TempFolder folder;
+    testing::setMode(folder.root(), row.folderMode);
+    for (const QString& name : row.begun) beginBitmapFile(folder.path(name));
+    const FileWriteResult saved = saveBitmap(cam.copyImage(), folder.path(row.saved));
+    EXPECT_EQ(saved.error, row.folderMode == 0700 ? 0 : EACCES);
+    if (saved) {
+      EXPECT_EQ(QImage(folder.path(row.saved), "BMP").convertToFormat(QImage::Format_RGB32), cam.copyImage());
+    }
+    testing::setMode(folder.root(), 0700);
+    EXPECT_EQ(folder.entries(), row.left);
+  }
 }
 
 // The bitmap's one-bit picture is painted a figure at a time onto a layer
