@@ -6,8 +6,8 @@
 #include "commands/control_numbers.h"
 #include "common/failing_step.h"
 #include "common/units.h"
-#include "geometry/cam_outline.h"
 #include "export/bitmap_file.h"
+#include "geometry/cam_outline.h"
 
 namespace korvel {
 
