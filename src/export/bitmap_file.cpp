@@ -7,7 +7,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <utility>
 
 #include "common/atomic_file.h"
@@ -121,7 +120,7 @@ class BitmapReplacement {
     // Not yet begun, it never will be.
     const bool abandoned = early_ && early_->stage.compare_exchange_strong(waiting, EarlyFile::Abandoned);
     if (early_ && !abandoned && early_->path == path) {
-      while (early_->stage.load(std::memory_order_acquire) != EarlyFile::Begun) std::this_thread::yield();
+      early_->stage.wait(EarlyFile::Beginning, std::memory_order_acquire);
       return;
     }
     own_.emplace(path);
@@ -171,6 +170,7 @@ void beginBitmapFile(const QString& path) {
     if (!file->stage.compare_exchange_strong(waiting, EarlyFile::Beginning)) return;
     file->replacement.emplace(file->path);
     file->stage.store(EarlyFile::Begun, std::memory_order_release);
+    file->stage.notify_all();
   });
 }
 
